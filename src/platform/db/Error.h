@@ -1,0 +1,43 @@
+// Database and runtime errors: an exception carrying number, description and source, so
+// the program's detailed messages ("<tag><description> | No: <number> | Src: <source>")
+// can be formed.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace ado {
+
+class Error : public std::exception {
+public:
+    Error(long number, QString description, QString source = QStringLiteral("Lumora.Database"));
+    long Number() const { return number_; }
+    const QString& Description() const { return description_; }
+    const QString& Source() const { return source_; }
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    long number_;
+    QString description_;
+    QString source_;
+    std::string what_;
+};
+
+// Error numbers used across the layer.
+namespace err {
+constexpr long InvalidUseOfNull = 94;
+constexpr long TypeMismatch = 13;
+constexpr long Overflow = 6;
+constexpr long DivisionByZero = 11;
+constexpr long InvalidProcedureCall = 5;
+constexpr long SyntaxError = -2147217900;        // statement the engine refuses
+constexpr long ObjectClosed = 3704;              // operation not allowed when the object is closed
+constexpr long NoCurrentRecord = 3021;           // BOF or EOF is true, or the record was deleted
+constexpr long ReadOnly = 3251;                  // operation not supported by the provider (lock type)
+constexpr long ItemNotFound = 3265;              // item not found in the collection
+constexpr long ConnectFailed = -2147467259;      // file missing / cannot open
+constexpr long FilterInvalid = 3001;             // arguments of the wrong type or out of range
+} // namespace err
+
+} // namespace ado

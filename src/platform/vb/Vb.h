@@ -1,0 +1,46 @@
+// Runtime helpers the program's code relies on: number formats, number reads, dates with
+// two-digit years and English month names, blank trimming, and the skip-a-failing-statement
+// helper.
+#pragma once
+
+#include "platform/db/Variant.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+namespace vb {
+
+// Format(x, "#0.00"): at least one integer digit, two decimals, no grouping, half away from
+// zero on the decimal value (0.005 -> "0.01", 2.675 -> "2.68"). A text that is not a number
+// comes back unchanged; empty stays empty; Null gives "".
+QString Format(const ado::Variant& value, const QString& format);
+QString Format00(double value);               // Format(value, "#0.00")
+
+// Val(): the leading number of a text ("12abc" -> 12, "  1 2" -> 12, "abc" -> 0, "&H10" -> 16).
+double Val(const QString& text);
+// The whole-text conversion (CDbl): leading/trailing blanks allowed, nothing else; raises
+// ado::Error 13 when the text is not a number. isNumeric() tells without raising.
+double CDbl(const QString& text);
+bool IsNumeric(const QString& text);
+
+// Trim, LTrim, RTrim remove blanks (spaces) only, not tabs or new lines.
+QString Trim(const QString& text);
+QString LTrim(const QString& text);
+QString RTrim(const QString& text);
+
+// English month names; monthName(1) == "January". monthNumber("march") == 3, 0 when unknown.
+QString MonthName(int month);
+int MonthNumber(const QString& name);
+
+// Dates. FormatDate(d, "dd-mm-yy"), "mm-dd-yyyy", "mmmm", "dd-mm-yyyy", "yyyy-mm-dd".
+QString FormatDate(const QDate& date, const QString& format);
+// Two-digit years: 30..99 -> 1930..1999, 00..29 -> 2000..2029.
+int FullYear(int twoDigitYear);
+// DateSerial-like construction that fails (returns an invalid QDate) for no real date.
+QDate MakeDate(int year, int month, int day);
+
+// Runs one statement; any failure is swallowed. Returns true when it ran without error.
+bool skip(const std::function<void()>& statement);
+
+} // namespace vb
