@@ -1,0 +1,106 @@
+// Form 10 database services: the shared connection, recordsets and statement text, and the
+// small text services of the register screen.
+#include "form10/registers/Module2.h"
+
+#include "platform/db/Error.h"
+#include "platform/sys/ProgramFolder.h"
+#include "platform/vb/Vb.h"
+
+#include <array>
+
+Module2State& Module2()
+{
+    static Module2State state;
+    return state;
+}
+
+void resetModule2()
+{
+    Module2() = Module2State{};
+}
+
+QString form10ConnectString()
+{
+    return QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=")
+           + sys::programPath(QStringLiteral("nwForm10DB.mdb"));
+}
+
+void procOpenForm10DB()
+{
+    auto& m = Module2();
+    m.Form10Connection = ado::newConnection();
+    m.Form10Connection->ConnectionString = form10ConnectString();
+    m.Form10Connection->Open(QString(), QString(), QString(), -1);
+    m.ReadRecordset = ado::newRecordset();
+    m.StagingRecordset = ado::newRecordset();
+    m.WriteRecordset = ado::newRecordset();
+}
+
+void procDeleteAllRows(const QString& tableName)
+{
+    procOpenForm10DB();
+    auto& m = Module2();
+    if (m.WriteRecordset->State() == ado::adStateOpen)
+        m.WriteRecordset->Close();
+    m.SqlText = QStringLiteral("DELETE * FROM  ") + tableName;
+    // The statement returns no rows: opening the recordset on it runs it, the execute
+    // runs it again on an already empty table.
+    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly, ado::adLockOptimistic);
+    m.Form10Connection->Execute(m.SqlText);
+}
+
+namespace {
+
+// Two characters that are both decimal digits, as a number; -1 otherwise.
+int twoDigits(const QString& text, int from)
+{
+    if (text.size() < from + 2)
+        return -1;
+    const QChar a = text.at(from), b = text.at(from + 1);
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
+}
+
+} // namespace
+
+QDate fnDateFromDMY(const QString& text)
+{
+    const QString t = vb::Trim(text);
+    const int day = twoDigits(t, 0);
+    const int month = twoDigits(t, 3);
+    const int year = twoDigits(t, 6);
+    QDate date;
+    if (day >= 0 && month >= 0 && year >= 0)
+        date = vb::MakeDate(vb::FullYear(year), month, day);
+    if (!date.isValid())
+        throw ado::Error(ado::err::TypeMismatch, QStringLiteral("Type mismatch"),
+                         QStringLiteral("fnDateFromDMY"));
+    return date;
+}
+
+QString fnMonthStartDate(const QString& monthName, const QString& yearText)
+{
+    static const std::array<const char*, 12> names = {
+        "JANUARY", "FEBRUARY", "MARCH", "APRIL", "MAY", "JUNE",
+        "JULY", "AUGUST", "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+    const QString upper = monthName.toUpper();
+    for (int i = 0; i < 12; ++i) {
+        if (upper == QLatin1String(names[i]))
+            return QStringLiteral("01-%1-").arg(i + 1, 2, 10, QLatin1Char('0')) + yearText;
+    }
+    return QString();
+}
+
+bool fnIsDashDate(const QString& text)
+{
+    const QString t = vb::Trim(text);
+    return t.size() >= 6 && t.at(2) == u'-' && t.at(5) == u'-';
+}
+
+void procCloseForm10DBs()
+{
+    // The released connection's file handle stays shared until every holder lets go;
+    // the backup copies files, so a fresh, unopened object is all that is kept here.
+    Module2().Form10Connection = ado::newConnection();
+}

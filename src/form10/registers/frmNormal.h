@@ -1,0 +1,178 @@
+// The register screen ("Form No. 52"): for one dealer and one month, the purchase register
+// in fg1 and the sales register in fg2, keyed through a floating cell editor over each grid,
+// with rate pickers, per-rate totals under each grid and the month list.
+//
+// Controls are public members named as the system names them (and carry those names as
+// objectName); the procedures are public so that the storage, summary and export code can
+// call them as the screen's interface. Files:
+//   frmNormal.cpp           window, load, activation, month list, List4, button colours
+//   frmNormal_grid.cpp      grid layout, cell editor, keys, pickers, rows
+//   frmNormal_totals.cpp    per-rate totals
+//   frmNormal_commands.cpp  Save, Delete, Close (register storage owner)
+//   RegisterStorage.cpp     register readers and writers (register storage owner)
+#pragma once
+
+#include "platform/ui/Form.h"
+
+#include <QString>
+
+class QLabel;
+namespace ui {
+class FlexGrid;
+class TextBox;
+class ListBox;
+class CommandButton;
+}
+
+class frmNormal : public ui::Form {
+    Q_OBJECT
+public:
+    frmNormal();
+    ~frmNormal() override;
+
+    // ---- controls -------------------------------------------------------------------
+    ui::FlexGrid* fg1 = nullptr;         // purchase register (local or inter-state, per List4)
+    ui::FlexGrid* fg2 = nullptr;         // sales register
+    ui::TextBox* txtGrid1 = nullptr;     // cell editor of fg1
+    ui::TextBox* txtGrid2 = nullptr;     // cell editor of fg2
+
+    ui::TextBox* txtRPTo = nullptr;      // the month key ("January" .. "December")
+    ui::TextBox* txtMonth = nullptr;     // mirror of txtRPTo
+    ui::TextBox* txtDate = nullptr;      // entry date "dd-mm-yy"
+    ui::TextBox* txtPlace = nullptr;
+    ui::TextBox* txtTotal = nullptr;     // grand total of fg1
+    ui::TextBox* txtTotal2 = nullptr;    // grand total of fg2
+
+    ui::ListBox* List1 = nullptr;        // month list
+    ui::ListBox* List2 = nullptr;        // purchase rate picker
+    ui::ListBox* List3 = nullptr;        // sales rate picker
+    ui::ListBox* List4 = nullptr;        // 0 "Local Purchase", 1 "Inter State Purchase"
+
+    QLabel* lblCustomerName = nullptr;
+
+    // Purchase totals: amount, tax, cess per rate 0, 1, 4, 12.5, 20.
+    QLabel* Label12 = nullptr; QLabel* Label13 = nullptr; QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr; QLabel* Label10 = nullptr;
+    QLabel* Label16 = nullptr; QLabel* Label17 = nullptr; QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr; QLabel* Label34 = nullptr;
+    QLabel* Label58 = nullptr; QLabel* Label57 = nullptr; QLabel* Label56 = nullptr;
+    QLabel* Label62 = nullptr; QLabel* Label61 = nullptr;
+    // Sales totals: amount, tax, cess per rate 0, 1, 4, 12.5, CST, 20.
+    QLabel* Label23 = nullptr; QLabel* Label22 = nullptr; QLabel* Label21 = nullptr;
+    QLabel* Label20 = nullptr; QLabel* Label35 = nullptr; QLabel* Label45 = nullptr;
+    QLabel* Label27 = nullptr; QLabel* Label26 = nullptr; QLabel* Label25 = nullptr;
+    QLabel* Label24 = nullptr; QLabel* Label36 = nullptr; QLabel* Label44 = nullptr;
+    QLabel* Label50 = nullptr; QLabel* Label49 = nullptr; QLabel* Label48 = nullptr;
+    QLabel* Label54 = nullptr; QLabel* Label53 = nullptr; QLabel* Label52 = nullptr;
+
+    ui::CommandButton* cmdAdd = nullptr;      // "&Add" (Save)
+    ui::CommandButton* cmdDelete = nullptr;   // "&Delete"
+    ui::CommandButton* cmdExport = nullptr;   // "E&xport"
+    ui::CommandButton* cmdClose = nullptr;    // "C&lose"
+    ui::CommandButton* cmdPrint1 = nullptr;   // "PRINT" (purchase report)
+    ui::CommandButton* Command2 = nullptr;    // "PRINT" (sales report)
+
+    // Set by procRecExists: the register last tested holds rows for the dealer and month.
+    bool RecordExists = false;
+
+    // ---- window, month list, register switch (frmNormal.cpp) --------------------------
+    void txtRPTo_GotFocus();
+    void txtRPTo_Change();
+    void List1_KeyDown(int keyCode, int shift);
+    void List1_KeyUp(int keyCode, int shift);
+    void List1_KeyPress(int& keyAscii);
+    void List1_DblClick();
+    void List1_LostFocus();
+    void List4_Click();
+    // Reads into fg1 the purchase register that List4 names.
+    void procReadPurchaseShown();
+
+    void cmdAdd_GotFocus();
+    void cmdAdd_LostFocus();
+    void cmdDelete_GotFocus();
+    void cmdDelete_LostFocus();
+    void cmdExport_GotFocus();
+    void cmdExport_LostFocus();
+    void cmdClose_GotFocus();
+    void cmdClose_LostFocus();
+    void Command2_GotFocus();
+    void Command2_LostFocus();
+
+    // ---- grids and cell editor (frmNormal_grid.cpp) -----------------------------------
+    void procSetGrid();
+    void procSetGrid2();
+    void procMoveTextBox();
+    void procMoveTextBox2();
+    void procGridCreateRow();                    // append a numbered row to fg1
+    void procGridCreateRow2();                   // the same on fg2
+    void procCreateGridRow();                    // the same on fg2
+    void procNewGridCreateRow(ui::FlexGrid& grid);
+    void procMoveColumn1(ui::FlexGrid& grid);
+    void fnDeleteRow(short row);                 // on fg1
+    void fnDeleteRow2(short row);                // on fg2
+    void procClear1();                           // empties every cell of fg1 and txtGrid1
+
+    void fg1_EnterCell();
+    void fg1_LeaveCell();
+    void fg2_EnterCell();
+    void fg2_LeaveCell();
+    void txtGrid1_GotFocus();
+    void txtGrid2_GotFocus();
+    void txtGrid1_KeyDown(int keyCode, int shift);
+    void txtGrid2_KeyDown(int keyCode, int shift);
+    void txtGrid1_KeyPress(int& keyAscii);
+    void txtGrid2_KeyPress(int& keyAscii);
+    void List2_KeyPress(int& keyAscii);
+    void List3_KeyPress(int& keyAscii);
+
+    // Writes the text still in a cell editor into its cell, as leaving the cell would
+    // (for commands that read the grids).
+    void commitCellEditors();
+
+    // ---- per-rate totals (frmNormal_totals.cpp) ---------------------------------------
+    void procTotalCal1();
+    void procTotalCal2();
+
+    // ---- register storage (RegisterStorage.cpp, by the storage owner) -----------------
+    void procRecExists(const QString& tableName);
+    bool fnRecordExistsNormal(const QString& tableName);
+    void procReadPurchase();
+    void procReadPurchaseInterState();
+    void procReadSales_1();
+    void procReadSales();
+    void procWritePurchase();
+    void procWritePurchaseInterState();
+    void procWriteSales();
+
+    // ---- commands (frmNormal_commands.cpp, by the storage owner) ----------------------
+    void cmdAdd_Click();
+    void cmdAdd_KeyPress(int& keyAscii);
+    void cmdDelete_Click();
+    void cmdDelete_KeyPress(int& keyAscii);
+    void cmdClose_Click();
+    void cmdClose_KeyPress(int& keyAscii);
+    // Export and the two Print buttons belong to later work; not yet wired.
+    void cmdExport_Click();
+    void cmdExport_KeyPress(int& keyAscii);
+    void cmdPrint1_Click();
+    void Command2_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+
+private:
+    void buildControls();
+    // One implementation serves both grids; the twins pass what differs.
+    struct GridSide;
+    GridSide side(int which);
+    void setGridLayout(ui::FlexGrid& grid);
+    void moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor);
+    void enterCell(int which);
+    void leaveCell(int which);
+    void editorKeyDown(int which, int keyCode, int shift);
+    void editorKeyPress(int which, int& keyAscii);
+    void pickerKeyPress(int which, int& keyAscii);
+    void deleteRow(int which, short row);
+    void commitMonth(bool viaDblClick, bool viaEnter, bool viaLostFocus);
+};
