@@ -1,0 +1,342 @@
+// Assembles the program folder from data/:
+//   data/schema/<database>.sql   one script per database file (SQLite dialect)
+//   data/law/<table>.tsv         the rows of the law tables; a document column names a file under
+//                                data/law/docs/ or is empty, and then a sample document is made
+//   data/docs/*                  help documents, copied to <program>/docs/
+//   data/*.rpt, data/reports/*.rpt, data/test.swf   report templates and banner, copied when present
+// The law databases are rebuilt every time, each into a temporary file that replaces the old one
+// only when complete, so a failed build never leaves a half-filled database behind. The Form 10
+// database and the two data files hold the user's work: they are created when missing, never
+// replaced. The builder talks to SQLite directly: it runs before any program code exists in the
+// folder and needs nothing of the program's Access dialect.
+#include "DataBuilder.h"
+
+#include "SampleDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace databuild {
+
+namespace {
+
+struct BuildError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void fail(const QString& what)
+{
+    throw BuildError(what.toStdString());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
+    return f.readAll();
+}
+
+// A manifest line is tab-separated; lines starting with '#' and empty lines are skipped.
+// Fields are not trimmed: blanks inside and at the end of a name are part of it.
+std::vector<QStringList> readManifest(const QString& path)
+{
+    std::vector<QStringList> rows;
+    const QString text = QString::fromUtf8(readFile(path));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        rows.push_back(line.split(QLatin1Char('\t')));
+    }
+    return rows;
+}
+
+QString field(const QStringList& row, int i)
+{
+    return i < row.size() ? row.at(i) : QString();
+}
+
+class Database {
+public:
+    explicit Database(const QString& path)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+            const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+            sqlite3_close(db_);
+            db_ = nullptr;
+            fail(QStringLiteral("cannot create %1: %2").arg(path, msg));
+        }
+    }
+    ~Database() { sqlite3_close(db_); }
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void exec(const QString& sql, const QString& context)
+    {
+        char* msg = nullptr;
+        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+            const QString text = QString::fromUtf8(msg ? msg : "unknown error");
+            sqlite3_free(msg);
+            fail(QStringLiteral("%1: %2").arg(context, text));
+        }
+    }
+
+    // Inserts one row; values are bound, so quotes and blanks in names are stored exactly.
+    // A null QVariant binds NULL, a QByteArray a BLOB, an int an INTEGER, anything else TEXT.
+    void insert(const QString& table, const QStringList& columns, const QList<QVariant>& values)
+    {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &raw, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(sqlite3_errmsg(db_))));
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
+        for (int i = 0; i < values.size(); ++i) {
+            const QVariant& v = values.at(i);
+            const int pos = i + 1;
+            if (v.isNull()) {
+                sqlite3_bind_null(raw, pos);
+            } else if (v.typeId() == QMetaType::QByteArray) {
+                const QByteArray bytes = v.toByteArray();
+                sqlite3_bind_blob(raw, pos, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+                sqlite3_bind_int64(raw, pos, v.toLongLong());
+            } else {
+                const QByteArray text = v.toString().toUtf8();
+                sqlite3_bind_text(raw, pos, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            }
+        }
+        if (sqlite3_step(raw) != SQLITE_DONE)
+            fail(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(sqlite3_errmsg(db_))));
+    }
+
+    void close()
+    {
+        if (sqlite3_close(db_) != SQLITE_OK)
+            fail(QStringLiteral("cannot close database: %1").arg(QString::fromUtf8(sqlite3_errmsg(db_))));
+        db_ = nullptr;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+using Filler = std::function<void(Database&)>;
+
+// Builds a database in a temporary file beside the target and renames it into place.
+void buildDatabase(const QString& schemaFile, const QString& target, const Filler& fill)
+{
+    const QString temp = target + QStringLiteral(".building");
+    QFile::remove(temp);
+    try {
+        Database db(temp);
+        db.exec(QString::fromUtf8(readFile(schemaFile)), QFileInfo(schemaFile).fileName());
+        if (fill) {
+            db.exec(QStringLiteral("BEGIN"), QStringLiteral("begin"));
+            fill(db);
+            db.exec(QStringLiteral("COMMIT"), QStringLiteral("commit"));
+        }
+        db.close();
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+    // rename(2) replaces the old file in one step; readers see the old or the new database.
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        fail(QStringLiteral("cannot move the new database into place: %1").arg(target));
+    }
+}
+
+class LawContent {
+public:
+    explicit LawContent(const QString& dataDir) : lawDir_(dataDir + QStringLiteral("/law")) {}
+
+    std::vector<QStringList> rows(const QString& table) const
+    {
+        return readManifest(lawDir_ + QLatin1Char('/') + table + QStringLiteral(".tsv"));
+    }
+
+    // The named hand-written document, or a sample generated from the title.
+    QByteArray document(const QString& file, const QString& title, const QString& kind,
+                        const QString& description) const
+    {
+        if (!file.isEmpty())
+            return readFile(lawDir_ + QStringLiteral("/docs/") + file);
+        return sampleDocument(title, kind, description);
+    }
+
+private:
+    QString lawDir_;
+};
+
+QString kindOfKeralaType(const QString& type)
+{
+    const QString t = type.toLower();
+    if (t == QLatin1String("act"))
+        return QStringLiteral("Act");
+    if (t == QLatin1String("rules"))
+        return QStringLiteral("Rules");
+    if (t == QLatin1String("forms"))
+        return QStringLiteral("Form");
+    if (t == QLatin1String("allied"))
+        return QStringLiteral("Allied law");
+    return type;
+}
+
+void fillDatabase1(Database& db, const LawContent& law)
+{
+    for (const QStringList& r : law.rows(QStringLiteral("Kerala"))) {
+        const QString name = field(r, 0), type = field(r, 1), desc = field(r, 3);
+        bool ok = false;
+        const int chapter = field(r, 2).toInt(&ok);
+        db.insert(QStringLiteral("Kerala"),
+                  {QStringLiteral("name"), QStringLiteral("type"), QStringLiteral("ChapterNo"),
+                   QStringLiteral("SecDesc"), QStringLiteral("fname")},
+                  {name, type, ok ? QVariant(chapter) : QVariant(),
+                   desc.isEmpty() ? QVariant() : QVariant(desc),
+                   law.document(field(r, 4), name, kindOfKeralaType(type), desc)});
+    }
+
+    // The i-th cell of each index column goes to row i, so rows fill some columns only.
+    QStringList columns;
+    QList<QStringList> cells;
+    for (const QStringList& r : law.rows(QStringLiteral("Keralafields"))) {
+        const QString column = field(r, 0);
+        int at = columns.indexOf(column);
+        if (at < 0) {
+            columns << column;
+            cells << QStringList();
+            at = int(columns.size()) - 1;
+        }
+        cells[at] << field(r, 1);
+    }
+    qsizetype rowCount = 0;
+    for (const QStringList& c : cells)
+        rowCount = std::max(rowCount, c.size());
+    for (qsizetype i = 0; i < rowCount; ++i) {
+        QStringList names{QStringLiteral("ID")};
+        QList<QVariant> values{QVariant(int(i + 1))};
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (i < cells[c].size()) {
+                names << columns[c];
+                values << cells[c][i];
+            }
+        }
+        db.insert(QStringLiteral("Keralafields"), names, values);
+    }
+
+    for (const QStringList& r : law.rows(QStringLiteral("Globalvat"))) {
+        const QString name = field(r, 0);
+        db.insert(QStringLiteral("Globalvat"),
+                  {QStringLiteral("name"), QStringLiteral("type"), QStringLiteral("fname")},
+                  {name, field(r, 1), law.document(field(r, 2), name, QStringLiteral("Judgment"), {})});
+    }
+}
+
+void fillDatabase2(Database& db, const LawContent& law)
+{
+    for (const QStringList& r : law.rows(QStringLiteral("Globalvatse"))) {
+        const QString name = field(r, 0);
+        db.insert(QStringLiteral("Globalvatse"), {QStringLiteral("name"), QStringLiteral("fname")},
+                  {name, law.document(field(r, 1), name, QStringLiteral("Judgment"), {})});
+    }
+}
+
+void fillDatabase3(Database& db, const LawContent& law)
+{
+    int id = 0;
+    for (const QStringList& r : law.rows(QStringLiteral("CAPractice"))) {
+        const QString name = field(r, 0), type = field(r, 1);
+        db.insert(QStringLiteral("CAPractice"),
+                  {QStringLiteral("ID"), QStringLiteral("name"), QStringLiteral("Type"),
+                   QStringLiteral("Weight"), QStringLiteral("fname")},
+                  {++id, name, type.isEmpty() ? QVariant() : QVariant(type), field(r, 2).toInt(),
+                   law.document(field(r, 3), name, QStringLiteral("Practice note"), type)});
+    }
+    id = 0;
+    for (const QStringList& r : law.rows(QStringLiteral("Allshedule"))) {
+        const QString name = field(r, 0);
+        db.insert(QStringLiteral("Allshedule"),
+                  {QStringLiteral("ID"), QStringLiteral("Schname"), QStringLiteral("Stid"), QStringLiteral("fname")},
+                  {++id, name, field(r, 1), law.document(field(r, 2), name, QStringLiteral("Schedule"), {})});
+    }
+}
+
+void copyFile(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        fail(QStringLiteral("cannot copy %1 to %2").arg(from, to));
+}
+
+void copyMatching(const QString& fromDir, const QStringList& patterns, const QString& toDir)
+{
+    const QDir dir(fromDir);
+    if (!dir.exists())
+        return;
+    for (const QFileInfo& fi : dir.entryInfoList(patterns, QDir::Files))
+        copyFile(fi.absoluteFilePath(), toDir + QLatin1Char('/') + fi.fileName());
+}
+
+} // namespace
+
+bool buildProgramFolder(const QString& dataDir, const QString& programDir, QString* error)
+{
+    try {
+        if (!QDir(dataDir).exists())
+            fail(QStringLiteral("data folder not found: %1").arg(dataDir));
+        if (!QDir().mkpath(programDir))
+            fail(QStringLiteral("cannot create the program folder %1").arg(programDir));
+        const QString schema = dataDir + QStringLiteral("/schema/");
+        const auto target = [&](const char* name) { return programDir + QLatin1Char('/') + QLatin1String(name); };
+
+        const LawContent law(dataDir);
+        buildDatabase(schema + QStringLiteral("0909214SD01.sql"), target("0909214SD01.mdb"),
+                      [&](Database& db) { fillDatabase1(db, law); });
+        buildDatabase(schema + QStringLiteral("1309214SD02.sql"), target("1309214SD02.mdb"),
+                      [&](Database& db) { fillDatabase2(db, law); });
+        buildDatabase(schema + QStringLiteral("1509214SD03.sql"), target("1509214SD03.mdb"),
+                      [&](Database& db) { fillDatabase3(db, law); });
+
+        // The user's work: created once, never replaced.
+        for (const char* name : {"nwForm10DB", "TAXDATA", "Form10Data"}) {
+            const QString file = target(name) + QStringLiteral(".mdb");
+            if (!QFileInfo::exists(file))
+                buildDatabase(schema + QLatin1String(name) + QStringLiteral(".sql"), file, {});
+        }
+
+        const QString docs = programDir + QStringLiteral("/docs");
+        if (!QDir().mkpath(docs))
+            fail(QStringLiteral("cannot create %1").arg(docs));
+        copyMatching(dataDir + QStringLiteral("/docs"), {QStringLiteral("*")}, docs);
+        copyMatching(dataDir, {QStringLiteral("*.rpt"), QStringLiteral("test.swf")}, programDir);
+        copyMatching(dataDir + QStringLiteral("/reports"), {QStringLiteral("*.rpt")}, programDir);
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+        return false;
+    }
+    if (error)
+        error->clear();
+    return true;
+}
+
+} // namespace databuild
