@@ -1,0 +1,151 @@
+#include "CommandButton.h"
+
+#include "Keys.h"
+
+#include <QKeyEvent>
+
+namespace ui {
+
+CommandButton::CommandButton(const QString& name, const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent)
+{
+    setObjectName(name);
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { emit Click(); });
+}
+
+void CommandButton::setStyle(int style)
+{
+    style_ = style;
+    applyColors();
+}
+
+void CommandButton::setBackColor(long bgr)
+{
+    backColor_ = bgr;
+    applyColors();
+}
+
+long CommandButton::ForeColor() const { return bgrOf(palette().color(QPalette::ButtonText)); }
+
+void CommandButton::setForeColor(long bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::ButtonText, colorOf(bgr));
+    setPalette(p);
+}
+
+void CommandButton::applyColors()
+{
+    QPalette p = palette();
+    if (style_ == vbButtonGraphical) {
+        p.setColor(QPalette::Button, colorOf(backColor_));
+        p.setColor(QPalette::Window, colorOf(backColor_));
+    } else {
+        const QPalette standard = parentWidget() ? parentWidget()->palette() : QPalette();
+        p.setColor(QPalette::Button, standard.color(QPalette::Button));
+        p.setColor(QPalette::Window, standard.color(QPalette::Window));
+    }
+    setPalette(p);
+    update();
+}
+
+void CommandButton::setDefault(bool on)
+{
+    QPushButton::setDefault(on);
+    watchWindow();
+}
+
+void CommandButton::setCancel(bool on)
+{
+    cancel_ = on;
+    watchWindow();
+}
+
+void CommandButton::watchWindow()
+{
+    QWidget* w = window();
+    if (watched_ && watched_ != w)
+        watched_->removeEventFilter(this);
+    watched_ = nullptr;
+    if ((isDefault() || cancel_) && w != this) {
+        w->installEventFilter(this);
+        watched_ = w;
+    }
+}
+
+bool CommandButton::event(QEvent* e)
+{
+    if (e->type() == QEvent::ParentChange)
+        watchWindow();
+    return QPushButton::event(e);
+}
+
+// Enter and Escape that no control of the window used reach the window itself.
+bool CommandButton::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == watched_ && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        const bool escape = k->key() == Qt::Key_Escape;
+        if (k->modifiers() == Qt::NoModifier || k->modifiers() == Qt::KeypadModifier) {
+            if (((enter && isDefault()) || (escape && cancel_)) && isEnabled() && isVisible()) {
+                click();
+                return true;
+            }
+        }
+    }
+    return QPushButton::eventFilter(watched, e);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0) {
+        emit KeyDown(code, shiftOf(e->modifiers()));
+        if (code == 0) {
+            e->accept();
+            return;
+        }
+    }
+    const int typed = keyPressAsciiOf(e);
+    int ascii = typed;
+    if (typed != 0) {
+        emit KeyPress(ascii);
+        if (ascii == 0) {
+            e->accept();
+            return;
+        }
+    }
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (isDefault() && isEnabled())
+            click();
+        e->accept();   // a focused button keeps its Enter: no other button is clicked
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0 && !e->isAutoRepeat())
+        emit KeyUp(code, shiftOf(e->modifiers()));
+    QPushButton::keyReleaseEvent(e);
+}
+
+void CommandButton::focusInEvent(QFocusEvent* e)
+{
+    QPushButton::focusInEvent(e);
+    if (isControlFocusMove(e))
+        emit GotFocus();
+}
+
+void CommandButton::focusOutEvent(QFocusEvent* e)
+{
+    QPushButton::focusOutEvent(e);
+    if (isControlFocusMove(e))
+        emit LostFocus();
+}
+
+} // namespace ui

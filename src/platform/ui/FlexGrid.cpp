@@ -1,0 +1,668 @@
+#include "FlexGrid.h"
+
+#include "Keys.h"
+#include "platform/db/Error.h"
+#include "platform/vb/Vb.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+constexpr int kDefaultRowHeight = 240;   // twips: one line of the default font
+constexpr int kDefaultColWidth = 960;
+
+[[noreturn]] void subscriptOutOfRange()
+{
+    throw ado::Error(381, QStringLiteral("Subscript out of range"), QStringLiteral("FlexGrid"));
+}
+
+Qt::Alignment qtAlignment(int code, const QString& text)
+{
+    switch (code) {
+    case flexAlignLeftTop: return Qt::AlignLeft | Qt::AlignTop;
+    case flexAlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
+    case flexAlignLeftBottom: return Qt::AlignLeft | Qt::AlignBottom;
+    case flexAlignCenterTop: return Qt::AlignHCenter | Qt::AlignTop;
+    case flexAlignCenterCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case flexAlignCenterBottom: return Qt::AlignHCenter | Qt::AlignBottom;
+    case flexAlignRightTop: return Qt::AlignRight | Qt::AlignTop;
+    case flexAlignRightCenter: return Qt::AlignRight | Qt::AlignVCenter;
+    case flexAlignRightBottom: return Qt::AlignRight | Qt::AlignBottom;
+    default:
+        return (vb::IsNumeric(text) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    }
+}
+
+} // namespace
+
+FlexGrid::FlexGrid(const QString& name, QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setObjectName(name);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(1);
+    setCols(2);
+    setRows(2);
+}
+
+// ---- shape -------------------------------------------------------------------------------
+
+void FlexGrid::setRows(int rows)
+{
+    if (rows < 0)
+        throw ado::Error(30009, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
+    rows_ = rows;
+    cells_.resize(rows, std::vector<QString>(cols_));
+    rowHeights_.resize(rows, -1);
+    fixedRows_ = std::min(fixedRows_, rows_);
+    row_ = std::clamp(row_, 0, std::max(0, rows_ - 1));
+    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setCols(int cols)
+{
+    if (cols < 0)
+        throw ado::Error(30010, QStringLiteral("Invalid Col value"), QStringLiteral("FlexGrid"));
+    cols_ = cols;
+    for (auto& r : cells_)
+        r.resize(cols);
+    colWidths_.resize(cols, -1);
+    colAlign_.resize(cols, flexAlignGeneral);
+    fixedCols_ = std::min(fixedCols_, cols_);
+    col_ = std::clamp(col_, 0, std::max(0, cols_ - 1));
+    leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, cols_ - 1));
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setFixedRows(int n)
+{
+    if (n < 0 || n > rows_)
+        throw ado::Error(30011, QStringLiteral("Invalid FixedRows value"), QStringLiteral("FlexGrid"));
+    fixedRows_ = n;
+    if (row_ < n && n < rows_)
+        row_ = n;
+    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setFixedCols(int n)
+{
+    if (n < 0 || n > cols_)
+        throw ado::Error(30012, QStringLiteral("Invalid FixedCols value"), QStringLiteral("FlexGrid"));
+    fixedCols_ = n;
+    if (col_ < n && n < cols_)
+        col_ = n;
+    leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, cols_ - 1));
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::checkRow(int row) const
+{
+    if (row < 0 || row >= rows_)
+        subscriptOutOfRange();
+}
+
+void FlexGrid::checkCol(int col) const
+{
+    if (col < 0 || col >= cols_)
+        subscriptOutOfRange();
+}
+
+// ---- current cell ------------------------------------------------------------------------
+
+void FlexGrid::setRow(int row)
+{
+    if (row < 0 || row >= rows_)
+        throw ado::Error(30009, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
+    moveTo(row, col_);
+}
+
+void FlexGrid::setCol(int col)
+{
+    if (col < 0 || col >= cols_)
+        throw ado::Error(30010, QStringLiteral("Invalid Col value"), QStringLiteral("FlexGrid"));
+    moveTo(row_, col);
+}
+
+void FlexGrid::moveTo(int row, int col)
+{
+    if (row == row_ && col == col_)
+        return;
+    emit LeaveCell();
+    // A LeaveCell handler may have moved the current cell itself, or reshaped the grid.
+    if (row >= rows_ || col >= cols_)
+        return;
+    row_ = row;
+    col_ = col;
+    ensureVisible(row_, col_);
+    viewport()->update();
+    emit RowColChange();
+    emit EnterCell();
+}
+
+QString FlexGrid::Text() const
+{
+    return TextMatrix(row_, col_);
+}
+
+void FlexGrid::setText(const QString& text)
+{
+    setTextMatrix(row_, col_, text);
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const
+{
+    checkRow(row);
+    checkCol(col);
+    return cells_[row][col];
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString& text)
+{
+    checkRow(row);
+    checkCol(col);
+    cells_[row][col] = text;
+    viewport()->update();
+}
+
+// ---- sizes -------------------------------------------------------------------------------
+
+int FlexGrid::RowHeight(int row) const
+{
+    checkRow(row);
+    const int h = rowHeights_[row] < 0 ? kDefaultRowHeight : rowHeights_[row];
+    return std::max(h, rowHeightMin_);
+}
+
+void FlexGrid::setRowHeight(int row, int twips)
+{
+    checkRow(row);
+    rowHeights_[row] = std::max(0, twips);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::setRowHeightMin(int twips)
+{
+    rowHeightMin_ = std::max(0, twips);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    checkCol(col);
+    return colWidths_[col] < 0 ? kDefaultColWidth : colWidths_[col];
+}
+
+void FlexGrid::setColWidth(int col, int twips)
+{
+    checkCol(col);
+    colWidths_[col] = std::max(0, twips);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int FlexGrid::ColAlignment(int col) const
+{
+    checkCol(col);
+    return colAlign_[col];
+}
+
+void FlexGrid::setColAlignment(int col, int alignment)
+{
+    checkCol(col);
+    colAlign_[col] = alignment;
+    viewport()->update();
+}
+
+int FlexGrid::rowPx(int row) const { return toPixels(RowHeight(row)); }
+int FlexGrid::colPx(int col) const { return toPixels(ColWidth(col)); }
+
+// ---- geometry ----------------------------------------------------------------------------
+
+int FlexGrid::rowY(int row) const
+{
+    int y = 0;
+    if (row < fixedRows_) {
+        for (int r = 0; r < row; ++r)
+            y += rowPx(r);
+        return y;
+    }
+    if (row < topRow_)
+        return -1;
+    for (int r = 0; r < fixedRows_; ++r)
+        y += rowPx(r);
+    for (int r = topRow_; r < row; ++r) {
+        y += rowPx(r);
+        if (y >= viewport()->height())
+            return -1;
+    }
+    return y < viewport()->height() ? y : -1;
+}
+
+int FlexGrid::colX(int col) const
+{
+    int x = 0;
+    if (col < fixedCols_) {
+        for (int c = 0; c < col; ++c)
+            x += colPx(c);
+        return x;
+    }
+    if (col < leftCol_)
+        return -1;
+    for (int c = 0; c < fixedCols_; ++c)
+        x += colPx(c);
+    for (int c = leftCol_; c < col; ++c) {
+        x += colPx(c);
+        if (x >= viewport()->width())
+            return -1;
+    }
+    return x < viewport()->width() ? x : -1;
+}
+
+QRect FlexGrid::cellRect(int row, int col) const
+{
+    if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
+        return {};
+    const int x = colX(col), y = rowY(row);
+    if (x < 0 || y < 0)
+        return {};
+    const QPoint origin = viewport()->geometry().topLeft();
+    // The grid lines are the last pixel column and row of each cell.
+    return QRect(origin.x() + x, origin.y() + y, std::max(0, colPx(col) - 1),
+                 std::max(0, rowPx(row) - 1));
+}
+
+std::pair<int, int> FlexGrid::cellAt(const QPoint& pos) const
+{
+    const QPoint p = pos - viewport()->geometry().topLeft();
+    if (p.x() < 0 || p.y() < 0)
+        return {-1, -1};
+    int hitRow = -1, hitCol = -1;
+    int y = 0;
+    for (int r = 0; r < rows_ && hitRow < 0; ++r) {
+        if (r >= fixedRows_ && r < topRow_)
+            continue;
+        if (p.y() < y + rowPx(r) && p.y() >= y)
+            hitRow = r;
+        y += rowPx(r);
+        if (y > viewport()->height())
+            break;
+    }
+    int x = 0;
+    for (int c = 0; c < cols_ && hitCol < 0; ++c) {
+        if (c >= fixedCols_ && c < leftCol_)
+            continue;
+        if (p.x() < x + colPx(c) && p.x() >= x)
+            hitCol = c;
+        x += colPx(c);
+        if (x > viewport()->width())
+            break;
+    }
+    if (hitRow < 0 || hitCol < 0)
+        return {-1, -1};
+    return {hitRow, hitCol};
+}
+
+int FlexGrid::CellLeft()
+{
+    ensureVisible(row_, col_);
+    return toTwips(cellRect(row_, col_).x());
+}
+
+int FlexGrid::CellTop()
+{
+    ensureVisible(row_, col_);
+    return toTwips(cellRect(row_, col_).y());
+}
+
+int FlexGrid::CellWidth()
+{
+    ensureVisible(row_, col_);
+    return toTwips(cellRect(row_, col_).width());
+}
+
+int FlexGrid::CellHeight()
+{
+    ensureVisible(row_, col_);
+    return toTwips(cellRect(row_, col_).height());
+}
+
+// ---- rows --------------------------------------------------------------------------------
+
+void FlexGrid::Clear()
+{
+    for (auto& r : cells_)
+        std::fill(r.begin(), r.end(), QString());
+    viewport()->update();
+}
+
+void FlexGrid::RemoveItem(int row)
+{
+    checkRow(row);
+    if (row < fixedRows_ || rows_ - fixedRows_ <= 1)
+        throw ado::Error(30015, QStringLiteral("Cannot remove last non-fixed row"), QStringLiteral("FlexGrid"));
+    cells_.erase(cells_.begin() + row);
+    rowHeights_.erase(rowHeights_.begin() + row);
+    --rows_;
+    row_ = std::min(row_, rows_ - 1);
+    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
+    updateScrollBars();
+    viewport()->update();
+}
+
+void FlexGrid::AddItem(const QString& tabbedText, int index)
+{
+    if (index < 0)
+        index = rows_;
+    if (index > rows_)
+        subscriptOutOfRange();
+    std::vector<QString> cells(cols_);
+    const QStringList parts = tabbedText.split(QLatin1Char('\t'));
+    for (int c = 0; c < cols_ && c < parts.size(); ++c)
+        cells[c] = parts[c];
+    cells_.insert(cells_.begin() + index, std::move(cells));
+    rowHeights_.insert(rowHeights_.begin() + index, -1);
+    ++rows_;
+    updateScrollBars();
+    viewport()->update();
+}
+
+// ---- scrolling ---------------------------------------------------------------------------
+
+int FlexGrid::lastTopRow() const
+{
+    int avail = viewport()->height();
+    for (int r = 0; r < fixedRows_; ++r)
+        avail -= rowPx(r);
+    int top = rows_ - 1;
+    int used = 0;
+    while (top >= fixedRows_) {
+        used += rowPx(top);
+        if (used > avail)
+            break;
+        --top;
+    }
+    return std::max(fixedRows_, std::min(top + 1, rows_ - 1));
+}
+
+int FlexGrid::lastLeftCol() const
+{
+    int avail = viewport()->width();
+    for (int c = 0; c < fixedCols_; ++c)
+        avail -= colPx(c);
+    int left = cols_ - 1;
+    int used = 0;
+    while (left >= fixedCols_) {
+        used += colPx(left);
+        if (used > avail)
+            break;
+        --left;
+    }
+    return std::max(fixedCols_, std::min(left + 1, cols_ - 1));
+}
+
+void FlexGrid::updateScrollBars()
+{
+    syncingScroll_ = true;
+    verticalScrollBar()->setRange(0, std::max(0, lastTopRow() - fixedRows_));
+    verticalScrollBar()->setPageStep(std::max(1, 10));
+    verticalScrollBar()->setValue(std::max(0, topRow_ - fixedRows_));
+    horizontalScrollBar()->setRange(0, std::max(0, lastLeftCol() - fixedCols_));
+    horizontalScrollBar()->setValue(std::max(0, leftCol_ - fixedCols_));
+    syncingScroll_ = false;
+}
+
+void FlexGrid::setTopRow(int row)
+{
+    checkRow(row);
+    const int top = std::clamp(row, fixedRows_, lastTopRow());
+    if (top == topRow_)
+        return;
+    topRow_ = top;
+    updateScrollBars();
+    viewport()->update();
+    emit Scroll();
+}
+
+void FlexGrid::setLeftCol(int col)
+{
+    checkCol(col);
+    const int left = std::clamp(col, fixedCols_, lastLeftCol());
+    if (left == leftCol_)
+        return;
+    leftCol_ = left;
+    updateScrollBars();
+    viewport()->update();
+    emit Scroll();
+}
+
+void FlexGrid::ensureVisible(int row, int col)
+{
+    int top = topRow_, left = leftCol_;
+    if (row >= fixedRows_) {
+        if (row < top) {
+            top = row;
+        } else {
+            int avail = viewport()->height();
+            for (int r = 0; r < fixedRows_; ++r)
+                avail -= rowPx(r);
+            auto span = [&] { int h = 0; for (int r = top; r <= row; ++r) h += rowPx(r); return h; };
+            while (top < row && span() > avail)
+                ++top;
+        }
+    }
+    if (col >= fixedCols_) {
+        if (col < left) {
+            left = col;
+        } else {
+            int avail = viewport()->width();
+            for (int c = 0; c < fixedCols_; ++c)
+                avail -= colPx(c);
+            auto span = [&] { int w = 0; for (int c = left; c <= col; ++c) w += colPx(c); return w; };
+            while (left < col && span() > avail)
+                ++left;
+        }
+    }
+    if (top == topRow_ && left == leftCol_)
+        return;
+    topRow_ = top;
+    leftCol_ = left;
+    updateScrollBars();
+    viewport()->update();
+    emit Scroll();
+}
+
+void FlexGrid::scrollContentsBy(int, int)
+{
+    if (syncingScroll_)
+        return;
+    const int top = fixedRows_ + verticalScrollBar()->value();
+    const int left = fixedCols_ + horizontalScrollBar()->value();
+    if (top == topRow_ && left == leftCol_)
+        return;
+    topRow_ = std::min(top, std::max(fixedRows_, rows_ - 1));
+    leftCol_ = std::min(left, std::max(fixedCols_, cols_ - 1));
+    viewport()->update();
+    emit Scroll();
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* e)
+{
+    QAbstractScrollArea::resizeEvent(e);
+    updateScrollBars();
+}
+
+// ---- painting ----------------------------------------------------------------------------
+
+void FlexGrid::paintEvent(QPaintEvent*)
+{
+    QPainter p(viewport());
+    const int vw = viewport()->width(), vh = viewport()->height();
+    p.fillRect(QRect(0, 0, vw, vh), colorOf(0x808080));
+
+    std::vector<std::pair<int, int>> rowsOnView;   // row, y
+    int y = 0;
+    for (int r = 0; r < rows_ && y < vh; ++r) {
+        if (r >= fixedRows_ && r < topRow_)
+            continue;
+        rowsOnView.emplace_back(r, y);
+        y += rowPx(r);
+    }
+    std::vector<std::pair<int, int>> colsOnView;
+    int x = 0;
+    for (int c = 0; c < cols_ && x < vw; ++c) {
+        if (c >= fixedCols_ && c < leftCol_)
+            continue;
+        colsOnView.emplace_back(c, x);
+        x += colPx(c);
+    }
+
+    for (const auto& [r, ry] : rowsOnView) {
+        const int h = rowPx(r);
+        if (h <= 0)
+            continue;
+        for (const auto& [c, cx] : colsOnView) {
+            const int w = colPx(c);
+            if (w <= 0)
+                continue;
+            const bool fixed = r < fixedRows_ || c < fixedCols_;
+            const QRect cell(cx, ry, w, h);
+            p.fillRect(cell, colorOf(fixed ? backColorFixed_ : backColor_));
+            QString text = cells_[r][c];
+            if (!text.isEmpty()) {
+                text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+                text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+                p.setPen(colorOf(foreColor_));
+                const QRect inner = cell.adjusted(3, 1, -4, -2);
+                p.save();
+                p.setClipRect(cell.adjusted(0, 0, -1, -1));
+                p.drawText(inner, int(qtAlignment(colAlign_[c], text)), text);
+                p.restore();
+            }
+            p.setPen(colorOf(fixed ? gridColorFixed_ : gridColor_));
+            p.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+            p.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+            if (fixed) {   // a light edge gives the fixed cells their raised look
+                p.setPen(Qt::white);
+                p.drawLine(cell.left(), cell.top(), cell.right() - 1, cell.top());
+                p.drawLine(cell.left(), cell.top(), cell.left(), cell.bottom() - 1);
+            }
+            if (r == row_ && c == col_ && hasFocus()) {
+                QPen focus(Qt::black);
+                focus.setStyle(Qt::DotLine);
+                p.setPen(focus);
+                p.drawRect(cell.adjusted(1, 1, -3, -3));
+            }
+        }
+    }
+}
+
+// ---- input -------------------------------------------------------------------------------
+
+void FlexGrid::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(e);
+        return;
+    }
+    pressed_ = true;
+    const auto [r, c] = cellAt(e->position().toPoint() + viewport()->geometry().topLeft());
+    if (r >= fixedRows_ && c >= fixedCols_)
+        moveTo(r, c);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && pressed_) {
+        pressed_ = false;
+        emit Click();
+        return;
+    }
+    QAbstractScrollArea::mouseReleaseEvent(e);
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton) {
+        pressed_ = true;   // the release that follows is a click too
+        emit DblClick();
+        return;
+    }
+    QAbstractScrollArea::mouseDoubleClickEvent(e);
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0) {
+        emit KeyDown(code, shiftOf(e->modifiers()));
+        if (code == 0) {
+            e->accept();
+            return;
+        }
+    }
+    const int lastRow = rows_ - 1, lastCol = cols_ - 1;
+    const bool hasCells = rows_ > fixedRows_ && cols_ > fixedCols_;
+    if (hasCells) {
+        switch (code) {
+        case vbKeyUp: if (row_ > fixedRows_) setRow(row_ - 1); e->accept(); return;
+        case vbKeyDown: if (row_ < lastRow) setRow(row_ + 1); e->accept(); return;
+        case vbKeyLeft: if (col_ > fixedCols_) setCol(col_ - 1); e->accept(); return;
+        case vbKeyRight: if (col_ < lastCol) setCol(col_ + 1); e->accept(); return;
+        case vbKeyPageUp: setRow(fixedRows_); e->accept(); return;
+        case vbKeyPageDown: setRow(lastRow); e->accept(); return;
+        case vbKeyHome: setCol(fixedCols_); e->accept(); return;
+        case vbKeyEnd: setCol(lastCol); e->accept(); return;
+        default: break;
+        }
+    }
+    int ascii = keyPressAsciiOf(e);
+    if (ascii != 0) {
+        emit KeyPress(ascii);
+        e->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(e);
+}
+
+void FlexGrid::keyReleaseEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0 && !e->isAutoRepeat())
+        emit KeyUp(code, shiftOf(e->modifiers()));
+    QAbstractScrollArea::keyReleaseEvent(e);
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* e)
+{
+    QAbstractScrollArea::focusInEvent(e);
+    viewport()->update();
+    if (isControlFocusMove(e))
+        emit GotFocus();
+}
+
+void FlexGrid::focusOutEvent(QFocusEvent* e)
+{
+    QAbstractScrollArea::focusOutEvent(e);
+    viewport()->update();
+    if (isControlFocusMove(e))
+        emit LostFocus();
+}
+
+} // namespace ui

@@ -1,0 +1,193 @@
+#include "ListBox.h"
+
+#include "Keys.h"
+#include "platform/db/Error.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace ui {
+
+namespace {
+constexpr int kItemDataRole = Qt::UserRole + 1;
+}
+
+ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent)
+{
+    setObjectName(name);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        // The selection follows the current entry: one selected entry, as the program sees it.
+        if (row >= 0 && item(row) && !item(row)->isSelected())
+            item(row)->setSelected(true);
+        if (row < 0)
+            clearSelection();
+        if (!quiet_)
+            emit Click();
+    });
+}
+
+void ListBox::AddItem(const QString& text, int index)
+{
+    auto* it = new QListWidgetItem(text);   // owned by the list once inserted
+    if (index < 0 || index >= count()) {
+        addItem(it);
+        newIndex_ = count() - 1;
+    } else {
+        insertItem(index, it);
+        newIndex_ = index;
+    }
+}
+
+void ListBox::RemoveItem(int index)
+{
+    if (index < 0 || index >= count())
+        throw ado::Error(5, QStringLiteral("Invalid procedure call or argument"), QStringLiteral("ListBox"));
+    const bool wasCurrent = index == currentRow();
+    quiet_ = true;
+    delete takeItem(index);
+    if (wasCurrent)
+        setCurrentRow(-1);   // the removed entry was the selected one: nothing is selected
+    quiet_ = false;
+}
+
+void ListBox::Clear()
+{
+    quiet_ = true;
+    clear();
+    quiet_ = false;
+    newIndex_ = -1;
+}
+
+QString ListBox::List(int index) const
+{
+    const QListWidgetItem* it = item(index);
+    return it ? it->text() : QString();
+}
+
+void ListBox::setList(int index, const QString& text)
+{
+    if (QListWidgetItem* it = item(index))
+        it->setText(text);
+}
+
+long ListBox::ItemData(int index) const
+{
+    const QListWidgetItem* it = item(index);
+    return it ? long(it->data(kItemDataRole).toLongLong()) : 0;
+}
+
+void ListBox::setItemData(int index, long data)
+{
+    if (QListWidgetItem* it = item(index))
+        it->setData(kItemDataRole, qlonglong(data));
+}
+
+void ListBox::setListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        throw ado::Error(380, QStringLiteral("Invalid property value"), QStringLiteral("ListBox"));
+    setCurrentRow(index);
+    if (index >= 0)
+        scrollToItem(item(index));
+}
+
+QString ListBox::Text() const
+{
+    return List(currentRow());
+}
+
+int ListBox::TopIndex() const
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : (count() ? 0 : -1);
+}
+
+void ListBox::setTopIndex(int index)
+{
+    if (QListWidgetItem* it = item(index))
+        scrollToItem(it, QAbstractItemView::PositionAtTop);
+}
+
+int ListBox::FindString(const QString& prefix) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (item(i)->text().startsWith(prefix, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+long ListBox::BackColor() const { return bgrOf(palette().color(QPalette::Base)); }
+void ListBox::setBackColor(long bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, colorOf(bgr));
+    setPalette(p);
+}
+long ListBox::ForeColor() const { return bgrOf(palette().color(QPalette::Text)); }
+void ListBox::setForeColor(long bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Text, colorOf(bgr));
+    setPalette(p);
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0) {
+        emit KeyDown(code, shiftOf(e->modifiers()));
+        if (code == 0) {
+            e->accept();
+            return;
+        }
+    }
+    const int typed = keyPressAsciiOf(e);
+    if (typed != 0) {
+        int ascii = typed;
+        emit KeyPress(ascii);
+        if (ascii == 0) {
+            e->accept();
+            return;
+        }
+    }
+    QListWidget::keyPressEvent(e);
+}
+
+void ListBox::keyReleaseEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0 && !e->isAutoRepeat())
+        emit KeyUp(code, shiftOf(e->modifiers()));
+    QListWidget::keyReleaseEvent(e);
+}
+
+void ListBox::focusInEvent(QFocusEvent* e)
+{
+    // Taking the focus selects nothing by itself.
+    const int before = currentRow();
+    quiet_ = true;
+    QListWidget::focusInEvent(e);
+    if (before < 0 && currentRow() >= 0)
+        setCurrentRow(-1);
+    quiet_ = false;
+    if (isControlFocusMove(e))
+        emit GotFocus();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* e)
+{
+    QListWidget::focusOutEvent(e);
+    if (isControlFocusMove(e))
+        emit LostFocus();
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QListWidget::mouseDoubleClickEvent(e);
+    if (indexAt(e->position().toPoint()).isValid())
+        emit DblClick();
+}
+
+} // namespace ui

@@ -1,0 +1,159 @@
+#include "TextBox.h"
+
+#include "Keys.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+namespace ui {
+
+TextBox::TextBox(const QString& name, QWidget* parent) : QLineEdit(parent)
+{
+    setObjectName(name);
+    connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
+}
+
+void TextBox::setText(const QString& text)
+{
+    if (text == this->text())
+        return;
+    QLineEdit::setText(text);
+    setCursorPosition(0);   // a text set by the program shows from its start
+}
+
+int TextBox::SelStart() const
+{
+    return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+void TextBox::setSelStart(int start)
+{
+    deselect();
+    setCursorPosition(std::clamp(start, 0, int(text().size())));
+}
+
+int TextBox::SelLength() const
+{
+    return hasSelectedText() ? int(selectedText().size()) : 0;
+}
+
+void TextBox::setSelLength(int length)
+{
+    const int start = SelStart();
+    const int len = std::clamp(length, 0, int(text().size()) - start);
+    if (len == 0) {
+        deselect();
+        setCursorPosition(start);
+    } else {
+        setSelection(start, len);
+    }
+}
+
+void TextBox::setSelText(const QString& text)
+{
+    insert(text);   // replaces the selection when there is one
+}
+
+void TextBox::setAlignment(int vbAlignment)
+{
+    alignment_ = vbAlignment;
+    Qt::Alignment a = Qt::AlignLeft;
+    if (vbAlignment == vbRightJustify)
+        a = Qt::AlignRight;
+    else if (vbAlignment == vbCenter)
+        a = Qt::AlignHCenter;
+    QLineEdit::setAlignment(a | Qt::AlignVCenter);
+}
+
+int TextBox::MaxLength() const
+{
+    return maxLength() >= 32767 ? 0 : maxLength();
+}
+
+void TextBox::setMaxLength(int length)
+{
+    QLineEdit::setMaxLength(length <= 0 ? 32767 : length);
+}
+
+long TextBox::BackColor() const { return bgrOf(palette().color(QPalette::Base)); }
+void TextBox::setBackColor(long bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, colorOf(bgr));
+    setPalette(p);
+}
+long TextBox::ForeColor() const { return bgrOf(palette().color(QPalette::Text)); }
+void TextBox::setForeColor(long bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Text, colorOf(bgr));
+    setPalette(p);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0) {
+        emit KeyDown(code, shiftOf(e->modifiers()));
+        if (code == 0) {
+            e->accept();
+            return;
+        }
+    }
+    const int typed = keyPressAsciiOf(e);
+    if (typed == 0) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    int ascii = typed;
+    emit KeyPress(ascii);
+    if (ascii == 0 || ascii == 4 || ascii == 25) {
+        e->accept();   // cancelled, or Ctrl+D / Ctrl+Y: the program's meaning only
+        return;
+    }
+    if (ascii != typed) {
+        if (ascii >= 32 && !isReadOnly())
+            insert(QString(QChar(ascii)));
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void TextBox::keyReleaseEvent(QKeyEvent* e)
+{
+    int code = keyCodeOf(e->key());
+    if (code != 0 && !e->isAutoRepeat())
+        emit KeyUp(code, shiftOf(e->modifiers()));
+    QLineEdit::keyReleaseEvent(e);
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    if (isControlFocusMove(e))
+        emit GotFocus();
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (isControlFocusMove(e))
+        emit LostFocus();
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit Click();
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QLineEdit::mouseDoubleClickEvent(e);
+    emit DblClick();
+}
+
+} // namespace ui
