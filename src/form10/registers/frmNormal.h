@@ -175,4 +175,18 @@ private:
     void pickerKeyPress(int which, int& keyAscii);
     void deleteRow(int which, short row);
     void commitMonth(bool viaDblClick, bool viaEnter, bool viaLostFocus);
+
+    // storage and commands
+public:
+    // Month summary and report tables (form10/returns).
+    void procWriteCommon();
+    void procLoadKey();
+    void procLoadRptPurchase();
+    void procRptPurchaseInterState();
+    void procLoadRptSales();
+    void procLoadRptPurchaseC();
+    void procLoadRptPurchaseInterStateC();
+    void procLoadRptSalesC();
+    void procRptPurchase();
+    void procLoadRptCommon();
 };

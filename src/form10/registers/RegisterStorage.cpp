@@ -1,0 +1,314 @@
+// Register storage of the register screen: the existence tests, the writers and the readers
+// of tblPurchase1, tblPurchaseInterState1 and tblSales.
+//
+// Writers trap nothing: a failure goes to the save, which rolls the whole month back.
+// Readers skip failing statements (a Null column leaves its cell empty) but always end:
+// a query that cannot run or a move that fails ends the row loop.
+#include "form10/registers/RegisterStorage.h"
+
+#include "form10/registers/Module2.h"
+#include "form10/registers/frmNormal.h"
+#include "form10/returns/SaveUnit.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/TextBox.h"
+#include "platform/vb/Vb.h"
+
+#include <QLabel>
+
+using ado::Variant;
+using f10::Grid;
+using f10::q;
+using f10::skip;
+
+namespace f10 {
+
+QString monthKey(const frmNormal& form)
+{
+    return vb::Trim(form.txtRPTo->Text());
+}
+
+QString dealerKey()
+{
+    return q(Module2().DealerCode);
+}
+
+namespace {
+
+ui::FlexGrid& gridOf(frmNormal& form, Grid grid)
+{
+    return grid == Grid::Purchase ? *form.fg1 : *form.fg2;
+}
+
+const char* gridName(Grid grid)
+{
+    return grid == Grid::Purchase ? "purchase" : "sales";
+}
+
+// The register row's columns that come from grid columns 0 to 9.
+const char* const kGridColumns[10] = {"SlNo", "BillDate", "Party", "TIN", "BillNo",
+                                      "RateOfTax", "Amount", "Tax", "Cess", "NetAmount"};
+
+bool isBlankRow(const ui::FlexGrid& grid, int row)
+{
+    // Exactly empty: a cell holding a blank makes the row a bill row.
+    return grid.TextMatrix(row, 5).isEmpty() && grid.TextMatrix(row, 2).isEmpty()
+           && grid.TextMatrix(row, 1).isEmpty();
+}
+
+} // namespace
+
+void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
+{
+    ui::FlexGrid& grid = gridOf(form, how.grid);
+    const QString month = vb::Trim(form.txtMonth->Text());
+    const QString address = vb::Trim(form.lblCustomerName->text());
+    const QString entryDate = vb::Trim(form.txtDate->Text());
+    const QString place = vb::Trim(form.txtPlace->Text());
+    SaveUnit* save = SaveUnit::active();
+
+    int r = 1;
+    while (r < grid.Rows()) {
+        if (save)
+            save->where(QStringLiteral("row %1 of the %2 grid").arg(r).arg(QLatin1String(gridName(how.grid))));
+        rs.AddNew();
+        for (int c = 0; c < 10; ++c) {
+            const QString text = grid.TextMatrix(r, c);
+            if (vb::Trim(text).isEmpty())
+                continue;
+            if (c == 1 && how.billDateAsDate)
+                rs.Fields(QLatin1String(kGridColumns[c])) = Variant(fnDateFromDMY(text));
+            else
+                rs.Fields(QLatin1String(kGridColumns[c])) = Variant(text);
+        }
+        if (!month.isEmpty())
+            rs.Fields(QStringLiteral("cMonth")) = Variant(month);
+        if (!address.isEmpty())
+            rs.Fields(QStringLiteral("cAddress")) = Variant(address);
+        if (!entryDate.isEmpty())
+            rs.Fields(QStringLiteral("eDate")) = Variant(entryDate);
+        if (how.withPlace && !place.isEmpty())
+            rs.Fields(QStringLiteral("Place")) = Variant(place);
+        rs.Fields(QStringLiteral("cCode")) = Variant(Module2().DealerCode);
+        rs.Update();
+
+        ++r;
+        // A blank row right after a written row leaves the grid; the row that moves up
+        // into its place is written next without this test.
+        if (r < grid.Rows() && isBlankRow(grid, r)) {
+            if (how.grid == Grid::Purchase)
+                form.fnDeleteRow(static_cast<short>(r));
+            else
+                form.fnDeleteRow2(static_cast<short>(r));
+        }
+    }
+}
+
+QString monthRowsStatement(const frmNormal& form, const QString& table)
+{
+    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE cCode='") + dealerKey()
+           + QStringLiteral("' AND cMonth= '") + q(monthKey(form)) + QStringLiteral("'")
+           + QStringLiteral("ORDER BY BillDate");
+}
+
+BadBillDate findBadBillDate(const frmNormal& form)
+{
+    for (Grid g : {Grid::Purchase, Grid::Sales}) {
+        const ui::FlexGrid& grid = g == Grid::Purchase ? *form.fg1 : *form.fg2;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            const QString text = grid.TextMatrix(r, 1);
+            if (vb::Trim(text).isEmpty())
+                continue;
+            try {
+                fnDateFromDMY(text);
+            } catch (const std::exception&) {
+                return {QLatin1String(gridName(g)), r, text};
+            }
+        }
+    }
+    return {};
+}
+
+} // namespace f10
+
+namespace {
+
+using f10::RowCopy;
+using f10::monthRowsStatement;
+
+// What differs between the three register writers.
+struct RegisterWrite {
+    QString table;            // for the existence test
+    QString deleteHead;       // the keyed delete up to its WHERE part
+    bool deleteViaRecordset;  // the local writer runs its delete through the recordset too
+    QString addStatement;     // the statement the write recordset opens to add rows
+    RowCopy copy;
+};
+
+void writeRegister(frmNormal& form, const RegisterWrite& w)
+{
+    auto& m = Module2();
+    procOpenForm10DB();
+    if (m.WriteRecordset->State() == ado::adStateOpen)
+        m.WriteRecordset->Close();
+    form.procRecExists(w.table);   // renews the connection: what follows runs on its objects
+    if (form.RecordExists) {
+        m.SqlText = w.deleteHead + QStringLiteral("  WHERE cCode='") + f10::dealerKey()
+                    + QStringLiteral("' AND cMonth='") + q(f10::monthKey(form)) + QStringLiteral("'");
+        if (w.deleteViaRecordset)
+            m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly,
+                                   ado::adLockOptimistic);
+        m.Form10Connection->Execute(m.SqlText);
+    }
+    if (m.WriteRecordset->State() == ado::adStateOpen)
+        m.WriteRecordset->Close();
+    m.SqlText = w.addStatement;
+    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic, -1);
+    f10::copyGridRows(form, *m.WriteRecordset, w.copy);
+    m.WriteRecordset->Close();
+}
+
+// What differs between the register readers.
+struct RegisterRead {
+    QString statement;
+    Grid grid;
+    bool readsDateAndPlace;   // the purchase readers set txtDate and txtPlace
+};
+
+void readRegister(frmNormal& form, const RegisterRead& rd)
+{
+    auto& m = Module2();
+    procOpenForm10DB();
+    const bool purchase = rd.grid == Grid::Purchase;
+    ui::FlexGrid& grid = purchase ? *form.fg1 : *form.fg2;
+    ui::TextBox& editor = purchase ? *form.txtGrid1 : *form.txtGrid2;
+
+    skip([&] {
+        if (purchase) {
+            form.procClear1();
+        } else {
+            grid.Clear();
+            editor.setText(QString());
+        }
+    });
+    skip([&] { purchase ? form.procSetGrid() : form.procSetGrid2(); });
+    m.SqlText = rd.statement;
+    const bool opened = skip([&] {
+        m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenDynamic, ado::adLockOptimistic, -1);
+    });
+    bool atEnd = true;
+    if (opened)
+        skip([&] { atEnd = m.ReadRecordset->Eof(); });
+    if (!atEnd) {
+        ado::Recordset& rs = *m.ReadRecordset;
+        skip([&] { grid.setRows(1); });
+        int k = 0;
+        auto text = [&](const char* column) { return rs.Fields(QLatin1String(column)).Value().toString(); };
+        auto money = [&](const char* column) {
+            const Variant v = rs.Fields(QLatin1String(column)).Value();
+            if (v.isNull())
+                throw ado::Error(ado::err::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
+            return vb::Format(v, QStringLiteral("#0.00"));
+        };
+        for (;;) {
+            bool end = true;
+            if (!skip([&] { end = rs.Eof(); }) || end)
+                break;
+            skip([&] { purchase ? form.procGridCreateRow() : form.procCreateGridRow(); });
+            ++k;
+            skip([&] { grid.setTextMatrix(k, 0, QString::number(k)); });
+            skip([&] {
+                grid.setTextMatrix(k, 1, vb::FormatDate(rs.Fields(QStringLiteral("BillDate")).Value().toDate(),
+                                                        QStringLiteral("dd-mm-yy")));
+            });
+            skip([&] { editor.setText(grid.Text()); });
+            skip([&] { grid.setTextMatrix(k, 2, text("Party")); });
+            skip([&] { grid.setTextMatrix(k, 3, text("TIN")); });
+            skip([&] { grid.setTextMatrix(k, 4, text("BillNo")); });
+            skip([&] { grid.setTextMatrix(k, 5, text("RateOfTax")); });
+            skip([&] { grid.setTextMatrix(k, 6, money("Amount")); });
+            skip([&] { grid.setTextMatrix(k, 7, money("Tax")); });
+            skip([&] { grid.setTextMatrix(k, 8, money("Cess")); });
+            skip([&] { grid.setTextMatrix(k, 9, money("NetAmount")); });
+            if (rd.readsDateAndPlace) {
+                skip([&] { form.txtDate->setText(text("eDate")); });
+                skip([&] { form.txtPlace->setText(text("Place")); });
+            }
+            if (!skip([&] { rs.MoveNext(); }))
+                break;
+        }
+    }
+    skip([&] { m.ReadRecordset->Close(); });
+    skip([&] { purchase ? form.procTotalCal1() : form.procTotalCal2(); });
+}
+
+bool monthHasRows(frmNormal& form, const QString& tableName)
+{
+    auto& m = Module2();
+    procOpenForm10DB();
+    if (m.ReadRecordset->State() == ado::adStateOpen)
+        m.ReadRecordset->Close();
+    m.SqlText = QStringLiteral("SELECT * FROM  ") + tableName + QStringLiteral("    WHERE cCode='")
+                + f10::dealerKey() + QStringLiteral("'  AND cMonth='") + q(f10::monthKey(form))
+                + QStringLiteral("'");
+    m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenDynamic, ado::adLockOptimistic, -1);
+    const bool found = !m.ReadRecordset->Eof();
+    m.ReadRecordset->Close();
+    return found;
+}
+
+} // namespace
+
+void frmNormal::procRecExists(const QString& tableName)
+{
+    RecordExists = monthHasRows(*this, tableName);
+}
+
+bool frmNormal::fnRecordExistsNormal(const QString& tableName)
+{
+    return monthHasRows(*this, tableName);
+}
+
+void frmNormal::procWritePurchase()
+{
+    writeRegister(*this, {QStringLiteral("tblPurchase1"), QStringLiteral("DELETE * FROM  tblPurchase1"), true,
+                          monthRowsStatement(*this, QStringLiteral("tblPurchase1")),
+                          {Grid::Purchase, true, true}});
+}
+
+void frmNormal::procWritePurchaseInterState()
+{
+    writeRegister(*this, {QStringLiteral("tblPurchaseInterState1"),
+                          QStringLiteral("DELETE * FROM  tblPurchaseInterState1"), false,
+                          QStringLiteral("SELECT * FROM tblPurchaseInterState1 ORDER BY BillDate"),
+                          {Grid::Purchase, true, true}});
+}
+
+void frmNormal::procWriteSales()
+{
+    writeRegister(*this, {QStringLiteral("tblSales"), QStringLiteral("DELETE * FROM  tblSales"), false,
+                          QStringLiteral("SELECT * FROM tblSales ORDER BY BillDate"),
+                          {Grid::Sales, false, true}});
+}
+
+void frmNormal::procReadPurchase()
+{
+    readRegister(*this, {monthRowsStatement(*this, QStringLiteral("tblPurchase1")), Grid::Purchase, true});
+}
+
+void frmNormal::procReadPurchaseInterState()
+{
+    readRegister(*this, {monthRowsStatement(*this, QStringLiteral("tblPurchaseInterState1")), Grid::Purchase, true});
+}
+
+void frmNormal::procReadSales_1()
+{
+    readRegister(*this, {monthRowsStatement(*this, QStringLiteral("tblSales")), Grid::Sales, false});
+}
+
+void frmNormal::procReadSales()
+{
+    // The older loader filled an eleven-column layout that the sales grid no longer has;
+    // nothing calls it, and it reads the month as its successor does.
+    procReadSales_1();
+}
