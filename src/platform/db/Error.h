@@ -1,17 +1,24 @@
 // Database and runtime errors: an exception carrying number, description and source, so
 // the program's detailed messages ("<tag><description> | No: <number> | Src: <source>")
 // can be formed.
+// Header-only: the runtime helpers raise it too, and they sit below this library.
 #pragma once
 
 #include <QString>
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace ado {
 
 class Error : public std::exception {
 public:
-    Error(long number, QString description, QString source = QStringLiteral("Lumora.Database"));
+    Error(long number, QString description, QString source = QStringLiteral("Lumora.Database"))
+        : number_(number), description_(std::move(description)), source_(std::move(source)),
+          what_((description_ + QStringLiteral(" (") + QString::number(number_) + QStringLiteral(")"))
+                    .toStdString())
+    {
+    }
     long Number() const { return number_; }
     const QString& Description() const { return description_; }
     const QString& Source() const { return source_; }
@@ -38,6 +45,11 @@ constexpr long ReadOnly = 3251;                  // operation not supported by t
 constexpr long ItemNotFound = 3265;              // item not found in the collection
 constexpr long ConnectFailed = -2147467259;      // file missing / cannot open
 constexpr long FilterInvalid = 3001;             // arguments of the wrong type or out of range
+constexpr long ObjectOpen = 3705;                // operation not allowed when the object is open
+constexpr long NoConnection = 3709;              // no usable connection for the operation
+constexpr long NoTransaction = -2147168242;      // commit or rollback without a transaction
+constexpr long EngineFailure = -2147467259;      // the engine failed while running a statement
+constexpr long RowNotFound = -2147217864;        // the row to update or delete is gone
 } // namespace err
 
 } // namespace ado

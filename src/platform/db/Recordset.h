@@ -115,6 +115,13 @@ public:
 
 private:
     friend class Field;
+    void requireOpen() const;
+    void requireUpdatable() const;
+    void resetView();
+    void sync();
+    void purge();
+    void beforeMove();
+
     struct Data;                           // rows shared by clones
     std::shared_ptr<Data> data_;
     struct Cursor;

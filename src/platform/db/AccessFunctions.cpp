@@ -1,0 +1,402 @@
+// The Access functions that statements use, registered on every SQLite handle as acc_*.
+// Null rules follow Access: most functions give Null for a Null text; Val and CStr of Null
+// are errors. Plain ASCII texts take a byte path, since the grid queries call these
+// functions several times per row.
+#include "AccessSql.h"
+#include "Variant.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace ado::accesssql {
+namespace {
+
+const char* const kInvalidCall = "Invalid procedure call or argument";
+const char* const kInvalidNull = "Invalid use of Null";
+const char* const kMismatch = "Data type mismatch in criteria expression.";
+
+bool isNull(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
+
+QString numberText(double d) { return Variant(d).toString(); }
+
+// The text of a value as Access shows it (12, 1.5, not 12.0).
+std::string textOf(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return std::to_string(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return numberText(sqlite3_value_double(v)).toStdString();
+    case SQLITE_NULL: return std::string();
+    default: {
+        const char* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string(p ? p : "", size_t(sqlite3_value_bytes(v)));
+    }
+    }
+}
+
+bool isAscii(const std::string& s)
+{
+    for (unsigned char c : s)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+void resultText(sqlite3_context* ctx, const std::string& s)
+{
+    sqlite3_result_text(ctx, s.data(), int(s.size()), SQLITE_TRANSIENT);
+}
+
+void resultText(sqlite3_context* ctx, const QString& s)
+{
+    const QByteArray b = s.toUtf8();
+    sqlite3_result_text(ctx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+}
+
+bool numberOf(sqlite3_value* v, double* out)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: *out = double(sqlite3_value_int64(v)); return true;
+    case SQLITE_FLOAT: *out = sqlite3_value_double(v); return true;
+    case SQLITE_NULL: return false;
+    default: return Variant::parseNumber(QString::fromStdString(textOf(v)), out);
+    }
+}
+
+// A whole-number argument (a length or a position); false after reporting the error.
+bool intArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out)
+{
+    if (isNull(v)) {
+        sqlite3_result_error(ctx, kInvalidNull, -1);
+        return false;
+    }
+    double d = 0;
+    if (!numberOf(v, &d)) {
+        sqlite3_result_error(ctx, kMismatch, -1);
+        return false;
+    }
+    *out = qint64(std::nearbyint(d));
+    return true;
+}
+
+bool truth(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: return false;
+    case SQLITE_INTEGER: return sqlite3_value_int64(v) != 0;
+    case SQLITE_FLOAT: return sqlite3_value_double(v) != 0.0;
+    default: {
+        const QString t = QString::fromStdString(textOf(v)).trimmed();
+        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        double d = 0;
+        return Variant::parseNumber(t, &d) && d != 0.0;
+    }
+    }
+}
+
+void fnPlus(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]) || isNull(a[1]))
+        return sqlite3_result_null(ctx);
+    const int t0 = sqlite3_value_type(a[0]), t1 = sqlite3_value_type(a[1]);
+    const bool text0 = t0 == SQLITE_TEXT || t0 == SQLITE_BLOB;
+    const bool text1 = t1 == SQLITE_TEXT || t1 == SQLITE_BLOB;
+    if (text0 && text1)
+        return resultText(ctx, textOf(a[0]) + textOf(a[1]));
+    if (t0 == SQLITE_INTEGER && t1 == SQLITE_INTEGER) {
+        sqlite3_int64 r = 0;
+        if (!__builtin_add_overflow(sqlite3_value_int64(a[0]), sqlite3_value_int64(a[1]), &r))
+            return sqlite3_result_int64(ctx, r);
+    }
+    double x = 0, y = 0;
+    if (!numberOf(a[0], &x) || !numberOf(a[1], &y))
+        return sqlite3_result_error(ctx, kMismatch, -1);
+    sqlite3_result_double(ctx, x + y);
+}
+
+void fnConcat(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]) && isNull(a[1]))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textOf(a[0]) + textOf(a[1]));
+}
+
+void fnLen(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    const std::string s = textOf(a[0]);
+    if (isAscii(s))
+        return sqlite3_result_int64(ctx, qint64(s.size()));
+    sqlite3_result_int64(ctx, QString::fromStdString(s).size());
+}
+
+void fnLeftRight(sqlite3_context* ctx, sqlite3_value** a, bool left)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    qint64 n = 0;
+    if (!intArg(ctx, a[1], &n))
+        return;
+    if (n < 0)
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    const std::string s = textOf(a[0]);
+    if (isAscii(s)) {
+        const size_t k = size_t(std::min<qint64>(n, qint64(s.size())));
+        return resultText(ctx, left ? s.substr(0, k) : s.substr(s.size() - k));
+    }
+    const QString q = QString::fromStdString(s);
+    resultText(ctx, left ? q.left(n) : q.right(n));
+}
+
+void fnLeft(sqlite3_context* ctx, int, sqlite3_value** a) { fnLeftRight(ctx, a, true); }
+void fnRight(sqlite3_context* ctx, int, sqlite3_value** a) { fnLeftRight(ctx, a, false); }
+
+void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (argc < 2 || argc > 3)
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    qint64 start = 0, len = -1;
+    if (!intArg(ctx, a[1], &start) || (argc == 3 && !intArg(ctx, a[2], &len)))
+        return;
+    if (start < 1 || (argc == 3 && len < 0))
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    const QString q = QString::fromStdString(textOf(a[0]));
+    resultText(ctx, q.mid(start - 1, argc == 3 ? len : -1));
+}
+
+// InStr([start,] text, find): 1-based position, 0 when absent; text compare (any case).
+void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (argc < 2 || argc > 4)
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    qint64 start = 1;
+    int ti = 0;
+    if (argc >= 3) {
+        if (!intArg(ctx, a[0], &start))
+            return;
+        if (start < 1)
+            return sqlite3_result_error(ctx, kInvalidCall, -1);
+        ti = 1;
+    }
+    if (isNull(a[ti]) || isNull(a[ti + 1]))
+        return sqlite3_result_null(ctx);
+    const std::string hay = textOf(a[ti]);
+    const std::string needle = textOf(a[ti + 1]);
+    if (isAscii(hay) && isAscii(needle)) {
+        if (start > qint64(hay.size()))
+            return sqlite3_result_int64(ctx, 0);
+        if (needle.empty())
+            return sqlite3_result_int64(ctx, start);
+        for (size_t i = size_t(start - 1); i + needle.size() <= hay.size(); ++i) {
+            if (strncasecmp(hay.data() + i, needle.data(), needle.size()) == 0)
+                return sqlite3_result_int64(ctx, qint64(i + 1));
+        }
+        return sqlite3_result_int64(ctx, 0);
+    }
+    const QString h = QString::fromStdString(hay);
+    const QString f = QString::fromStdString(needle);
+    if (start > h.size())
+        return sqlite3_result_int64(ctx, 0);
+    if (f.isEmpty())
+        return sqlite3_result_int64(ctx, start);
+    sqlite3_result_int64(ctx, h.indexOf(f, start - 1, Qt::CaseInsensitive) + 1);
+}
+
+void fnCase(sqlite3_context* ctx, sqlite3_value** a, bool lower)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    std::string s = textOf(a[0]);
+    if (isAscii(s)) {
+        for (char& c : s)
+            c = char(lower ? std::tolower(static_cast<unsigned char>(c)) : std::toupper(static_cast<unsigned char>(c)));
+        return resultText(ctx, s);
+    }
+    const QString q = QString::fromStdString(s);
+    resultText(ctx, lower ? q.toLower() : q.toUpper());
+}
+
+void fnLCase(sqlite3_context* ctx, int, sqlite3_value** a) { fnCase(ctx, a, true); }
+void fnUCase(sqlite3_context* ctx, int, sqlite3_value** a) { fnCase(ctx, a, false); }
+
+// Trim functions remove blanks only; a blank is one byte in UTF-8, so bytes suffice.
+void fnTrimSides(sqlite3_context* ctx, sqlite3_value** a, bool leading, bool trailing)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    const std::string s = textOf(a[0]);
+    size_t b = 0, e = s.size();
+    if (leading)
+        while (b < e && s[b] == ' ')
+            ++b;
+    if (trailing)
+        while (e > b && s[e - 1] == ' ')
+            --e;
+    resultText(ctx, s.substr(b, e - b));
+}
+
+void fnTrim(sqlite3_context* ctx, int, sqlite3_value** a) { fnTrimSides(ctx, a, true, true); }
+void fnLTrim(sqlite3_context* ctx, int, sqlite3_value** a) { fnTrimSides(ctx, a, true, false); }
+void fnRTrim(sqlite3_context* ctx, int, sqlite3_value** a) { fnTrimSides(ctx, a, false, true); }
+
+// Val: the leading number of a text; blanks inside it are skipped, as the runtime does.
+double leadingNumber(const std::string& s)
+{
+    std::string digits;
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
+            ++i;
+    };
+    skipBlanks();
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        digits += s[i++];
+    bool point = false, any = false;
+    for (;; ) {
+        skipBlanks();
+        if (i >= s.size())
+            break;
+        if (std::isdigit(static_cast<unsigned char>(s[i]))) {
+            digits += s[i++];
+            any = true;
+        } else if (s[i] == '.' && !point) {
+            digits += s[i++];
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (any && i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        size_t j = i + 1;
+        std::string exp = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            exp += s[j++];
+        if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+                exp += s[j++];
+            digits += exp;
+        }
+    }
+    if (!any)
+        return 0.0;
+    return std::strtod(digits.c_str(), nullptr);
+}
+
+void fnVal(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_error(ctx, kInvalidNull, -1);
+    const int t = sqlite3_value_type(a[0]);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT)
+        return sqlite3_result_double(ctx, sqlite3_value_double(a[0]));
+    sqlite3_result_double(ctx, leadingNumber(textOf(a[0])));
+}
+
+void fnIIf(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    sqlite3_result_value(ctx, truth(a[0]) ? a[1] : a[2]);
+}
+
+void fnNz(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (argc < 1 || argc > 2)
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    if (!isNull(a[0]))
+        return sqlite3_result_value(ctx, a[0]);
+    if (argc == 2)
+        return sqlite3_result_value(ctx, a[1]);
+    sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+}
+
+void fnCStr(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_error(ctx, kInvalidNull, -1);
+    resultText(ctx, textOf(a[0]));
+}
+
+void fnCDbl(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_error(ctx, kInvalidNull, -1);
+    double d = 0;
+    if (!numberOf(a[0], &d))
+        return sqlite3_result_error(ctx, kMismatch, -1);
+    sqlite3_result_double(ctx, d);
+}
+
+void fnCLng(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_error(ctx, kInvalidNull, -1);
+    double d = 0;
+    if (!numberOf(a[0], &d))
+        return sqlite3_result_error(ctx, kMismatch, -1);
+    sqlite3_result_int64(ctx, sqlite3_int64(std::nearbyint(d)));   // half to even
+}
+
+void fnInt(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    double d = 0;
+    if (!numberOf(a[0], &d))
+        return sqlite3_result_error(ctx, kMismatch, -1);
+    sqlite3_result_double(ctx, std::floor(d));
+}
+
+void fnIsNull(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    sqlite3_result_int(ctx, isNull(a[0]) ? 1 : 0);
+}
+
+// Format(x, "#0.00") and "0.00": two decimals, half away from zero on the decimal value.
+// Other formats give the value's text.
+void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** a)
+{
+    if (argc < 1 || argc > 2)
+        return sqlite3_result_error(ctx, kInvalidCall, -1);
+    if (isNull(a[0]))
+        return sqlite3_result_null(ctx);
+    const std::string fmt = argc == 2 ? textOf(a[1]) : std::string();
+    double d = 0;
+    if ((fmt == "#0.00" || fmt == "0.00") && numberOf(a[0], &d)) {
+        const double scaled = std::round(std::stod(numberText(d * 100.0).toStdString()));
+        return resultText(ctx, QString::number(scaled / 100.0, 'f', 2));
+    }
+    resultText(ctx, textOf(a[0]));
+}
+
+struct Fn {
+    const char* name;
+    int args;
+    void (*fn)(sqlite3_context*, int, sqlite3_value**);
+};
+
+const Fn kFunctions[] = {
+    {"acc_plus", 2, fnPlus},       {"acc_concat", 2, fnConcat}, {"acc_len", 1, fnLen},
+    {"acc_left", 2, fnLeft},       {"acc_right", 2, fnRight},   {"acc_mid", -1, fnMid},
+    {"acc_instr", -1, fnInStr},    {"acc_lcase", 1, fnLCase},   {"acc_ucase", 1, fnUCase},
+    {"acc_trim", 1, fnTrim},       {"acc_ltrim", 1, fnLTrim},   {"acc_rtrim", 1, fnRTrim},
+    {"acc_val", 1, fnVal},         {"acc_iif", 3, fnIIf},       {"acc_nz", -1, fnNz},
+    {"acc_cstr", 1, fnCStr},       {"acc_cdbl", 1, fnCDbl},     {"acc_clng", 1, fnCLng},
+    {"acc_cint", 1, fnCLng},       {"acc_int", 1, fnInt},       {"acc_isnull", 1, fnIsNull},
+    {"acc_format", -1, fnFormat},
+};
+
+} // namespace
+
+void registerFunctions(sqlite3* db)
+{
+    for (const Fn& f : kFunctions)
+        sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   f.fn, nullptr, nullptr, nullptr);
+}
+
+} // namespace ado::accesssql

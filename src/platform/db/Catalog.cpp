@@ -1,0 +1,29 @@
+// The catalogue lists what the file holds, in the order it was created (sqlite_master's
+// rowid order), leaving out the engine's own tables.
+#include "Catalog.h"
+#include "SharedHandle.h"
+
+#include <sqlite3.h>
+
+namespace ado {
+
+QStringList Catalog::Tables() const
+{
+    if (!ActiveConnection || !ActiveConnection->sharedHandle())
+        throw Error(err::NoConnection,
+                    QStringLiteral("The connection cannot be used to perform this operation. It is either "
+                                   "closed or invalid in this context."),
+                    kDbSource);
+    SharedHandle& h = *ActiveConnection->sharedHandle();
+    Statement st(h.prepare("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
+                           "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
+    QStringList names;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    if (rc != SQLITE_DONE)
+        h.raise(err::EngineFailure, rc);
+    return names;
+}
+
+} // namespace ado

@@ -1,0 +1,280 @@
+// Connections: connect-string parsing, the per-file shared SQLite handle, statements run
+// through Execute, and transactions on the shared handle.
+#include "Connection.h"
+#include "AccessSql.h"
+#include "SharedHandle.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <sqlite3.h>
+
+#include <map>
+
+namespace ado {
+
+namespace {
+
+// Handles by canonical file path. Weak: the handle closes when its last user lets go.
+QMutex registryMutex;
+std::map<QString, std::weak_ptr<SharedHandle>>& registry()
+{
+    static std::map<QString, std::weak_ptr<SharedHandle>> r;
+    return r;
+}
+
+constexpr int kBusyTimeoutMs = 5000;
+
+} // namespace
+
+// ---- Statement ----
+
+Statement::~Statement()
+{
+    if (s_)
+        sqlite3_finalize(s_);
+}
+
+Statement& Statement::operator=(Statement&& o) noexcept
+{
+    if (this != &o) {
+        if (s_)
+            sqlite3_finalize(s_);
+        s_ = o.s_;
+        o.s_ = nullptr;
+    }
+    return *this;
+}
+
+// ---- SharedHandle ----
+
+SharedHandle::~SharedHandle()
+{
+    // Statements still held elsewhere keep the file open until they are finalised.
+    sqlite3_close_v2(db_);
+}
+
+std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
+{
+    const QFileInfo fi(filePath);
+    if (filePath.isEmpty() || !fi.exists() || !fi.isFile())
+        throw Error(err::ConnectFailed,
+                    QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(filePath)),
+                    kDbSource);
+    const QString key = fi.canonicalFilePath();
+
+    QMutexLocker lock(&registryMutex);
+    auto& reg = registry();
+    if (auto it = reg.find(key); it != reg.end()) {
+        if (auto h = it->second.lock())
+            return h;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("cannot open");
+        sqlite3_close_v2(db);
+        throw Error(err::ConnectFailed, QStringLiteral("Could not open file '%1': %2").arg(key, msg), kDbSource);
+    }
+    // A file that is no database is refused now rather than at the first statement.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close_v2(db);
+        throw Error(err::ConnectFailed, QStringLiteral("Could not open file '%1': %2").arg(key, msg), kDbSource);
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+    accesssql::registerFunctions(db);
+    std::shared_ptr<SharedHandle> h(new SharedHandle(db, key));
+    reg[key] = h;
+    return h;
+}
+
+sqlite3_stmt* SharedHandle::prepare(const QByteArray& sql, QByteArray* tail) const
+{
+    sqlite3_stmt* stmt = nullptr;
+    const char* rest = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &stmt, &rest);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        raise(err::SyntaxError, rc);
+    }
+    if (tail)
+        *tail = rest ? QByteArray(rest, int(sql.constData() + sql.size() - rest)) : QByteArray();
+    return stmt;
+}
+
+void SharedHandle::raise(long number, int code) const
+{
+    Q_UNUSED(code);
+    throw Error(number, QString::fromUtf8(sqlite3_errmsg(db_)), kDbSource);
+}
+
+void SharedHandle::exec(const char* sql)
+{
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        raise(err::EngineFailure, sqlite3_errcode(db_));
+}
+
+// Nested transactions are savepoints inside the outer one.
+void SharedHandle::begin()
+{
+    if (depth_ == 0)
+        exec("BEGIN");
+    else
+        exec(QByteArray("SAVEPOINT lumora_sp") .append(QByteArray::number(depth_)).constData());
+    ++depth_;
+}
+
+void SharedHandle::commit()
+{
+    if (depth_ == 0)
+        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
+    --depth_;
+    if (depth_ == 0)
+        exec("COMMIT");
+    else
+        exec(QByteArray("RELEASE lumora_sp").append(QByteArray::number(depth_)).constData());
+}
+
+void SharedHandle::rollback()
+{
+    if (depth_ == 0)
+        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
+    --depth_;
+    if (depth_ == 0) {
+        exec("ROLLBACK");
+    } else {
+        const QByteArray sp = QByteArray("lumora_sp").append(QByteArray::number(depth_));
+        exec(("ROLLBACK TO " + sp).constData());
+        exec(("RELEASE " + sp).constData());
+    }
+}
+
+// ---- ConnectString ----
+
+QString ConnectString::filePath() const
+{
+    QString p = dbq.trimmed();
+    p.replace(u'\\', u'/');
+    return p;
+}
+
+ConnectString ConnectString::parse(const QString& text)
+{
+    ConnectString cs;
+    bool haveDbq = false;
+    // key=value pairs separated by ';'; a value in braces may itself hold ';' ("{...}")
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n) {
+        const int eq = int(text.indexOf(u'=', i));
+        if (eq < 0)
+            break;
+        const QString key = text.mid(i, eq - i).trimmed().toLower();
+        int j = eq + 1;
+        QString value;
+        if (j < n && text[j] == u'{') {
+            const int close = int(text.indexOf(u'}', j));
+            const int end = close < 0 ? n : close + 1;
+            value = text.mid(j, end - j);
+            j = end;
+            const int semi = int(text.indexOf(u';', j));
+            j = semi < 0 ? n : semi + 1;
+        } else {
+            const int semi = int(text.indexOf(u';', j));
+            const int end = semi < 0 ? n : semi;
+            value = text.mid(j, end - j);
+            j = semi < 0 ? n : semi + 1;
+        }
+        if (key == u"driver") {
+            cs.driver = value;
+        } else if (key == u"dbq" || key == u"data source") {
+            cs.dbq = value;
+            haveDbq = true;
+        } else if (key == u"uid" || key == u"user id") {
+            cs.uid = value;
+        } else if (key == u"pwd" || key == u"password") {
+            cs.pwd = value;
+        }
+        i = j;
+    }
+    if (!haveDbq || cs.dbq.trimmed().isEmpty())
+        throw Error(err::ConnectFailed,
+                    QStringLiteral("The connect string names no database file (Dbq): \"%1\"").arg(text),
+                    kDbSource);
+    return cs;
+}
+
+// ---- Connection ----
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+void Connection::Open(const QString& connectString, const QString& userId, const QString& password,
+                      long options)
+{
+    Q_UNUSED(userId);
+    Q_UNUSED(password);
+    Q_UNUSED(options);
+    if (handle_)
+        throw Error(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), kDbSource);
+    if (!connectString.isEmpty())
+        ConnectionString = connectString;
+    const ConnectString cs = ConnectString::parse(ConnectionString);
+    handle_ = SharedHandle::acquire(cs.filePath());
+}
+
+long Connection::Execute(const QString& sql)
+{
+    if (!handle_)
+        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
+    const accesssql::Translation tr = accesssql::translate(sql);
+    QByteArray tail;
+    Statement st(handle_->prepare(tr.sql, &tail));
+    if (!tail.trimmed().isEmpty() && tail.trimmed() != ";")
+        throw Error(err::SyntaxError, QStringLiteral("Characters found after end of SQL statement."), kDbSource);
+    if (!st.get())
+        return 0;   // blanks only
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        handle_->raise(err::EngineFailure, rc);
+    return sqlite3_column_count(st) == 0 ? long(sqlite3_changes(handle_->db())) : 0;
+}
+
+int Connection::State() const { return handle_ ? adStateOpen : adStateClosed; }
+
+void Connection::Close() { handle_.reset(); }
+
+void Connection::BeginTrans()
+{
+    if (!handle_)
+        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
+    handle_->begin();
+}
+
+void Connection::CommitTrans()
+{
+    if (!handle_)
+        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
+    handle_->commit();
+}
+
+void Connection::RollbackTrans()
+{
+    if (!handle_)
+        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
+    handle_->rollback();
+}
+
+bool Connection::inTransaction() const { return handle_ && handle_->transactionDepth() > 0; }
+
+QString Connection::filePath() const { return handle_ ? handle_->path() : QString(); }
+
+sqlite3* Connection::handle() const { return handle_ ? handle_->db() : nullptr; }
+
+} // namespace ado

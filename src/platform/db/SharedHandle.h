@@ -1,0 +1,66 @@
+// One SQLite handle per database file, shared by every Connection and Recordset on that file:
+// a transaction begun through one connection object covers statements run through another,
+// and a released connection never leaves a lock behind that blocks the next step.
+// Internal to the database layer.
+#pragma once
+
+#include "Error.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ado {
+
+class SharedHandle {
+public:
+    ~SharedHandle();
+    SharedHandle(const SharedHandle&) = delete;
+    SharedHandle& operator=(const SharedHandle&) = delete;
+
+    // The handle of the file, opened on first use; the file must exist (it is never created).
+    static std::shared_ptr<SharedHandle> acquire(const QString& filePath);
+
+    sqlite3* db() const { return db_; }
+    const QString& path() const { return path_; }
+    int transactionDepth() const { return depth_; }
+
+    void begin();
+    void commit();
+    void rollback();
+
+    // Prepares an already translated statement; raises ado::Error with the engine's message.
+    // `tail` receives the text after the first statement.
+    sqlite3_stmt* prepare(const QByteArray& sql, QByteArray* tail = nullptr) const;
+    // Raises the engine's current error as ado::Error.
+    [[noreturn]] void raise(long number, int code) const;
+    void exec(const char* sql);
+
+private:
+    SharedHandle(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+    sqlite3* db_;
+    QString path_;
+    int depth_ = 0;
+};
+
+// Wraps a prepared statement so every path finalises it.
+class Statement {
+public:
+    explicit Statement(sqlite3_stmt* s = nullptr) : s_(s) {}
+    ~Statement();
+    Statement(Statement&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+    Statement& operator=(Statement&& o) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return s_; }
+    operator sqlite3_stmt*() const { return s_; }
+
+private:
+    sqlite3_stmt* s_;
+};
+
+inline const QString kDbSource = QStringLiteral("Lumora.Database");
+
+} // namespace ado
