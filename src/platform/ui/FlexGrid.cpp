@@ -142,10 +142,13 @@ void FlexGrid::moveTo(int row, int col)
 {
     if (row == row_ && col == col_)
         return;
+    cancelMove_ = false;
     emit LeaveCell();
-    // A LeaveCell handler may have moved the current cell itself, or reshaped the grid.
-    if (row >= rows_ || col >= cols_)
+    // A LeaveCell handler may have kept the cell, or reshaped the grid.
+    if (cancelMove_ || row >= rows_ || col >= cols_) {
+        cancelMove_ = false;
         return;
+    }
     row_ = row;
     col_ = col;
     ensureVisible(row_, col_);
