@@ -11,7 +11,7 @@
 
 namespace ui {
 
-enum ButtonStyle { vbButtonStandard = 0, vbButtonGraphical = 1 };
+enum CommandButtonStyle { vbButtonStandard = 0, vbButtonGraphical = 1 };
 
 class CommandButton : public QPushButton, public ControlGeometry<CommandButton> {
     Q_OBJECT
