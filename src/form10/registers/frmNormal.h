@@ -78,8 +78,8 @@ public:
     // ---- window, month list, register switch (frmNormal.cpp) --------------------------
     void txtRPTo_GotFocus();
     void txtRPTo_Change();
-    void List1_KeyDown(int keyCode, int shift);
-    void List1_KeyUp(int keyCode, int shift);
+    void List1_KeyDown(int& keyCode, int shift);
+    void List1_KeyUp(int& keyCode, int shift);
     void List1_KeyPress(int& keyAscii);
     void List1_DblClick();
     void List1_LostFocus();
@@ -118,8 +118,8 @@ public:
     void fg2_LeaveCell();
     void txtGrid1_GotFocus();
     void txtGrid2_GotFocus();
-    void txtGrid1_KeyDown(int keyCode, int shift);
-    void txtGrid2_KeyDown(int keyCode, int shift);
+    void txtGrid1_KeyDown(int& keyCode, int shift);
+    void txtGrid2_KeyDown(int& keyCode, int shift);
     void txtGrid1_KeyPress(int& keyAscii);
     void txtGrid2_KeyPress(int& keyAscii);
     void List2_KeyPress(int& keyAscii);
@@ -160,21 +160,28 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
-    // One implementation serves both grids; the twins pass what differs.
+    void connectGridEvents();
+    // One implementation serves both grids; the twins pass what differs (1 purchase, 2 sales).
     struct GridSide;
-    GridSide side(int which);
+    GridSide side(int which) const;
     void setGridLayout(ui::FlexGrid& grid);
     void moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor);
+    void totals(int which);
     void enterCell(int which);
     void leaveCell(int which);
-    void editorKeyDown(int which, int keyCode, int shift);
+    void editorKeyDown(int which, int& keyCode, int shift);
     void editorKeyPress(int which, int& keyAscii);
     void pickerKeyPress(int which, int& keyAscii);
+    void dropPicker(int which);
     void deleteRow(int which, short row);
-    void commitMonth(bool viaDblClick, bool viaEnter, bool viaLostFocus);
+    bool billDateRefused(int which);
+    void commitMonth();
+
+    bool committingMonth_ = false;
 
     // storage and commands
 public:

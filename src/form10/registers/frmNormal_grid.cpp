@@ -1,0 +1,438 @@
+// The register grids and their floating cell editors: layout, entering and leaving a cell,
+// the editor's keys, the rate pickers, appending and deleting rows. One implementation
+// serves both grids; the purchase and sales entry points pass which side they are.
+//
+// The grids are never edited in place: the editor lies over the current cell, takes the
+// cell's text when the cell is entered and writes it back when the cell is left.
+#include "form10/registers/frmNormal.h"
+
+#include "form10/registers/Module2.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/Keys.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/TextBox.h"
+#include "platform/vb/Vb.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+namespace {
+
+constexpr int kCols = 10;
+constexpr int kTotalCol = 9;
+
+struct Column { const char* header; int width; int alignment; };
+const Column kColumns[kCols] = {
+    {"Sl No", 700, ui::flexAlignCenterCenter},
+    {"Bill Date", 1050, ui::flexAlignCenterCenter},
+    {"Party", 3450, ui::flexAlignCenterCenter},
+    {"TIN", 1600, ui::flexAlignCenterCenter},
+    {"Bill  No", 1100, ui::flexAlignCenterCenter},
+    {"Rate of \r\nTax %", 800, ui::flexAlignCenterCenter},
+    {"Amount", 1500, ui::flexAlignRightTop},
+    {"Tax", 1500, ui::flexAlignRightTop},
+    {"Cess", 1500, ui::flexAlignRightTop},
+    {"Total  Amount", 1500, ui::flexAlignRightTop},
+};
+
+// "#0.00" of a text that reads as a number; other texts (empty included) stay as they are.
+QString formatMoneyText(const QString& text)
+{
+    return vb::Format(ado::Variant(text), QStringLiteral("#0.00"));
+}
+
+// Row total: the leading numbers of Amount, Tax and Cess.
+QString rowTotal(const ui::FlexGrid& grid, int row)
+{
+    return vb::Format00(vb::Val(grid.TextMatrix(row, 6)) + vb::Val(grid.TextMatrix(row, 7))
+                        + vb::Val(grid.TextMatrix(row, 8)));
+}
+
+} // namespace
+
+struct frmNormal::GridSide {
+    ui::FlexGrid* grid;
+    ui::TextBox* editor;
+    ui::ListBox* picker;
+    const char* dateLine2;
+};
+
+frmNormal::GridSide frmNormal::side(int which) const
+{
+    if (which == 1)
+        return {fg1, txtGrid1, List2, "Please follow  'DD-MM-YY '"};
+    return {fg2, txtGrid2, List3, "Please follow    'DD-MM-YY ' "};
+}
+
+void frmNormal::totals(int which)
+{
+    if (which == 1)
+        procTotalCal1();
+    else
+        procTotalCal2();
+}
+
+void frmNormal::connectGridEvents()
+{
+    for (int which : {1, 2}) {
+        const GridSide s = side(which);
+        connect(s.grid, &ui::FlexGrid::EnterCell, this, [this, which] { enterCell(which); });
+        connect(s.grid, &ui::FlexGrid::LeaveCell, this, [this, which] { leaveCell(which); });
+        connect(s.editor, &ui::TextBox::GotFocus, this, [s] { fnSelectAllText(*s.editor); });
+        connect(s.editor, &ui::TextBox::KeyDown, this,
+                [this, which](int& k, int shift) { editorKeyDown(which, k, shift); });
+        connect(s.editor, &ui::TextBox::KeyPress, this, [this, which](int& k) { editorKeyPress(which, k); });
+        connect(s.picker, &ui::ListBox::KeyPress, this, [this, which](int& k) { pickerKeyPress(which, k); });
+        s.grid->viewport()->installEventFilter(this);
+    }
+}
+
+// ---- layout -------------------------------------------------------------------------------
+
+void frmNormal::setGridLayout(ui::FlexGrid& grid)
+{
+    grid.setRows(2);
+    grid.setFixedRows(1);
+    grid.setRowHeight(0, 400);
+    grid.setCols(kCols);
+    for (int c = 0; c < kCols; ++c)
+        grid.setTextMatrix(0, c, QString::fromLatin1(kColumns[c].header));
+    for (int c = 0; c < kCols; ++c)
+        grid.setColWidth(c, kColumns[c].width);
+    for (int c = 0; c < kCols; ++c)
+        grid.setColAlignment(c, kColumns[c].alignment);
+    grid.setRowHeightMin(300);
+    grid.setTextMatrix(1, 0, QStringLiteral("1"));
+}
+
+void frmNormal::procSetGrid() { setGridLayout(*fg1); }
+void frmNormal::procSetGrid2() { setGridLayout(*fg2); }
+
+void frmNormal::moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor)
+{
+    if (grid.Col() > kTotalCol)
+        return;
+    editor.show();
+    editor.setLeft(grid.Left() + grid.CellLeft());
+    editor.setTop(grid.Top() + grid.CellTop());
+    editor.setHeight(grid.CellHeight());
+    editor.setWidth(grid.CellWidth());
+}
+
+void frmNormal::procMoveTextBox() { moveTextBox(*fg1, *txtGrid1); }
+void frmNormal::procMoveTextBox2() { moveTextBox(*fg2, *txtGrid2); }
+
+// ---- rows ---------------------------------------------------------------------------------
+
+void frmNormal::procNewGridCreateRow(ui::FlexGrid& grid)
+{
+    const int n = grid.Rows() + 1;
+    grid.setRows(n);
+    grid.setRow(n - 1);
+    grid.setTextMatrix(n - 1, 0, QString::number(n - 1));
+}
+
+void frmNormal::procGridCreateRow() { procNewGridCreateRow(*fg1); }
+void frmNormal::procGridCreateRow2() { procNewGridCreateRow(*fg2); }
+void frmNormal::procCreateGridRow() { procNewGridCreateRow(*fg2); }
+
+void frmNormal::procMoveColumn1(ui::FlexGrid& grid)
+{
+    if (grid.Col() == kTotalCol) {
+        if (grid.Row() == grid.Rows() - 1)
+            procNewGridCreateRow(grid);
+        else
+            grid.setRow(grid.Row() + 1);
+        grid.setCol(1);
+    } else {
+        grid.setCol(grid.Col() + 1);
+    }
+    procTotalCal1();
+}
+
+void frmNormal::deleteRow(int which, short row)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    for (int i = row + 1; i < grid.Rows(); ++i)
+        grid.setTextMatrix(i, 0, QString::number(i - 1));
+    if (grid.Rows() == 2 && row == 1) {
+        grid.Clear();
+        setGridLayout(grid);
+    } else {
+        grid.RemoveItem(row);
+    }
+    s.editor->setText(grid.Text());
+    moveTextBox(grid, *s.editor);
+    s.editor->setFocus(Qt::OtherFocusReason);
+    totals(which);
+}
+
+void frmNormal::fnDeleteRow(short row) { deleteRow(1, row); }
+void frmNormal::fnDeleteRow2(short row) { deleteRow(2, row); }
+
+void frmNormal::procClear1()
+{
+    fg1->Clear();
+    txtGrid1->setText(QString());
+}
+
+// ---- entering and leaving a cell --------------------------------------------------------
+
+void frmNormal::enterCell(int which)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    ui::TextBox& editor = *s.editor;
+
+    moveTextBox(grid, editor);
+    const int col = grid.Col();
+    if (col <= kTotalCol)
+        editor.setText(grid.Text());
+    switch (col) {
+    case 1: case 2: case 3: case 4:
+        editor.setAlignment(ui::vbCenter);
+        editor.setLocked(false);
+        break;
+    case 5:
+        // keeps the locked state of the cell entered before
+        editor.setAlignment(ui::vbCenter);
+        break;
+    case 6:
+        editor.setAlignment(ui::vbRightJustify);
+        editor.setLocked(false);
+        editor.setText(formatMoneyText(editor.Text()));
+        break;
+    case 7:
+        editor.setAlignment(ui::vbRightJustify);
+        editor.setLocked(false);
+        editor.setText(formatMoneyText(editor.Text()));
+        s.picker->hide();
+        break;
+    case 8:
+        editor.setAlignment(ui::vbRightJustify);
+        editor.setLocked(false);
+        s.picker->hide();
+        break;
+    case kTotalCol: {
+        editor.setAlignment(ui::vbRightJustify);
+        editor.setLocked(true);
+        // The row total is computed, never typed: the cell and the editor show the same
+        // fresh value, so leaving the cell cannot write a stale total back.
+        const QString total = rowTotal(grid, grid.Row());
+        grid.setTextMatrix(grid.Row(), kTotalCol, total);
+        editor.setText(total);
+        break;
+    }
+    default:
+        break;
+    }
+    if (grid.isVisible() && grid.isEnabled())
+        grid.setFocus(Qt::OtherFocusReason);
+    if (editor.isVisible() && editor.isEnabled())
+        editor.setFocus(Qt::OtherFocusReason);
+    totals(which);
+}
+
+void frmNormal::leaveCell(int which)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    const int row = grid.Row();
+    const int col = grid.Col();
+    if (col >= 1 && col <= 5)
+        grid.setText(s.editor->Text());
+    else if (col >= 6 && col <= 8)
+        grid.setText(vb::Format00(vb::Val(s.editor->Text())));
+    // Computed after the edited cell is written, so the total includes what was just typed.
+    if (grid.Cols() > kTotalCol && row >= grid.FixedRows())
+        grid.setTextMatrix(row, kTotalCol, rowTotal(grid, row));
+    totals(which);
+}
+
+void frmNormal::fg1_EnterCell() { enterCell(1); }
+void frmNormal::fg1_LeaveCell() { leaveCell(1); }
+void frmNormal::fg2_EnterCell() { enterCell(2); }
+void frmNormal::fg2_LeaveCell() { leaveCell(2); }
+void frmNormal::txtGrid1_GotFocus() { fnSelectAllText(*txtGrid1); }
+void frmNormal::txtGrid2_GotFocus() { fnSelectAllText(*txtGrid2); }
+
+void frmNormal::commitCellEditors()
+{
+    for (int which : {1, 2}) {
+        const GridSide s = side(which);
+        if (s.grid->Row() >= s.grid->FixedRows() && s.grid->Col() >= 1 && s.grid->Col() <= kTotalCol)
+            leaveCell(which);
+    }
+}
+
+// ---- the bill-date check ----------------------------------------------------------------
+
+// Shows the date-format message when the date editor holds a text without its two dashes.
+// An empty date cell may be left (blank rows are normal); Enter demands a date.
+bool frmNormal::billDateRefused(int which)
+{
+    const GridSide s = side(which);
+    if (s.grid->Col() != 1)
+        return false;
+    const QString text = vb::Trim(s.editor->Text());
+    if (text.isEmpty() || fnIsDashDate(text))
+        return false;
+    ui::MsgBox(QStringLiteral("Date Format is not Valid \r\n") + QString::fromLatin1(s.dateLine2)
+                   + QStringLiteral("\r\neg:  ' 26-09-08 ' "),
+               ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+    s.editor->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool frmNormal::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click on another cell leaves the date cell: a refused date keeps the cell current
+    // and its text in the editor for correction.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        for (int which : {1, 2}) {
+            const GridSide s = side(which);
+            if (watched != s.grid->viewport())
+                continue;
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() != Qt::LeftButton)
+                break;
+            const auto [r, c] = s.grid->cellAt(me->position().toPoint() + s.grid->viewport()->geometry().topLeft());
+            const bool moves = r >= s.grid->FixedRows() && c >= s.grid->FixedCols()
+                               && (r != s.grid->Row() || c != s.grid->Col());
+            if (moves && billDateRefused(which))
+                return true;
+            break;
+        }
+    }
+    return ui::Form::eventFilter(watched, event);
+}
+
+// ---- the editor's keys ------------------------------------------------------------------
+
+void frmNormal::editorKeyDown(int which, int& keyCode, int shift)
+{
+    (void)shift;
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    ui::TextBox& editor = *s.editor;
+    const bool wholeSelected = editor.Text() == editor.SelText();
+
+    int row = grid.Row();
+    int col = grid.Col();
+    switch (keyCode) {
+    case ui::vbKeyPageUp: row = 1; break;
+    case ui::vbKeyPageDown: row = grid.Rows() - 1; break;
+    case ui::vbKeyLeft: if (wholeSelected) col = std::max(1, col - 1); break;
+    case ui::vbKeyUp: row = std::max(1, row - 1); break;
+    case ui::vbKeyRight: if (wholeSelected) col = std::min(col + 1, grid.Cols() - 1); break;
+    case ui::vbKeyDown: row = std::min(row + 1, grid.Rows() - 1); break;
+    default: break;
+    }
+    const bool moves = row != grid.Row() || col != grid.Col();
+    if (moves && billDateRefused(which)) {
+        keyCode = 0;
+    } else if (moves) {
+        switch (keyCode) {
+        case ui::vbKeyPageUp:
+        case ui::vbKeyPageDown:
+            grid.setRow(row);
+            break;
+        case ui::vbKeyLeft:
+            grid.setCol(col);
+            grid.setFocus(Qt::OtherFocusReason);
+            editor.setFocus(Qt::OtherFocusReason);
+            break;
+        case ui::vbKeyUp:
+            grid.setRow(row);
+            grid.setFocus(Qt::OtherFocusReason);
+            editor.setFocus(Qt::OtherFocusReason);
+            break;
+        case ui::vbKeyRight:
+            grid.setCol(col);
+            editor.setFocus(Qt::OtherFocusReason);
+            break;
+        case ui::vbKeyDown:
+            grid.setRow(row);
+            editor.setFocus(Qt::OtherFocusReason);
+            break;
+        default:
+            break;
+        }
+        // The new cell's text is selected whole; the key must not collapse that selection.
+        keyCode = 0;
+    } else if (keyCode == ui::vbKeyLeft && wholeSelected) {
+        editor.setFocus(Qt::OtherFocusReason);
+    }
+    totals(which);
+}
+
+void frmNormal::editorKeyPress(int which, int& keyAscii)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    ui::TextBox& editor = *s.editor;
+
+    if (keyAscii == ui::vbKeyReturn) {
+        grid.setText(editor.Text());
+        bool accepted = true;
+        if (grid.Col() == 1 && !fnIsDashDate(vb::Trim(editor.Text()))) {
+            ui::MsgBox(QStringLiteral("Date Format is not Valid \r\n") + QString::fromLatin1(s.dateLine2)
+                           + QStringLiteral("\r\neg:  ' 26-09-08 ' "),
+                       ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+            editor.setText(QString());
+            accepted = false;
+        }
+        if (accepted) {
+            procMoveColumn1(grid);
+            moveTextBox(grid, editor);
+            if (grid.Col() == 5)
+                dropPicker(which);
+        }
+    } else if (keyAscii == 25) {
+        deleteRow(which, static_cast<short>(grid.Row()));
+    } else if (keyAscii == 4 && grid.Col() == 1) {
+        editor.setText(fnMonthStartDate(vb::Trim(txtRPTo->Text()), QStringLiteral("09")));
+    }
+    totals(which);
+}
+
+void frmNormal::txtGrid1_KeyDown(int& keyCode, int shift) { editorKeyDown(1, keyCode, shift); }
+void frmNormal::txtGrid2_KeyDown(int& keyCode, int shift) { editorKeyDown(2, keyCode, shift); }
+void frmNormal::txtGrid1_KeyPress(int& keyAscii) { editorKeyPress(1, keyAscii); }
+void frmNormal::txtGrid2_KeyPress(int& keyAscii) { editorKeyPress(2, keyAscii); }
+
+// ---- rate pickers -------------------------------------------------------------------------
+
+void frmNormal::dropPicker(int which)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    ui::ListBox& picker = *s.picker;
+    picker.setLeft(grid.Left() + grid.CellLeft());
+    picker.setTop(grid.Top() + grid.CellTop() + 300);
+    picker.setWidth(grid.CellWidth());
+    picker.setListIndex(0);
+    picker.show();
+    picker.raise();
+    picker.setFocus(Qt::OtherFocusReason);
+}
+
+void frmNormal::pickerKeyPress(int which, int& keyAscii)
+{
+    if (keyAscii != ui::vbKeyReturn)
+        return;
+    const GridSide s = side(which);
+    s.editor->setText(s.picker->Text());
+    // Hand the focus back to the editor first: hiding the focused list would pass the
+    // focus down the tab chain (and could open the month list).
+    s.editor->setFocus(Qt::OtherFocusReason);
+    s.picker->hide();
+    procMoveColumn1(*s.grid);
+    moveTextBox(*s.grid, *s.editor);
+}
+
+void frmNormal::List2_KeyPress(int& keyAscii) { pickerKeyPress(1, keyAscii); }
+void frmNormal::List3_KeyPress(int& keyAscii) { pickerKeyPress(2, keyAscii); }
