@@ -303,6 +303,11 @@ void fnIIf(sqlite3_context* ctx, int, sqlite3_value** a)
     sqlite3_result_value(ctx, truth(a[0]) ? a[1] : a[2]);
 }
 
+void fnTruth(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    sqlite3_result_int(ctx, truth(a[0]) ? 1 : 0);
+}
+
 void fnNz(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (argc < 1 || argc > 2)
@@ -387,7 +392,7 @@ const Fn kFunctions[] = {
     {"acc_val", 1, fnVal},         {"acc_iif", 3, fnIIf},       {"acc_nz", -1, fnNz},
     {"acc_cstr", 1, fnCStr},       {"acc_cdbl", 1, fnCDbl},     {"acc_clng", 1, fnCLng},
     {"acc_cint", 1, fnCLng},       {"acc_int", 1, fnInt},       {"acc_isnull", 1, fnIsNull},
-    {"acc_format", -1, fnFormat},
+    {"acc_format", -1, fnFormat},  {"acc_truth", 1, fnTruth},
 };
 
 } // namespace

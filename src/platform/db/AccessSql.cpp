@@ -274,10 +274,40 @@ private:
         return acc;
     }
 
+    // IIf evaluates only the branch it chooses, as Access does in queries (the index query
+    // relies on it: Left(x, InStr(...) - 1) would fail on a cell without "-").
+    QString iif(int open) const
+    {
+        std::vector<std::pair<int, int>> args;
+        int from = open + 1;
+        for (int i = open + 1; i < match_[open]; i = next(i)) {
+            if (t_[i].kind == Tok::Comma) {
+                args.push_back({from, i});
+                from = i + 1;
+            }
+        }
+        args.push_back({from, match_[open]});
+        if (args.size() != 3)
+            return QStringLiteral("acc_iif(") + region(open + 1, match_[open]) + u')';
+        return QStringLiteral("(CASE WHEN acc_truth(") + region(args[0].first, args[0].second)
+               + QStringLiteral(") THEN ") + region(args[1].first, args[1].second) + QStringLiteral(" ELSE ")
+               + region(args[2].first, args[2].second) + QStringLiteral(" END)");
+    }
+
     QString plain(int b, int e) const
     {
         QString out;
         for (int i = b; i < e;) {
+            if (t_[i].kind == Tok::Ident && t_[i].text == QLatin1String("acc_iif")) {
+                int j = i + 1;
+                while (j < e && t_[j].kind == Tok::Space)
+                    ++j;
+                if (j < e && t_[j].kind == Tok::LParen && match_[j] >= 0 && match_[j] < e) {
+                    out += iif(j);
+                    i = match_[j] + 1;
+                    continue;
+                }
+            }
             if (t_[i].kind == Tok::LParen && match_[i] >= 0 && match_[i] < e) {
                 out += u'(' + region(i + 1, match_[i]) + u')';
                 i = match_[i] + 1;
