@@ -50,8 +50,12 @@ FlexGrid::FlexGrid(const QString& name, QWidget* parent) : QAbstractScrollArea(p
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
+    rows_ = cols_ = fixedRows_ = fixedCols_ = 0;
     setCols(2);
     setRows(2);
+    fixedRows_ = fixedCols_ = 1;
+    row_ = col_ = topRow_ = leftCol_ = 1;
+    updateScrollBars();
 }
 
 // ---- shape -------------------------------------------------------------------------------

@@ -1,0 +1,36 @@
+// A shown, active top-level window for the control tests (focus events need one), and a
+// recorder of the events a control raises, in order.
+#pragma once
+
+#include <QApplication>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace gridtest {
+
+class Host : public QWidget {
+public:
+    Host()
+    {
+        setObjectName("host");
+        resize(900, 600);
+    }
+    void showActive()
+    {
+        show();
+        activateWindow();
+        QApplication::setActiveWindow(this);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(this));
+    }
+};
+
+struct Log {
+    QStringList events;
+    void add(const QString& e) { events << e; }
+    QString joined() const { return events.join(' '); }
+    void clear() { events.clear(); }
+};
+
+} // namespace gridtest

@@ -1,0 +1,223 @@
+// The flex grid: its current cell and the order of its cell events, its rows, and the
+// twips rectangle of the current cell that the cell editor is placed on.
+#include "GridsTestUtil.h"
+
+#include "platform/db/Error.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/TextBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QLineEdit>
+
+using gridtest::Host;
+using gridtest::Log;
+using ui::FlexGrid;
+
+namespace {
+
+// A register-like grid: 10 columns, one fixed row, a two-line header.
+struct GridFixture : ::testing::Test {
+    Host host;
+    FlexGrid* g = new FlexGrid("fg1", &host);
+    Log log;
+
+    void SetUp() override
+    {
+        ui::moveTwips(g, 120, 600, 9000, 3000);
+        g->setRows(2);
+        g->setFixedRows(1);
+        g->setRowHeight(0, 400);
+        g->setCols(10);
+        const int widths[] = {700, 1050, 3450, 1600, 1100, 800, 1500, 1500, 1500, 1500};
+        for (int c = 0; c < 10; ++c)
+            g->setColWidth(c, widths[c]);
+        g->setTextMatrix(0, 5, "Rate of \r\nTax %");
+        g->setColAlignment(6, ui::flexAlignRightTop);
+        g->setRowHeightMin(300);
+        g->setTextMatrix(1, 0, "1");
+        QObject::connect(g, &FlexGrid::LeaveCell, [this] {
+            log.add(QString("leave(%1,%2)").arg(g->Row()).arg(g->Col()));
+        });
+        QObject::connect(g, &FlexGrid::EnterCell, [this] {
+            log.add(QString("enter(%1,%2)").arg(g->Row()).arg(g->Col()));
+        });
+        QObject::connect(g, &FlexGrid::Click, [this] { log.add("click"); });
+        host.showActive();
+    }
+
+    QPoint centreOf(int row, int col) const { return g->cellRect(row, col).center(); }
+};
+
+TEST_F(GridFixture, SettingRowOrColInCodeLeavesTheOldCellThenEntersTheNew)
+{
+    g->setRows(4);
+    g->setRow(3);
+    g->setCol(5);
+    EXPECT_EQ(log.joined(), "leave(1,1) enter(3,1) leave(3,1) enter(3,5)");
+    log.clear();
+    g->setRow(3);   // no change, no events
+    g->setCol(5);
+    EXPECT_TRUE(log.events.isEmpty());
+    EXPECT_THROW(g->setRow(4), ado::Error);
+    EXPECT_THROW(g->setCol(10), ado::Error);
+    EXPECT_EQ(g->Row(), 3);
+}
+
+TEST_F(GridFixture, ALeaveCellHandlerCanKeepTheCurrentCell)
+{
+    g->setRows(3);
+    QObject::connect(g, &FlexGrid::LeaveCell, [this] {
+        if (g->Col() == 1)
+            g->CancelMove();
+    });
+    g->setCol(2);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(log.joined(), "leave(1,1)");
+    log.clear();
+    // Once the handler lets go, the next move goes through.
+    g->setRow(2);
+    EXPECT_EQ(g->Row(), 1);
+}
+
+TEST_F(GridFixture, ClickingACellMovesTheCurrentCellThenClicks)
+{
+    g->setRows(3);
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->viewport()->mapFrom(g, centreOf(2, 4)));
+    EXPECT_EQ(log.joined(), "leave(1,1) enter(2,4) click");
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Col(), 4);
+    log.clear();
+    // Fixed cells are not current cells: the click arrives, the cell stays.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->viewport()->mapFrom(g, centreOf(0, 3)));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->viewport()->mapFrom(g, centreOf(1, 0)));
+    EXPECT_EQ(log.joined(), "click click");
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_EQ(g->Col(), 4);
+}
+
+TEST_F(GridFixture, ArrowKeysOnTheGridMoveWithinTheScrollableCells)
+{
+    g->setRows(3);
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_Down);
+    QTest::keyClick(g, Qt::Key_Down);   // already on the last row
+    QTest::keyClick(g, Qt::Key_Left);   // column 0 is fixed
+    QTest::keyClick(g, Qt::Key_Up);
+    EXPECT_EQ(log.joined(), "leave(1,1) enter(2,1) leave(2,1) enter(1,1)");
+    // A KeyDown handler that cancels the key keeps the cell.
+    QObject::connect(g, &FlexGrid::KeyDown, [](int& code, int) { code = 0; });
+    log.clear();
+    QTest::keyClick(g, Qt::Key_Down);
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(GridFixture, SizesAreInTwipsWithAMinimumRowHeight)
+{
+    EXPECT_EQ(g->RowHeight(0), 400);
+    EXPECT_EQ(g->RowHeight(1), 300);   // default height lifted to the minimum
+    g->setRowHeight(1, 600);
+    EXPECT_EQ(g->RowHeight(1), 600);
+    EXPECT_EQ(g->ColWidth(2), 3450);
+    EXPECT_EQ(g->ColAlignment(6), ui::flexAlignRightTop);
+    EXPECT_EQ(g->TextMatrix(0, 5), "Rate of \r\nTax %");
+}
+
+// The editor placed at grid left + CellLeft, grid top + CellTop with CellWidth x CellHeight
+// covers the cell inside its grid lines, wherever the cell is, scrolled or not.
+TEST_F(GridFixture, AnEditorPlacedFromTheCellTwipsCoversTheCellExactly)
+{
+    auto* editor = new ui::TextBox("txtGrid1", &host);
+    g->setRows(40);
+    auto place = [&] {
+        ui::moveTwips(editor, g->Left() + g->CellLeft(), g->Top() + g->CellTop(), g->CellWidth(),
+                      g->CellHeight());
+    };
+    const std::pair<int, int> cells[] = {{1, 1}, {1, 5}, {3, 9}, {39, 6}, {2, 2}};
+    for (auto [r, c] : cells) {
+        g->setRow(r);
+        g->setCol(c);
+        place();
+        const QRect cell = g->cellRect(r, c);
+        ASSERT_FALSE(cell.isEmpty()) << r << "," << c;
+        EXPECT_EQ(editor->geometry(), QRect(g->mapToParent(cell.topLeft()), cell.size()))
+            << r << "," << c;
+        EXPECT_EQ(g->CellHeight(), ui::toTwips(ui::toPixels(g->RowHeight(r)) - 1));
+        EXPECT_EQ(g->CellWidth(), ui::toTwips(ui::toPixels(g->ColWidth(c)) - 1));
+    }
+    // Row 39 is far below the first screenful: the grid scrolled to show it.
+    g->setRow(39);
+    EXPECT_GT(g->TopRow(), 1);
+    EXPECT_EQ(g->cellAt(g->cellRect(39, 6).center()), std::make_pair(39, 6));
+    g->setRow(1);
+    EXPECT_EQ(g->TopRow(), 1);
+}
+
+TEST_F(GridFixture, ClearEmptiesEveryTextButKeepsTheLayoutAndCell)
+{
+    g->setRows(3);
+    g->setTextMatrix(2, 3, "TIN");
+    g->setRow(2);
+    log.clear();
+    g->Clear();
+    EXPECT_EQ(g->TextMatrix(0, 5), "");
+    EXPECT_EQ(g->TextMatrix(2, 3), "");
+    EXPECT_EQ(g->Rows(), 3);
+    EXPECT_EQ(g->Cols(), 10);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(GridFixture, RemoveItemMovesTheRowsBelowUp)
+{
+    g->setRows(5);
+    for (int r = 1; r < 5; ++r)
+        g->setTextMatrix(r, 2, QString("party %1").arg(r));
+    g->setRow(4);
+    log.clear();
+    g->RemoveItem(2);
+    EXPECT_EQ(g->Rows(), 4);
+    EXPECT_EQ(g->TextMatrix(2, 2), "party 3");
+    EXPECT_EQ(g->TextMatrix(3, 2), "party 4");
+    EXPECT_EQ(g->Row(), 3);   // the current row stays inside the grid
+    EXPECT_TRUE(log.events.isEmpty());
+    EXPECT_THROW(g->RemoveItem(0), ado::Error);   // the header
+    g->setRows(2);
+    EXPECT_THROW(g->RemoveItem(1), ado::Error);   // the only bill row
+    EXPECT_EQ(g->TextMatrix(1, 2), "party 1");
+}
+
+TEST_F(GridFixture, CuttingAndGrowingRowsKeepsTextsOfTheRowsThatStay)
+{
+    g->setRows(4);
+    g->setTextMatrix(1, 2, "kept");
+    g->setTextMatrix(3, 2, "dropped");
+    g->setRow(3);
+    log.clear();
+    g->setRows(2);
+    EXPECT_EQ(g->Row(), 1);
+    g->setRows(4);
+    EXPECT_EQ(g->TextMatrix(1, 2), "kept");
+    EXPECT_EQ(g->TextMatrix(3, 2), "");
+    EXPECT_THROW(g->TextMatrix(4, 0), ado::Error);
+    EXPECT_THROW(g->setTextMatrix(0, 10, "x"), ado::Error);
+    try {
+        g->TextMatrix(-1, 0);
+        FAIL();
+    } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Number(), 381);
+    }
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(GridFixture, AddItemSplitsItsTextAtTabs)
+{
+    g->AddItem("2\t01-09-08\tParty");
+    EXPECT_EQ(g->Rows(), 3);
+    EXPECT_EQ(g->TextMatrix(2, 0), "2");
+    EXPECT_EQ(g->TextMatrix(2, 2), "Party");
+    g->AddItem("x", 1);
+    EXPECT_EQ(g->TextMatrix(1, 0), "x");
+    EXPECT_EQ(g->TextMatrix(2, 0), "1");
+}
+
+} // namespace
