@@ -1,0 +1,131 @@
+#include "MyMOD.h"
+
+#include "LawDb.h"
+#include "library/keralaforms.h"
+#include "platform/db/Error.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/RemoteData.h"
+
+#include <QWidget>
+
+namespace lawdb {
+
+namespace {
+
+// Runs `body`; any failure becomes the detailed message with `tag`. Returns whether it ran.
+template <class Body>
+bool trapped(const QString& tag, Body&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const ado::Error& e) {
+        if (fnInDebug())
+            showDetailedError(tag, e.Number(), e.Description(), e.Source());
+    } catch (const std::exception& e) {
+        if (fnInDebug())
+            showDetailedError(tag, ado::err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()),
+                              QStringLiteral("Lumora"));
+    }
+    return false;
+}
+
+ado::RecordsetPtr openStatic(const QString& sql, const ado::ConnectionPtr& connection)
+{
+    auto rs = ado::newRecordset();
+    rs->ActiveConnection = connection;
+    rs->CursorType = ado::adOpenStatic;
+    rs->CursorLocation = ado::adUseClient;
+    rs->LockType = ado::adLockOptimistic;
+    if (!connection)
+        throw ado::Error(3709,
+                         QStringLiteral("The connection cannot be used to perform this operation. "
+                                        "It is either closed or invalid in this context."),
+                         QStringLiteral("ADODB.Recordset"));
+    rs->Open(sql, ado::ConnectionPtr(), ado::adOpenUnspecified, ado::adLockUnspecified, -1);
+    return rs;
+}
+
+} // namespace
+
+void showDetailedError(const QString& tag, long number, const QString& description, const QString& source)
+{
+    ui::MsgBox(tag + description + QStringLiteral(" | No: ") + QString::number(number)
+                   + QStringLiteral(" | Src: ") + source,
+               ui::vbExclamation, QStringLiteral("_IN_DEBUG"));
+}
+
+ado::RecordsetPtr getRecordSet(const QString& sql, const QString& tableName)
+{
+    ado::RecordsetPtr rs;
+    trapped(QStringLiteral("MyMOD.getRecordSet : "),
+            [&] { rs = openStatic(sql, fnConnectionForTable(tableName)); });
+    return rs;
+}
+
+ado::RecordsetPtr getRecordSetByCn(const QString& sql, const ado::ConnectionPtr& connection)
+{
+    ado::RecordsetPtr rs;
+    trapped(QStringLiteral("MyMOD.getRecordSetByCn : "), [&] { rs = openStatic(sql, connection); });
+    return rs;
+}
+
+bool fnInGlobalvat(const QString& name)
+{
+    // Quotes in the name are doubled so that a name like D'Souza is looked up as it stands.
+    QString quoted = name;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    auto rs = ado::newRecordset();
+    rs->CursorType = ado::adOpenStatic;
+    rs->CursorLocation = ado::adUseClient;
+    rs->LockType = ado::adLockOptimistic;
+    rs->Open(QStringLiteral("SELECT name FROM Globalvat WHERE ((name='") + quoted + QStringLiteral("'));"),
+             fnLawConnection(), ado::adOpenForwardOnly);
+    const bool found = !(rs->Bof() && rs->Eof());
+    if (rs->State() == ado::adStateOpen)
+        rs->Close();
+    return found;
+}
+
+bool IsQueryReturnsNullCnStr(const QString& query, const QString& connectString)
+{
+    bool result = false;
+    const bool ran = trapped(QStringLiteral("MyMOD.IsQueryReturnsNullCnStr : "), [&] {
+        auto cn = ado::newConnection();
+        cn->ConnectionString = connectString;
+        cn->Open(QString(), QString(), QString(), -1);
+        {
+            auto rs = ado::newRecordset();
+            rs->ActiveConnection = cn;
+            rs->CursorType = ado::adOpenStatic;
+            rs->CursorLocation = ado::adUseClient;
+            rs->LockType = ado::adLockOptimistic;
+            rs->Open(query);
+            if (!(rs->Bof() && rs->Eof())) {
+                rs->MoveFirst();
+                result = rs->Fields(0).Value().isNull();
+            } else {
+                result = true;
+            }
+        }
+        if (result)
+        {
+            auto& kf = ui::form<keralaforms>();
+            kf.MSRDC1->setConnect(state().LawConnectString1);
+            kf.MSRDC1->setSQL(kPlaceholderQuery);
+        }
+    });
+    return ran && result;
+}
+
+bool fnInDebug() { return true; }
+
+bool fnTrySetFocus(QWidget* control)
+{
+    if (!control || !control->isVisible() || !control->isEnabled())
+        return false;
+    control->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+} // namespace lawdb
