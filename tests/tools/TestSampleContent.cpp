@@ -194,17 +194,6 @@ TEST_F(SampleContent, AlliedFormsListAllSixtyThreeNames)
     EXPECT_EQ(query(forms.gridQuery, 1)->RecordCount(), 63);
 }
 
-TEST_F(SampleContent, IndexGridsShowTheLabelAndHideShortCells)
-{
-    auto rs = query(indexQuery(QStringLiteral("CircularNumber"), QStringLiteral("CIRCULAR NUMBER")), 1);
-    ASSERT_FALSE(rs->Eof());
-    for (; !rs->Eof(); rs->MoveNext()) {
-        const QString cell = rs->Fields(0).Value().toString();
-        const QString label = rs->Fields(QStringLiteral("CIRCULAR NUMBER")).Value().toString();
-        EXPECT_EQ(label, cell.left(cell.indexOf(QLatin1Char('-'))));
-    }
-}
-
 TEST_F(SampleContent, EveryIndexCellNamesAnExistingDocument)
 {
     struct Column { const char* name; bool judgment; };
@@ -233,20 +222,6 @@ TEST_F(SampleContent, EveryIndexCellNamesAnExistingDocument)
                     << cell.toStdString();
             }
         }
-    }
-}
-
-TEST_F(SampleContent, ActSectionListEntriesOpenTheirSection)
-{
-    // The list panel reads the label before the last "-" and asks for it as an Act section.
-    auto rs = query(QStringLiteral("SELECT Keralafields.ID, Keralafields.ActSection FROM Keralafields WHERE "
-                                   "(((Keralafields.ActSection) Is Not Null)) ORDER BY Keralafields.ID;"), 1);
-    ASSERT_FALSE(rs->Eof());
-    for (; !rs->Eof(); rs->MoveNext()) {
-        const QString cell = rs->Fields(1).Value().toString();
-        const QString label = cell.left(cell.lastIndexOf(QLatin1Char('-')));
-        EXPECT_FALSE(firstDocument(QStringLiteral("select fname from KERALA where name='") + label
-                                       + QStringLiteral("' and type='Act'"), 1).isEmpty()) << cell.toStdString();
     }
 }
 
