@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace gridtest {
 
@@ -29,7 +30,7 @@ public:
 struct Log {
     QStringList events;
     void add(const QString& e) { events << e; }
-    QString joined() const { return events.join(' '); }
+    std::string joined() const { return events.join(' ').toStdString(); }
     void clear() { events.clear(); }
 };
 

@@ -1,0 +1,138 @@
+// The list box: the selected entry and its Click, keys around the list's own moves, the
+// prefix search of the type-ahead, item data.
+#include "GridsTestUtil.h"
+
+#include "platform/db/Error.h"
+#include "platform/ui/ListBox.h"
+
+#include <QLineEdit>
+
+using gridtest::Host;
+using gridtest::Log;
+using ui::ListBox;
+
+namespace {
+
+struct ListBoxFixture : ::testing::Test {
+    Host host;
+    ListBox* l = new ListBox("List1", &host);
+    QLineEdit* other = new QLineEdit(&host);
+    Log log;
+
+    void SetUp() override
+    {
+        l->setGeometry(0, 0, 200, 200);
+        other->move(300, 0);
+        for (const char* m : {"January", "February", "March", "April", "May", "June"})
+            l->AddItem(m);
+        QObject::connect(l, &ListBox::Click, [this] { log.add(QString("click %1").arg(l->ListIndex())); });
+        host.showActive();
+    }
+};
+
+TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClick)
+{
+    EXPECT_EQ(l->ListIndex(), -1);
+    EXPECT_EQ(l->Text(), "");
+    l->setListIndex(2);
+    EXPECT_EQ(l->Text(), "March");
+    l->setListIndex(2);   // the same entry: no change, no Click
+    l->setListIndex(0);
+    l->setListIndex(-1);
+    EXPECT_EQ(log.joined(), "click 2 click 0 click -1");
+    EXPECT_EQ(l->Text(), "");
+    EXPECT_THROW(l->setListIndex(6), ado::Error);
+    EXPECT_THROW(l->setListIndex(-2), ado::Error);
+}
+
+TEST_F(ListBoxFixture, KeyDownComesBeforeTheMoveAndKeyUpAfterIt)
+{
+    l->setListIndex(1);
+    l->setFocus();
+    log.clear();
+    QObject::connect(l, &ListBox::KeyDown, [this](int& code, int) {
+        log.add(QString("down %1 at %2").arg(code).arg(l->ListIndex()));
+    });
+    QObject::connect(l, &ListBox::KeyUp, [this](int& code, int) {
+        log.add(QString("up %1 at %2").arg(code).arg(l->ListIndex()));
+    });
+    QTest::keyClick(l, Qt::Key_Down);
+    EXPECT_EQ(log.joined(), "down 40 at 1 click 2 up 40 at 2");
+    EXPECT_EQ(l->Text(), "March");
+}
+
+TEST_F(ListBoxFixture, EnterArrivesAsKeyPressAndACancelledKeyDoesNotMove)
+{
+    l->setListIndex(3);
+    l->setFocus();
+    std::vector<int> typed;
+    QObject::connect(l, &ListBox::KeyPress, [&](int& ascii) { typed.push_back(ascii); });
+    QTest::keyClick(l, Qt::Key_Return);
+    EXPECT_EQ(typed, std::vector<int>{13});
+    QObject::connect(l, &ListBox::KeyDown, [](int& code, int) { code = 0; });
+    QTest::keyClick(l, Qt::Key_Up);
+    EXPECT_EQ(l->ListIndex(), 3);
+}
+
+TEST_F(ListBoxFixture, TakingTheFocusOrClearingSelectsNothing)
+{
+    l->setFocus();
+    EXPECT_EQ(l->ListIndex(), -1);
+    l->setListIndex(4);
+    log.clear();
+    l->Clear();
+    EXPECT_EQ(l->ListCount(), 0);
+    EXPECT_EQ(l->ListIndex(), -1);
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(ListBoxFixture, FindStringFindsTheFirstEntryBeginningWithTheText)
+{
+    EXPECT_EQ(l->FindString("ma"), 2);   // March before May
+    EXPECT_EQ(l->FindString("MAY"), 4);
+    EXPECT_EQ(l->FindString("Ju"), 5);
+    EXPECT_EQ(l->FindString("arch"), -1);   // not a prefix
+    EXPECT_EQ(l->FindString("Decembers"), -1);
+    EXPECT_EQ(l->FindString(""), 0);
+    l->Clear();
+    EXPECT_EQ(l->FindString(""), -1);
+}
+
+TEST_F(ListBoxFixture, EntriesAndItemData)
+{
+    l->AddItem("first", 0);
+    EXPECT_EQ(l->NewIndex(), 0);
+    l->setItemData(l->NewIndex(), 4711);
+    EXPECT_EQ(l->List(0), "first");
+    EXPECT_EQ(l->List(1), "January");
+    EXPECT_EQ(l->ItemData(0), 4711);
+    EXPECT_EQ(l->List(99), "");
+    l->setListIndex(1);
+    log.clear();
+    l->RemoveItem(1);   // the selected entry goes: nothing is selected
+    EXPECT_EQ(l->ListIndex(), -1);
+    EXPECT_EQ(l->ListCount(), 6);
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(ListBoxFixture, ClickAndDoubleClickWithTheMouse)
+{
+    QObject::connect(l, &ListBox::DblClick, [this] { log.add("dbl"); });
+    const QRect r = l->visualItemRect(l->item(2));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(log.joined(), "click 2 dbl");
+    EXPECT_EQ(l->Text(), "March");
+}
+
+TEST_F(ListBoxFixture, FocusEvents)
+{
+    QObject::connect(l, &ListBox::GotFocus, [this] { log.add("got"); });
+    QObject::connect(l, &ListBox::LostFocus, [this] { log.add("lost"); });
+    other->setFocus();
+    l->setFocus();
+    other->setFocus();
+    EXPECT_EQ(log.joined(), "lost got lost");
+}
+
+} // namespace
