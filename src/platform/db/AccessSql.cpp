@@ -408,8 +408,12 @@ Translation translate(const QString& accessSql)
         if (t[i].kind != Tok::String)
             continue;
         const int pv = prevSignificant(t, i);
-        if (pv >= 0 && isComparison(t[pv]))
+        if (pv >= 0 && isComparison(t[pv])) {
             t[i].text += QStringLiteral(" COLLATE NOCASE");
+            // 'x'AND: the literal ran straight into a keyword
+            if (i + 1 < int(t.size()) && (t[i + 1].kind == Tok::Ident || t[i + 1].kind == Tok::Number))
+                t[i].text += u' ';
+        }
     }
 
     // Whether the rows of a SELECT are rows of one table (so the rowid may be read alongside).

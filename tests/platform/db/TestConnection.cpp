@@ -1,0 +1,190 @@
+// Connect strings, opening files, the one shared handle per file and its transactions,
+// statement errors, and the table catalogue.
+#include "DbFixture.h"
+
+#include <platform/db/Catalog.h>
+#include <platform/db/Error.h>
+
+#include <QFile>
+
+using namespace ado;
+using dbtest::DbTest;
+
+namespace {
+
+TEST(ConnectStringParse, KeysAnyCaseBracedDriverAndTrailingSemicolonOptional)
+{
+    const ConnectString a = ConnectString::parse(
+        "Driver={Microsoft Access Driver (*.mdb)};Dbq=C:\\Lumora\\0909214SD01.mdb;Uid=admin;Pwd=lanterns;");
+    EXPECT_EQ(a.driver, "{Microsoft Access Driver (*.mdb)}");
+    EXPECT_EQ(a.dbq, "C:\\Lumora\\0909214SD01.mdb");
+    EXPECT_EQ(a.filePath(), "C:/Lumora/0909214SD01.mdb");
+    EXPECT_EQ(a.uid, "admin");
+    EXPECT_EQ(a.pwd, "lanterns");
+
+    const ConnectString b = ConnectString::parse("DRIVER={x;y};DBQ=/tmp\\a b\\1309214SD02.mdb;UID=admin;PWD=pimento");
+    EXPECT_EQ(b.driver, "{x;y}");
+    EXPECT_EQ(b.filePath(), "/tmp/a b/1309214SD02.mdb");
+    EXPECT_EQ(b.pwd, "pimento");
+}
+
+TEST(ConnectStringParse, NoDbqIsAnError)
+{
+    EXPECT_THROW(ConnectString::parse("Driver={Microsoft Access Driver (*.mdb)};Uid=admin;"), Error);
+    EXPECT_THROW(ConnectString::parse("Dbq=;"), Error);
+    EXPECT_THROW(ConnectString::parse(""), Error);
+}
+
+class Connections : public DbTest {
+protected:
+    void SetUp() override
+    {
+        createDb("a.mdb", "CREATE TABLE Zeta (n INTEGER); CREATE TABLE Alpha (t TEXT COLLATE NOCASE);"
+                          "CREATE VIEW Mid AS SELECT n FROM Zeta; CREATE TABLE Beta (x);"
+                          "INSERT INTO Zeta VALUES (1), (2);");
+    }
+    long rows(const ConnectionPtr& cn) { return query(cn, "SELECT * FROM Zeta")->RecordCount(); }
+};
+
+TEST_F(Connections, MissingFileIsRefusedAndNeverCreated)
+{
+    auto cn = newConnection();
+    try {
+        cn->Open(connectString("missing.mdb"));
+        FAIL() << "opened a missing file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), err::ConnectFailed);
+        EXPECT_TRUE(e.Description().contains("missing.mdb"));
+    }
+    EXPECT_EQ(cn->State(), adStateClosed);
+    EXPECT_FALSE(QFile::exists(file("missing.mdb")));
+}
+
+TEST_F(Connections, FileThatIsNoDatabaseIsRefused)
+{
+    QFile f(file("junk.mdb"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("this is not a database file, just some text that is long enough to have a header");
+    f.close();
+    auto cn = newConnection();
+    EXPECT_THROW(cn->Open(connectString("junk.mdb")), Error);
+    EXPECT_EQ(cn->State(), adStateClosed);
+}
+
+TEST_F(Connections, OpenUsesConnectionStringPropertyWhenGivenNone)
+{
+    auto cn = newConnection();
+    cn->ConnectionString = connectString("a.mdb");
+    cn->Open({}, {}, {}, -1);
+    EXPECT_EQ(cn->State(), adStateOpen);
+    EXPECT_EQ(rows(cn), 2);
+    EXPECT_THROW(cn->Open(), Error);   // already open
+    cn->Close();
+    cn->Close();
+    EXPECT_EQ(cn->State(), adStateClosed);
+    EXPECT_EQ(cn->handle(), nullptr);
+    EXPECT_THROW(cn->Execute("DELETE * FROM Zeta"), Error);
+}
+
+TEST_F(Connections, ConnectionsOnOneFileShareOneHandleAndItsTransaction)
+{
+    auto a = open("a.mdb");
+    auto b = newConnection();
+    b->Open("Dbq=" + dir.path() + "/./a.mdb");   // another spelling of the same file
+    EXPECT_EQ(a->handle(), b->handle());
+
+    a->BeginTrans();
+    EXPECT_TRUE(b->inTransaction());
+    b->Execute("INSERT INTO Zeta VALUES (3)");
+    EXPECT_EQ(rows(a), 3);
+    a->RollbackTrans();
+    EXPECT_EQ(rows(b), 2);
+    EXPECT_FALSE(b->inTransaction());
+
+    b->BeginTrans();
+    a->Execute("DELETE * FROM Zeta WHERE n = 1");
+    b->CommitTrans();
+    EXPECT_EQ(rows(a), 1);
+    EXPECT_THROW(a->CommitTrans(), Error);
+    EXPECT_THROW(a->RollbackTrans(), Error);
+}
+
+TEST_F(Connections, NestedTransactionRollsBackInnerPartOnly)
+{
+    auto cn = open("a.mdb");
+    cn->BeginTrans();
+    cn->Execute("INSERT INTO Zeta VALUES (10)");
+    cn->BeginTrans();
+    cn->Execute("INSERT INTO Zeta VALUES (11)");
+    cn->RollbackTrans();
+    cn->CommitTrans();
+    EXPECT_EQ(rows(cn), 3);
+}
+
+TEST_F(Connections, ReleasedConnectionsLeaveNoLockBehind)
+{
+    {
+        auto cn = open("a.mdb");
+        auto rs = query(cn, "SELECT * FROM Zeta");   // read whole; holds no read lock
+        cn->Execute("INSERT INTO Zeta VALUES (5)");
+        dbtest::rawExec(file("a.mdb"), "INSERT INTO Zeta VALUES (6);");
+    }
+    // nothing holds the file: a writer outside the layer is not blocked
+    dbtest::rawExec(file("a.mdb"), "INSERT INTO Zeta VALUES (7);");
+    EXPECT_EQ(rows(open("a.mdb")), 5);
+}
+
+TEST_F(Connections, UncommittedWorkOfAReleasedHandleIsRolledBack)
+{
+    {
+        auto cn = open("a.mdb");
+        cn->BeginTrans();
+        cn->Execute("DELETE * FROM  Zeta");
+    }
+    EXPECT_EQ(rows(open("a.mdb")), 2);
+}
+
+TEST_F(Connections, ExecuteReportsChangedRowsAndRefusesBadStatements)
+{
+    auto cn = open("a.mdb");
+    EXPECT_EQ(cn->Execute("UPDATE Zeta SET n = n + 10"), 2);
+    EXPECT_EQ(cn->Execute("SELECT * FROM Zeta;"), 0);
+    try {
+        cn->Execute("SELEC * FROM Zeta");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), err::SyntaxError);
+        EXPECT_TRUE(e.Description().contains("syntax error")) << e.Description().toStdString();
+        EXPECT_EQ(e.Source(), "Lumora.Database");
+    }
+    try {
+        cn->Execute("DELETE * FROM  NoSuchTable");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.Description().contains("NoSuchTable"));
+        EXPECT_NE(e.Number(), 0);
+    }
+    // one statement per call, as Access runs them
+    try {
+        cn->Execute("DELETE FROM Zeta; DELETE FROM Alpha");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Description(), "Characters found after end of SQL statement.");
+    }
+    EXPECT_EQ(rows(cn), 2);
+}
+
+TEST_F(Connections, CatalogueListsTablesInCreationOrder)
+{
+    Catalog cat;
+    EXPECT_THROW(cat.Tables(), Error);
+    cat.ActiveConnection = open("a.mdb");
+    EXPECT_EQ(cat.Tables(), (QStringList{"Zeta", "Alpha", "Mid", "Beta"}));
+
+    createDb("empty.mdb", "PRAGMA user_version = 1;");
+    Catalog none;
+    none.ActiveConnection = open("empty.mdb");
+    EXPECT_TRUE(none.Tables().isEmpty());
+}
+
+} // namespace
