@@ -1,0 +1,17 @@
+// The start-up window: never on screen. Its load step connects the law databases, shows the
+// main window and registers the data-grid control file; it then stays loaded and hidden.
+#pragma once
+
+#include "platform/ui/Form.h"
+
+class frmLaunch : public ui::Form {
+    Q_OBJECT
+public:
+    frmLaunch();
+
+    // Mode 0 registers, mode 1 unregisters; any other mode does nothing and returns 0.
+    static short fnRegisterOcx(const QString& path, short mode);
+
+protected:
+    void Form_Load() override;
+};

@@ -1,0 +1,135 @@
+// The help window and the shipped help documents.
+#include "ShellFixture.h"
+#include "platform/ui/RichTextBox.h"
+#include "platform/ui/Twips.h"
+#include "shell/help.h"
+#include <QLabel>
+#include "shell/main.h"
+
+#include <QFile>
+
+namespace {
+
+class HelpTest : public ShellFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        auto p = std::make_unique<ui::RecordingPrinter>();
+        printer = p.get();
+        ui::setDocumentPrinter(std::move(p));
+    }
+    void TearDown() override
+    {
+        ui::setDocumentPrinter(nullptr);
+        ShellFixture::TearDown();
+    }
+    ui::RecordingPrinter* printer = nullptr;
+};
+
+} // namespace
+
+TEST_F(HelpTest, ShippedDocumentsReadAsPlainHelpText)
+{
+    const std::pair<int, const char*> docs[] = {
+        {1, "The main window"}, {3, "Acknowledgement"}, {5, "Notes for Dealers"}, {7, "Other Products"}};
+    help& h = ui::form<help>();
+    for (const auto& [number, heading] : docs) {
+        h.SHOW_DOCUMENT(number);
+        const QString text = h.RichTextBox1->Text();
+        EXPECT_TRUE(text.contains(heading)) << number;
+        EXPECT_FALSE(text.contains("\\par")) << number;
+        EXPECT_FALSE(text.contains("{\\")) << number;
+        EXPECT_FALSE(text.contains("Times New Roman")) << number;   // the font table is not text
+        EXPECT_GT(text.size(), 800) << number;
+    }
+    // The toolbar table of the help text comes out row by row.
+    h.SHOW_DOCUMENT(1);
+    EXPECT_TRUE(h.RichTextBox1->Text().contains("BackUp/Restore"));
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(HelpTest, FirstShowingLoadsTheRequestedDocumentOtherNumbersKeepWhatWasShown)
+{
+    help& h = ui::form<help>();
+    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("HELP VAT.rtf"));   // the load step
+    EXPECT_EQ(h.DocsFolder, folder.path() + "\\docs");
+    EXPECT_EQ(h.WindowState(), ui::vbMaximized);
+    h.SHOW_DOCUMENT(3);
+    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("ACK.rtf"));
+    h.SHOW_DOCUMENT(4);
+    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("ACK.rtf"));
+    EXPECT_TRUE(h.isVisible());
+}
+
+TEST_F(HelpTest, FreshWindowWithAnUnknownNumberShowsTheHelpText)
+{
+    ui::form<help>().SHOW_DOCUMENT(2);
+    EXPECT_TRUE(ui::form<help>().RichTextBox1->Text().contains("The main window"));
+}
+
+TEST_F(HelpTest, MissingDocumentIsReportedAndTheWindowStaysHidden)
+{
+    ASSERT_TRUE(QFile::remove(folder.file("docs/PRODUCTS.rtf")));
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(7);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("SHOW_DOCUMENT :"));
+    EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
+    EXPECT_EQ(messages()[0].buttons, ui::vbOKOnly);
+    EXPECT_FALSE(h.isVisible());
+}
+
+TEST_F(HelpTest, PrintsTheSelectionOrEverything)
+{
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(5);
+    h.Picture1_Click();
+    ASSERT_EQ(printer->printedTexts.size(), 1);
+    EXPECT_EQ(printer->printedTexts[0].trimmed(), h.RichTextBox1->Text().trimmed());
+    h.RichTextBox1->setSelection(0, 5);
+    h.Picture1_Click();
+    ASSERT_EQ(printer->printedTexts.size(), 2);
+    EXPECT_EQ(printer->printedTexts[1], h.RichTextBox1->Text().left(5));
+}
+
+TEST_F(HelpTest, NothingIsPrintedWhenTheFileIsGone)
+{
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(5);
+    ASSERT_TRUE(QFile::remove(folder.file("docs/DEALERS.rtf")));
+    h.Picture1_Click();
+    EXPECT_TRUE(printer->printedTexts.isEmpty());
+}
+
+TEST_F(HelpTest, ClosePictureHidesAndBringsTheMainWindowBack)
+{
+    lawdb::procConnectLawDBs();
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(1);
+    h.Picture4_Click();
+    EXPECT_FALSE(h.isVisible());
+    EXPECT_TRUE(ui::form<main>().isVisible());
+}
+
+TEST_F(HelpTest, LayoutCentresTheDocumentOrPinsItLeft)
+{
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(1);
+    h.setWindowState(ui::vbNormal);
+    h.setWidth(20000);
+    h.setHeight(9000);
+    const int docWidth = ui::widthTwips(h.RichTextBox1);
+    EXPECT_EQ(docWidth, 11415);
+    EXPECT_NEAR(ui::leftTwips(h.RichTextBox1), (h.ScaleWidth() - docWidth) / 2, 1);
+    EXPECT_EQ(ui::topTwips(h.RichTextBox1), 540);
+    EXPECT_EQ(ui::heightTwips(h.RichTextBox1), h.ScaleHeight() - 540);
+    EXPECT_EQ(ui::leftTwips(h.Picture1), ui::leftTwips(h.RichTextBox1));
+    EXPECT_EQ(ui::leftTwips(h.Picture4) + ui::widthTwips(h.Picture4),
+              ui::leftTwips(h.RichTextBox1) + docWidth);
+
+    h.setWidth(6000);
+    EXPECT_EQ(ui::leftTwips(h.RichTextBox1), 0);
+    // The close picture would lie beyond the client area: its right edge meets the client's.
+    EXPECT_EQ(ui::leftTwips(h.Picture4), h.ScaleWidth() - ui::widthTwips(h.Picture4));
+}

@@ -1,0 +1,281 @@
+// The main window driven offscreen: the state tree, the caption, the toolbar and each key's
+// effect, Exit and the frame's close box, the shut-down picture, the resize rule.
+#include "ShellFixture.h"
+#include "platform/ui/Banner.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/RichTextBox.h"
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/TreeView.h"
+#include "platform/ui/Twips.h"
+#include "shell/help.h"
+#include "shell/main.h"
+
+#include <QDate>
+#include <QFile>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+class MainWindowTest : public ShellFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        lawdb::procConnectLawDBs();
+        w = &ui::form<main>();
+        w->Show();
+    }
+    void press(const QString& key)
+    {
+        ui::Button* b = w->Toolbar2->findButton(key);
+        ASSERT_TRUE(b) << key.toStdString();
+        w->Toolbar2->press(b);
+    }
+    QVariant flagOfRow(int row)
+    {
+        auto rs = form10("SELECT FrmFlg FROM tblMPage2");
+        rs->Move(row);
+        return rs->Eof() ? QVariant() : QVariant(rs->Fields(0).Value().toLongLong());
+    }
+    main* w = nullptr;
+};
+
+const QString kFailure = QStringLiteral("This feature is not working");
+
+} // namespace
+
+TEST_F(MainWindowTest, StateTreeHasItsNodesInOrderUnderTheirParents)
+{
+    const QStringList keys = QString("One Two And Aru Ass Bih Chat Del Go Guj Hay Hp Jha jk Kar Ker Mad Mah Man Meh "
+                                     "Orissa Pudhu Punjab Raj Sik Tam Tri Utt Uta We Centr Glob").split(' ');
+    ui::NodeCollection& nodes = w->Tvw->Nodes();
+    ASSERT_EQ(nodes.Count(), 32);
+    for (int i = 1; i <= 32; ++i) {
+        ui::Node* n = nodes.Item(i);
+        EXPECT_EQ(n->Key(), keys[i - 1]) << i;
+        EXPECT_EQ(n->Image(), 1) << i;
+        EXPECT_EQ(n->SelectedImage(), i == 1 ? 0 : 2) << i;
+        const QString parent = n->Parent() ? n->Parent()->Key() : QString();
+        const QString expected = i == 1 ? QString() : (i == 2 || i == 31) ? QStringLiteral("One") : QStringLiteral("Two");
+        EXPECT_EQ(parent, expected) << n->Key().toStdString();
+    }
+    EXPECT_EQ(nodes.Item("One")->Text(), "Lumora on VAT laws");
+    EXPECT_EQ(nodes.Item("Chat")->Text(), "chattisgarh");
+    EXPECT_EQ(nodes.Item("jk")->Text(), "Jammu and kashmir");
+    EXPECT_EQ(nodes.Item("Ker")->Text(), "Kerala");
+    EXPECT_EQ(nodes.Item("We")->Text(), "West Bangal");
+    EXPECT_EQ(nodes.Item("Centr")->Text(), "Central Sales Tax");
+    EXPECT_EQ(nodes.Item("Glob")->Text(), "Global Subject,Citation ");
+    EXPECT_TRUE(nodes.Item(1)->Expanded());
+    EXPECT_TRUE(nodes.Item(2)->Expanded());
+    EXPECT_EQ(w->Tvw->ToolTipText(), "choose state and double click on each state to get details");
+}
+
+TEST_F(MainWindowTest, CaptionCarriesTheDateAndBlanks)
+{
+    const QDate d = QDate::currentDate();
+    const QString date = QStringLiteral("%1-%2-%3").arg(d.month(), 2, 10, QChar('0')).arg(d.day(), 2, 10, QChar('0')).arg(d.year());
+    EXPECT_EQ(w->Caption(), "Lumora on VAT Laws DEMO  [" + date + "] ");
+    EXPECT_EQ(w->objectName(), "main");
+    EXPECT_TRUE(w->ShockwaveFlash1->Movie().endsWith("test.swf"));
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTheirCaptionsAndTips)
+{
+    const QStringList keys{"stat", "ack", "help", "dele", "not", "op", "bkp", "f10", "EXI"};
+    const QStringList captions{"States", "Acknowledgement", "Help", "Dealers", "Notepad", "Other Products",
+                               "BackUp/Restore", "Form 10", "Exit"};
+    ASSERT_EQ(w->Toolbar2->ButtonCount(), keys.size());
+    for (int i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(w->Toolbar2->Buttons(i + 1)->Key(), keys[i]);
+        EXPECT_EQ(w->Toolbar2->Buttons(i + 1)->Caption(), captions[i]);
+    }
+    EXPECT_EQ(w->Toolbar2->Buttons("stat")->ToolTipText(), "double click on statename to get details");
+    EXPECT_EQ(w->Toolbar2->Buttons("EXI")->ToolTipText(), "Exit ");
+    EXPECT_TRUE(w->Toolbar2->Buttons("not")->ToolTipText().isEmpty());
+    ui::Button* ack = w->Toolbar2->Buttons("ack");
+    ASSERT_EQ(ack->ButtonMenuCount(), 2);
+    EXPECT_EQ(ack->ButtonMenus(1)->Key(), "CP");
+    EXPECT_EQ(ack->ButtonMenus(1)->Text(), "Cash Payment");
+    EXPECT_EQ(ack->ButtonMenus(2)->Key(), "BP");
+    EXPECT_EQ(ack->ButtonMenus(2)->Text(), "Bank Payment");
+}
+
+TEST_F(MainWindowTest, DocumentKeysShowTheHelpWindowWithTheirDocument)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"help", "HELP VAT.rtf"}, {"ack", "ACK.rtf"}, {"dele", "DEALERS.rtf"}, {"op", "PRODUCTS.rtf"}};
+    QStringList texts;
+    for (const auto& [key, file] : cases) {
+        press(key);
+        help& h = ui::form<help>();
+        EXPECT_TRUE(h.isVisible()) << key;
+        EXPECT_TRUE(h.RichTextBox1->FileName().endsWith(file)) << key;
+        EXPECT_FALSE(h.RichTextBox1->Text().trimmed().isEmpty()) << key;
+        texts << h.RichTextBox1->Text();
+    }
+    texts.removeDuplicates();
+    EXPECT_EQ(texts.size(), 4);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(MainWindowTest, NotepadStartsThroughTheDesktop)
+{
+    press("not");
+    EXPECT_EQ(desktop->started, QStringList{"Notepad"});
+    EXPECT_TRUE(messages().empty());
+    desktop->startResult = false;
+    press("not");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kFailure);
+    EXPECT_EQ(messages()[0].title, "Lumora");
+    EXPECT_EQ(messages()[0].icon(), ui::vbInformation);
+}
+
+TEST_F(MainWindowTest, StatesShowsTheTreeAndUnusedKeysDoNothing)
+{
+    w->Tvw->setVisible(false);
+    press("stat");
+    EXPECT_TRUE(w->Tvw->isVisible());
+    for (const char* key : {"CP", "BP", "wo", "rul", "circu", "zzz"})
+        w->Toolbar2_ButtonClick(key);
+    ui::Button* ack = w->Toolbar2->Buttons("ack");
+    ack->ButtonMenus(1)->action()->trigger();
+    ack->ButtonMenus(2)->action()->trigger();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(ended.has_value());
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, WindowsNotYetAvailableShowTheFailureMessage)
+{
+#if !__has_include("form10/registers/frmBackUpRestore.h")
+    press("bkp");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().back().prompt, kFailure);
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+#endif
+#if !__has_include("form10/registers/frmSelect.h")
+    ui::clearShownMessages();
+    press("f10");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().back().prompt, kFailure);
+#endif
+    EXPECT_FALSE(ended.has_value());
+}
+
+TEST_F(MainWindowTest, TreeClickSetsKeralaAndLeavesTheMainWindow)
+{
+    ui::Node* n = w->Tvw->Nodes("Glob");
+    w->Tvw->setSelectedItem(n);
+    shell::state().CurrentStateCode = 0;
+    emit w->Tvw->Click();
+    EXPECT_EQ(shell::state().CurrentStateCode, 14);
+#if __has_include("library/frmkerala.h")
+    EXPECT_FALSE(w->isVisible());
+#else
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kFailure);
+#endif
+}
+
+TEST_F(MainWindowTest, ExitWritesZeroIntoTheFirstRowOnlyAndEnds)
+{
+    form10Execute("UPDATE tblMPage2 SET FrmFlg = 1");
+    form10Execute("INSERT INTO tblMPage2 (FrmFlg) VALUES (7)");
+    press("EXI");
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(*ended, 0);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(flagOfRow(0), QVariant(0LL));
+    EXPECT_EQ(flagOfRow(1), QVariant(7LL));
+    EXPECT_FALSE(ui::formLoaded<main>());
+}
+
+TEST_F(MainWindowTest, ExitWithAnEmptyFlagTableReportsAndStillEnds)
+{
+    form10Execute("DELETE FROM tblMPage2");
+    press("EXI");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kFailure);
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(form10("SELECT * FROM tblMPage2")->RecordCount(), 0);   // no row was made up
+    EXPECT_FALSE(ui::formLoaded<main>());
+}
+
+TEST_F(MainWindowTest, ExitWithoutTheForm10DatabaseReportsAndStillEnds)
+{
+    ASSERT_TRUE(QFile::remove(folder.file("nwForm10DB.mdb")));
+    press("EXI");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kFailure);
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_FALSE(QFile::exists(folder.file("nwForm10DB.mdb")));
+}
+
+TEST_F(MainWindowTest, ClosingByTheFrameEndsAsExitDoes)
+{
+    form10Execute("UPDATE tblMPage2 SET FrmFlg = 1");
+    w->close();
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(*ended, 0);
+    EXPECT_EQ(flagOfRow(0), QVariant(0LL));
+}
+
+TEST_F(MainWindowTest, ShutDownPictureAsksAndReports)
+{
+    form10Execute("UPDATE tblMPage2 SET FrmFlg = 1");
+    nextYesNo = ui::vbNo;
+    w->Picture6_Click();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].prompt, "Are  you Sure?");
+    EXPECT_EQ(messages()[0].title, "Exit Windows");
+    EXPECT_EQ(messages()[0].buttonSet(), ui::vbYesNo);
+    EXPECT_EQ(messages()[1].prompt, "You  Cancelled  Shut Down");
+    EXPECT_EQ(messages()[1].title, " Sorry.....");
+    EXPECT_EQ(messages()[1].icon(), ui::vbExclamation);
+    EXPECT_EQ(desktop->shutDownRequests, 0);
+
+    ui::clearShownMessages();
+    nextYesNo = ui::vbYes;
+    w->Picture6_Click();
+    EXPECT_EQ(desktop->shutDownRequests, 1);
+    EXPECT_EQ(messages().size(), 1u);   // only the question
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+
+    ui::clearShownMessages();
+    desktop->shutDownResult = false;
+    w->Picture6_Click();
+    EXPECT_EQ(desktop->shutDownRequests, 2);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(messages()[1].prompt.contains("refused"));
+    EXPECT_EQ(flagOfRow(0), QVariant(1LL));   // shutting down writes no flag
+    EXPECT_FALSE(ended.has_value());
+}
+
+TEST_F(MainWindowTest, ResizeCentresTheFrameAndSizesTheBanner)
+{
+    w->setHeight(3000);
+    EXPECT_EQ(ui::topTwips(w->Frame1), 0);
+    w->setHeight(14000);
+    w->setWidth(20000);
+    const int expected = (w->ScaleHeight() - ui::heightTwips(w->Frame1)) / 2;
+    ASSERT_GT(expected, 0);
+    EXPECT_NEAR(ui::topTwips(w->Frame1), expected, 1);
+    EXPECT_EQ(ui::leftTwips(w->Frame1), 0);
+    EXPECT_EQ(ui::leftTwips(w->ShockwaveFlash1), 2590);
+    EXPECT_EQ(ui::widthTwips(w->ShockwaveFlash1), ui::widthTwips(w->Frame1) - 2590);
+    EXPECT_EQ(ui::heightTwips(w->ShockwaveFlash1), ui::topTwips(w->Picture3));
+}
+
+TEST_F(MainWindowTest, ConnectDbRenewsTheSharedForm10Connection)
+{
+    auto before = Module2().Form10Connection;
+    w->procConnectDB();
+    ASSERT_TRUE(Module2().Form10Connection);
+    EXPECT_NE(Module2().Form10Connection, before);
+    EXPECT_EQ(Module2().Form10Connection->State(), ado::adStateOpen);
+    ASSERT_TRUE(Module2().ReadRecordset);
+    EXPECT_EQ(Module2().ReadRecordset->State(), ado::adStateClosed);
+}

@@ -1,0 +1,129 @@
+// Start-up: the order of its steps, the missing or unreadable law database, and the
+// registration wrapper.
+#include "ShellFixture.h"
+#include "platform/sys/ControlFile.h"
+#include "shell/frmLaunch.h"
+#include "shell/main.h"
+
+#include <QFile>
+#include <QShowEvent>
+#include <dlfcn.h>
+
+namespace {
+
+// Records, for every window shown, whether the start-up window was visible at that moment.
+class ShowWatcher : public QObject {
+public:
+    struct Seen {
+        QString name;
+        bool launchVisible;
+        int registrations;
+    };
+    std::vector<Seen> seen;
+    std::function<int()> registrations = [] { return -1; };
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow()) {
+            const bool launchVisible = ui::formLoaded<frmLaunch>() && ui::form<frmLaunch>().isVisible();
+            seen.push_back({o->objectName(), launchVisible, registrations()});
+        }
+        return false;
+    }
+};
+
+class StartupTest : public ShellFixture {};
+
+} // namespace
+
+TEST_F(StartupTest, HidesItselfShowsTheMainWindowThenRegisters)
+{
+    // A stand-in data-grid control file that counts its registrations.
+    ASSERT_TRUE(QFile::copy(LUMORA_TEST_OCX, folder.file("MSDATGRD.ocx")));
+    void* held = dlopen(QFile::encodeName(folder.file("MSDATGRD.ocx")).constData(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_TRUE(held);
+    auto calls = reinterpret_cast<int (*)()>(dlsym(held, "lumora_test_register_calls"));
+    ASSERT_TRUE(calls);
+
+    ShowWatcher watcher;
+    watcher.registrations = calls;
+    qApp->installEventFilter(&watcher);
+    frmLaunch& launch = ui::form<frmLaunch>();
+    qApp->removeEventFilter(&watcher);
+
+    EXPECT_FALSE(launch.isVisible());
+    EXPECT_TRUE(launch.isFormLoaded());
+    EXPECT_EQ(launch.Width(), 5370);
+    EXPECT_EQ(launch.Height(), 3700);
+    ASSERT_TRUE(ui::formLoaded<main>());
+    EXPECT_TRUE(ui::form<main>().isVisible());
+
+    bool mainSeen = false;
+    for (const auto& s : watcher.seen) {
+        EXPECT_NE(s.name, "frmLaunch") << "the start-up window must never show";
+        if (s.name == "main") {
+            mainSeen = true;
+            EXPECT_FALSE(s.launchVisible);
+            EXPECT_EQ(s.registrations, 0) << "registration comes after the main window shows";
+        }
+    }
+    EXPECT_TRUE(mainSeen);
+    EXPECT_EQ(calls(), 1);
+    EXPECT_EQ(lawdb::state().LawConnection3->State(), ado::adStateOpen);
+    EXPECT_TRUE(lawdb::state().TableCatalog1->Contains("Kerala"));
+    EXPECT_FALSE(ended.has_value());
+    EXPECT_TRUE(messages().empty());
+    dlclose(held);
+}
+
+TEST_F(StartupTest, MissingControlFileChangesNothing)
+{
+    ui::form<frmLaunch>();
+    EXPECT_TRUE(ui::form<main>().isVisible());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(ended.has_value());
+}
+
+TEST_F(StartupTest, MissingLawDatabaseIsNamedAndTheProgramEndsWithAnError)
+{
+    ASSERT_TRUE(QFile::remove(folder.file("1309214SD02.mdb")));
+    ui::form<frmLaunch>();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.contains("1309214SD02.mdb")) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_NE(*ended, 0);
+    EXPECT_FALSE(ui::formLoaded<main>());
+}
+
+TEST_F(StartupTest, UnreadableLawDatabaseIsNamed)
+{
+    QFile junk(folder.file("1509214SD03.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    ui::form<frmLaunch>();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.contains("1509214SD03.mdb")) << messages()[0].prompt.toStdString();
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_NE(*ended, 0);
+    EXPECT_FALSE(ui::formLoaded<main>());
+}
+
+TEST_F(StartupTest, RegisterWrapperMapsModesAndTrimsThePath)
+{
+    void* held = dlopen(LUMORA_TEST_OCX, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_TRUE(held);
+    auto reg = reinterpret_cast<int (*)()>(dlsym(held, "lumora_test_register_calls"));
+    auto unreg = reinterpret_cast<int (*)()>(dlsym(held, "lumora_test_unregister_calls"));
+    const QString padded = QStringLiteral("  ") + LUMORA_TEST_OCX + QStringLiteral(" ");
+    EXPECT_EQ(frmLaunch::fnRegisterOcx(padded, 0), sys::kRegRegistered);
+    EXPECT_EQ(frmLaunch::fnRegisterOcx(padded, 1), sys::kRegUnregistered);
+    EXPECT_EQ(frmLaunch::fnRegisterOcx(padded, 2), 0);
+    EXPECT_EQ(frmLaunch::fnRegisterOcx(padded, -1), 0);
+    EXPECT_EQ(reg(), 1);
+    EXPECT_EQ(unreg(), 1);
+    EXPECT_EQ(frmLaunch::fnRegisterOcx(folder.file("MSDATGRD.ocx"), 0), sys::kRegLoadFailed);
+    dlclose(held);
+}
