@@ -12,7 +12,23 @@ OptionButton::OptionButton(const QString& name, const QString& caption, QWidget*
 {
     setObjectName(name);
     setAutoFillBackground(true);
+    // One selected option per container, kept here rather than by Qt's exclusive group so
+    // that every option stays a Tab stop of its own.
+    setAutoExclusive(false);
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (!on || !parentWidget())
+            return;
+        for (auto* o : parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly))
+            if (o != this)
+                o->setChecked(false);
+    });
     connect(this, &QRadioButton::clicked, this, [this] { emit Click(); });
+}
+
+void OptionButton::nextCheckState()
+{
+    if (!isChecked())
+        setChecked(true);
 }
 
 void OptionButton::setValue(bool on)

@@ -40,6 +40,7 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void nextCheckState() override;   // a click never unselects
 };
 
 } // namespace ui

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace gridtest {
 
 class Host : public QWidget {

@@ -1,0 +1,182 @@
+// Command and option buttons: colours as the program writes them, Enter and Escape in a
+// window with a default and a cancel button, focus events and the option's double click.
+#include "GridsTestUtil.h"
+
+#include "platform/ui/CommandButton.h"
+#include "platform/ui/OptionButton.h"
+#include "platform/ui/TextBox.h"
+
+using gridtest::Host;
+using gridtest::Log;
+using ui::CommandButton;
+using ui::OptionButton;
+
+namespace {
+
+TEST(Colors, BgrValuesAreBlueGreenRed)
+{
+    EXPECT_EQ(ui::colorOf(0xC0FFFF), QColor(255, 255, 192));   // pale yellow
+    EXPECT_EQ(ui::colorOf(0xC0C0FF), QColor(255, 192, 192));   // pale red
+    EXPECT_EQ(ui::bgrOf(QColor(52, 81, 148)), ui::RGB(52, 81, 148));
+    EXPECT_EQ(ui::RGB(52, 81, 148), 0x945134);
+}
+
+struct ButtonsFixture : ::testing::Test {
+    Host host;
+    ui::TextBox* search = new ui::TextBox("txtSearch", &host);
+    CommandButton* go = new CommandButton("cmdGO", "&GO", &host);
+    CommandButton* back = new CommandButton("cmdBack", "&Back", &host);
+    CommandButton* add = new CommandButton("cmdAdd", "&Add", &host);
+    Log log;
+
+    void SetUp() override
+    {
+        go->move(0, 40);
+        back->move(0, 80);
+        add->move(0, 120);
+        go->setDefault(true);
+        back->setCancel(true);
+        for (CommandButton* b : {go, back, add}) {
+            QObject::connect(b, &CommandButton::Click, [this, b] { log.add(b->objectName() + ".click"); });
+            QObject::connect(b, &CommandButton::KeyPress, [this, b](int& a) {
+                log.add(b->objectName() + QString(".key%1").arg(a));
+            });
+        }
+        host.showActive();
+    }
+};
+
+TEST_F(ButtonsFixture, OnlyAGraphicalButtonShowsItsBackColor)
+{
+    add->setBackColor(0xC0C0FF);
+    EXPECT_NE(add->palette().color(QPalette::Button), QColor(255, 192, 192));
+    add->setStyle(ui::vbButtonGraphical);
+    EXPECT_EQ(add->palette().color(QPalette::Button), QColor(255, 192, 192));
+    add->setBackColor(0xC0FFFF);
+    EXPECT_EQ(add->palette().color(QPalette::Button), QColor(255, 255, 192));
+    EXPECT_EQ(add->BackColor(), 0xC0FFFF);
+}
+
+TEST_F(ButtonsFixture, EnterAndEscapeAnywhereClickTheDefaultAndCancelButtons)
+{
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Return);
+    QTest::keyClick(search, Qt::Key_Escape);
+    EXPECT_EQ(log.joined(), "cmdGO.click cmdBack.click");
+    log.clear();
+    go->setEnabled(false);   // a disabled default button is not clicked
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(log.joined(), "");
+}
+
+TEST_F(ButtonsFixture, EnterOnAFocusedButtonIsItsKeyPressOnly)
+{
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Return);
+    EXPECT_EQ(log.joined(), "cmdAdd.key13");   // neither its click nor the default button's
+    log.clear();
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Return);
+    EXPECT_EQ(log.joined(), "cmdGO.key13 cmdGO.click");
+    log.clear();
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Space);
+    EXPECT_EQ(log.joined(), "cmdAdd.key32 cmdAdd.click");
+}
+
+TEST_F(ButtonsFixture, FocusEventsFollowTheTabOrder)
+{
+    QObject::connect(add, &CommandButton::GotFocus, [this] { add->setBackColor(0xC0FFFF); });
+    QObject::connect(add, &CommandButton::LostFocus, [this] { add->setBackColor(0xC0C0FF); });
+    add->setStyle(ui::vbButtonGraphical);
+    QWidget::setTabOrder(back, add);
+    back->setFocus();
+    QTest::keyClick(back, Qt::Key_Tab);
+    EXPECT_TRUE(add->hasFocus());
+    EXPECT_EQ(add->BackColor(), 0xC0FFFF);
+    QTest::keyClick(add, Qt::Key_Tab);
+    EXPECT_FALSE(add->hasFocus());
+    EXPECT_EQ(add->BackColor(), 0xC0C0FF);
+}
+
+struct OptionsFixture : ::testing::Test {
+    Host host;
+    OptionButton* o1 = new OptionButton("Option1", " &Form No. 52", &host);
+    OptionButton* o2 = new OptionButton("Option2", " &E - Filing", &host);
+    OptionButton* o3 = new OptionButton("Option3", " &Direct To Form", &host);
+    CommandButton* close = new CommandButton("cmdClose", "&Cancel", &host);
+    Log log;
+
+    void SetUp() override
+    {
+        o1->Move(1920, 600, 2895, 615);
+        o2->Move(1920, 1440, 2895, 615);
+        o3->Move(1920, 2280, 2895, 495);
+        close->Move(3000, 2880, 975, 375);
+        for (OptionButton* o : {o1, o2, o3}) {
+            const QString n = o->objectName();
+            QObject::connect(o, &OptionButton::Click, [this, n] { log.add(n + ".click"); });
+            QObject::connect(o, &OptionButton::DblClick, [this, n] { log.add(n + ".dbl"); });
+            QObject::connect(o, &OptionButton::KeyPress, [this, n](int& a) { log.add(n + QString(".key%1").arg(a)); });
+            QObject::connect(o, &OptionButton::GotFocus, [o] { o->setBackColor(ui::RGB(38, 112, 166)); });
+            QObject::connect(o, &OptionButton::LostFocus, [o] { o->setBackColor(ui::RGB(52, 81, 148)); });
+        }
+        host.showActive();
+    }
+};
+
+TEST_F(OptionsFixture, ValueSetInCodeSelectsAndClicks)
+{
+    o2->setValue(true);
+    EXPECT_TRUE(o2->Value());
+    o2->setValue(true);   // already selected
+    o3->setValue(true);
+    EXPECT_FALSE(o2->Value());   // one option of a container at a time
+    EXPECT_EQ(log.joined(), "Option2.click Option3.click");
+}
+
+TEST_F(OptionsFixture, DoubleClickAndEnterReachTheProgram)
+{
+    QTest::mouseDClick(o2, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_NE(log.joined().find("Option2.dbl"), std::string::npos);
+    log.clear();
+    o1->setFocus();
+    QTest::keyClick(o1, Qt::Key_Return);
+    EXPECT_EQ(log.joined(), "Option1.key13");
+}
+
+TEST_F(OptionsFixture, TabVisitsEveryOptionThenTheButton)
+{
+    close->setFocus();
+    o1->setFocus();
+    EXPECT_EQ(o1->BackColor(), ui::RGB(38, 112, 166));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(o2->hasFocus());
+    EXPECT_EQ(o1->BackColor(), ui::RGB(52, 81, 148));
+    EXPECT_EQ(o2->BackColor(), ui::RGB(38, 112, 166));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(o3->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(close->hasFocus());
+    EXPECT_EQ(o3->BackColor(), ui::RGB(52, 81, 148));
+}
+
+TEST_F(OptionsFixture, GeometryInTwips)
+{
+    EXPECT_EQ(o1->Left(), 1920);
+    EXPECT_EQ(o3->Height(), 495);
+    EXPECT_EQ(close->Width(), 975);
+}
+
+} // namespace
+namespace {
+TEST_F(OptionsFixture, AClickSelectsOneOptionAndNeverUnselects)
+{
+    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
+    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
+    EXPECT_TRUE(o1->Value());
+    QTest::mouseClick(o2, Qt::LeftButton, {}, QPoint(8, o2->height() / 2));
+    EXPECT_TRUE(o2->Value());
+    EXPECT_FALSE(o1->Value());
+}
+}
