@@ -201,6 +201,10 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
         skip([&] { atEnd = m.ReadRecordset->Eof(); });
     if (!atEnd) {
         ado::Recordset& rs = *m.ReadRecordset;
+        // The rows are rebuilt with the current cell in column 0: each new row makes the
+        // grid leave the cell before it, and leaving a cell of columns 1 to 9 writes the
+        // editor's text back into it (over the header row, or over a cell just read).
+        skip([&] { grid.setCol(0); });
         skip([&] { grid.setRows(1); });
         int k = 0;
         auto text = [&](const char* column) { return rs.Fields(QLatin1String(column)).Value().toString(); };
@@ -237,6 +241,7 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
             if (!skip([&] { rs.MoveNext(); }))
                 break;
         }
+        skip([&] { grid.setCol(1); });
     }
     skip([&] { m.ReadRecordset->Close(); });
     skip([&] { purchase ? form.procTotalCal1() : form.procTotalCal2(); });

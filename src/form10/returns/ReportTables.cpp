@@ -227,10 +227,9 @@ void frmNormal::procLoadRptCommon()
                              ado::adLockOptimistic);
     if (!m.ReadRecordset->Eof()) {
         m.StagingRecordset->AddNew();
-        // The purchase amounts and taxes of each rate; the month summary has no Category,
-        // so that column stays empty.
+        // The purchase amount and tax of each rate, as the column names say.
         for (const char* column : {"cCode", "cMonth", "cAddress", "PTA0", "PTA1", "PTA4", "PTA12", "PTA20", "PTT0",
-                                   "PTT1", "PTT4", "PTT12", "PTT20", "STACST", "STTCST", "eDate"}) {
+                                   "PTT1", "PTT4", "PTT12", "PTT20", "Category", "STACST", "STTCST", "eDate"}) {
             const QString name = QLatin1String(column);
             m.StagingRecordset->Fields(name) = m.ReadRecordset->Fields(name).Value();
         }
