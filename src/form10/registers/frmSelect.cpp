@@ -68,7 +68,19 @@ frmSelect::frmSelect() : ui::Form(QStringLiteral("frmSelect"))
             b->setBackColor(kBack);
             b->setForeColor(kText);
         });
+        // Each option is its own Tab stop (an auto-exclusive group would be one stop);
+        // choosing one still clears the others.
+        b->setAutoExclusive(false);
         *o.target = b;
+    }
+    for (ui::OptionButton* b : {Option1, Option2, Option3}) {
+        connect(b, &QAbstractButton::toggled, this, [this, b](bool on) {
+            if (!on)
+                return;
+            for (ui::OptionButton* other : {Option1, Option2, Option3})
+                if (other != b)
+                    other->setChecked(false);
+        });
     }
     cmdClose = new ui::CommandButton(QStringLiteral("cmdClose"), QStringLiteral("&Cancel"), this);
     cmdClose->Move(3000, 2880, 975, 375);
@@ -101,6 +113,12 @@ void frmSelect::Form_Load()
 void frmSelect::Form_Activate()
 {
     Option1->setFocus(Qt::OtherFocusReason);
+    // While the window is still becoming active the focus is only recorded and arrives
+    // without a focus move between controls, so its colours are set here too.
+    if (focusWidget() == Option1) {
+        Option1->setBackColor(kFocusBack);
+        Option1->setForeColor(kFocusText);
+    }
 }
 
 void frmSelect::openRegisterScreen(bool hideSelf)

@@ -1,0 +1,161 @@
+// The option screen: focus colours, the three options and Cancel.
+#include "TestProgramFolder.h"
+#include "form10/registers/Module2.h"
+#include "form10/registers/frmNormal.h"
+#include "form10/registers/frmSelect.h"
+#include "platform/ui/CommandButton.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/OptionButton.h"
+#include "platform/ui/TextBox.h"
+#include "shell/main.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr long kBack = ui::RGB(52, 81, 148);
+constexpr long kText = ui::RGB(128, 255, 128);
+constexpr long kFocusBack = ui::RGB(38, 112, 166);
+constexpr long kFocusText = ui::RGB(0, 255, 255);
+
+class OptionScreen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetModule2();
+        select = &ui::form<frmSelect>();
+        select->Show(ui::vbModeless);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(select));
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        ui::FormRegistry::unloadAll();
+        QApplication::processEvents();
+        resetModule2();
+    }
+    void expectColours(ui::OptionButton* b, long back, long text)
+    {
+        EXPECT_EQ(b->BackColor(), back) << b->objectName().toStdString();
+        EXPECT_EQ(b->ForeColor(), text) << b->objectName().toStdString();
+    }
+
+    TestProgramFolder folder;
+    ui::ScopedMsgBoxResponder responder{ui::vbOK};
+    frmSelect* select = nullptr;
+};
+
+TEST_F(OptionScreen, OpensWithTheFocusOnFormNo52)
+{
+    EXPECT_EQ(select->Caption(), QString(36, ' ') + "SELECT YOUR OPTION");
+    // The frame may shift the window by a pixel or so.
+    EXPECT_NEAR(select->Left(), 4000, 15);
+    EXPECT_NEAR(select->Top(), 2500, 15);
+    EXPECT_EQ(select->Width(), 7000);
+    EXPECT_EQ(select->Height(), 4000);
+    EXPECT_TRUE(select->Option1->hasFocus());
+    expectColours(select->Option1, kFocusBack, kFocusText);
+    expectColours(select->Option2, kBack, kText);
+    expectColours(select->Option3, kBack, kText);
+    EXPECT_EQ(select->Option1->Caption(), " &Form No. 52");
+    EXPECT_EQ(select->Option2->Caption(), " &E - Filing");
+    EXPECT_EQ(select->Option3->Caption(), " &Direct To Form");
+    EXPECT_EQ(select->cmdClose->Caption(), "&Cancel");
+    EXPECT_EQ(select->Option1->toolTip(), "Select and Press Enter Key");
+    EXPECT_EQ(select->Option2->Left(), 1920);
+    EXPECT_EQ(select->Option2->Top(), 1440);
+    EXPECT_EQ(select->Option3->Height(), 495);
+}
+
+TEST_F(OptionScreen, AClickOnlySelectsAndOptionsStayExclusive)
+{
+    QTest::mouseClick(select->Option2, Qt::LeftButton);
+    EXPECT_TRUE(select->Option2->Value());
+    EXPECT_FALSE(ui::formLoaded<frmEFiling>());
+    QTest::mouseClick(select->Option3, Qt::LeftButton);
+    EXPECT_TRUE(select->Option3->Value());
+    EXPECT_FALSE(select->Option2->Value());
+    EXPECT_FALSE(select->Option1->Value());
+    EXPECT_FALSE(ui::formLoaded<frmDirectForm>());
+}
+
+TEST_F(OptionScreen, TabWalksTheOptionsAndCancelChangingColours)
+{
+    QTest::keyClick(select->Option1, Qt::Key_Tab);
+    EXPECT_TRUE(select->Option2->hasFocus()) << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
+    expectColours(select->Option1, kBack, kText);
+    expectColours(select->Option2, kFocusBack, kFocusText);
+    QTest::keyClick(select->Option2, Qt::Key_Tab);
+    EXPECT_TRUE(select->Option3->hasFocus());
+    expectColours(select->Option2, kBack, kText);
+    QTest::keyClick(select->Option3, Qt::Key_Tab);
+    EXPECT_TRUE(select->cmdClose->hasFocus());
+    expectColours(select->Option3, kBack, kText);
+    EXPECT_EQ(select->cmdClose->BackColor(), ui::RGB(255, 255, 192));
+    select->Option1->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(select->cmdClose->BackColor(), ui::RGB(70, 162, 172));
+}
+
+TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndStaysVisible)
+{
+    QTest::keyClick(select->Option1, Qt::Key_Return);
+    ASSERT_TRUE(ui::formLoaded<frmNormal>());
+    EXPECT_TRUE(ui::form<frmNormal>().isVisible());
+    EXPECT_TRUE(select->isVisible());
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+}
+
+TEST_F(OptionScreen, DoubleClickOpensTheRegisterScreenAndHidesItself)
+{
+    QTest::mouseDClick(select->Option1, Qt::LeftButton);
+    ASSERT_TRUE(ui::formLoaded<frmNormal>());
+    EXPECT_TRUE(ui::form<frmNormal>().isVisible());
+    EXPECT_FALSE(select->isVisible());
+    EXPECT_TRUE(ui::formLoaded<frmSelect>());
+}
+
+TEST_F(OptionScreen, DirectToFormHandsOverTheDealerAndTheYear)
+{
+    Module2().DealerCode = "D7";
+    QTest::keyClick(select->Option3, Qt::Key_Return);
+    ASSERT_TRUE(ui::formLoaded<frmDirectForm>());
+    frmDirectForm& direct = ui::form<frmDirectForm>();
+    EXPECT_TRUE(direct.isVisible());
+    const QString year = QString::number(QDate::currentDate().year());
+    EXPECT_EQ(direct.txtYear->Text(), year);
+    EXPECT_EQ(Module2().ReturnYear, year);
+    EXPECT_EQ(direct.txtDealerName->Text(), "");
+    EXPECT_EQ(direct.txtTIN->Text(), "");
+    EXPECT_EQ(direct.txtCST->Text(), "");
+    EXPECT_EQ(Module2().DirectFormDealerCode, "D7");
+    EXPECT_TRUE(Module2().DirectFormFlag);
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+}
+
+TEST_F(OptionScreen, EFilingShowsItsWindow)
+{
+    QTest::mouseDClick(select->Option2, Qt::LeftButton);
+    ASSERT_TRUE(ui::formLoaded<frmEFiling>());
+    EXPECT_TRUE(ui::form<frmEFiling>().isVisible());
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+}
+
+TEST_F(OptionScreen, CancelUnloadsTheToolAndShowsTheMainWindow)
+{
+    QTest::keyClick(select->Option1, Qt::Key_Return);
+    ASSERT_TRUE(ui::formLoaded<frmNormal>());
+    QTest::mouseClick(select->cmdClose, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(ui::formLoaded<frmNormal>());
+    EXPECT_FALSE(ui::formLoaded<frmSelect>());
+    ASSERT_TRUE(ui::formLoaded<main>());
+    EXPECT_TRUE(ui::form<main>().isVisible());
+}
+
+} // namespace
