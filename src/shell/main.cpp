@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
@@ -102,7 +103,7 @@ constexpr ToolButton kToolButtons[] = {
     {"Dealers", "dele", "Dealers", QStyle::SP_FileDialogContentsView},
     {"Notepad", "not", nullptr, QStyle::SP_FileIcon},
     {"Other Products", "op", nullptr, QStyle::SP_FileDialogListView},
-    {"BackUp/Restore", "bkp", nullptr, QStyle::SP_DriveHDIcon},
+    {"BackUp/Restore", "bkp", nullptr, QStyle::SP_DialogSaveButton},
     {"Form 10", "f10", nullptr, QStyle::SP_FileDialogDetailedView},
     {"Exit", "EXI", "Exit ", QStyle::SP_DialogCloseButton},
 };
@@ -143,13 +144,15 @@ QWidget* picture(const QString& name, QWidget* parent, const QString& text, QSty
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
     auto* image = new QLabel(box);
-    image->setPixmap(parent->style()->standardIcon(icon).pixmap(32, 32));
+    image->setPixmap(parent->style()->standardIcon(icon).pixmap(40, 40));
     image->setAlignment(Qt::AlignCenter);
-    auto* caption = new QLabel(text, box);
-    caption->setAlignment(Qt::AlignCenter);
-    caption->setWordWrap(true);
     layout->addWidget(image);
-    layout->addWidget(caption);
+    if (!text.isEmpty()) {
+        auto* caption = new QLabel(text, box);
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setWordWrap(true);
+        layout->addWidget(caption);
+    }
     return box;
 }
 
@@ -190,7 +193,16 @@ main::main() : ui::Form(QStringLiteral("main"))
 
     Tvw = new ui::TreeView(QStringLiteral("Tvw"), Frame1);
     Tvw->setImageList(ImageList1);
-    ui::moveTwips(Tvw, 60, 60, 2470, 8280);
+    ui::moveTwips(Tvw, 0, 0, 2570, 8400);
+    // A narrow column: small indents and a horizontal scroll rather than cut-off names.
+    Tvw->setIndentation(10);
+    QFont treeFont = Tvw->font();
+    treeFont.setPointSizeF(8.5);
+    Tvw->setFont(treeFont);
+    Tvw->setIconSize(QSize(14, 14));
+    Tvw->setTextElideMode(Qt::ElideNone);
+    Tvw->header()->setStretchLastSection(false);
+    Tvw->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(Tvw, &ui::TreeView::Click, this, &main::Tvw_Click);
     connect(Tvw, &ui::TreeView::DblClick, this, &main::Tvw_DblClick);
 
@@ -203,14 +215,12 @@ main::main() : ui::Form(QStringLiteral("main"))
     ShockwaveFlash1->setAlignment(Qt::AlignCenter);
     ui::moveTwips(ShockwaveFlash1, 2590, 0, 12410, 6600);
 
-    Picture4 = picture(QStringLiteral("Picture4"), Picture3, QStringLiteral("Kerala VAT law library"),
-                       QStyle::SP_DirOpenIcon);
+    Picture4 = picture(QStringLiteral("Picture4"), Picture3, QString(), QStyle::SP_FileDialogInfoView);
     ui::moveTwips(Picture4, 240, 150, 3000, 1500);
-    Picture5 = picture(QStringLiteral("Picture5"), Picture3, QStringLiteral("Form 10 returns"),
-                       QStyle::SP_FileDialogDetailedView);
+    Picture5 = picture(QStringLiteral("Picture5"), Picture3, QString(), QStyle::SP_FileDialogContentsView);
     ui::moveTwips(Picture5, 3300, 150, 3000, 1500);
     Picture2 = picture(QStringLiteral("Picture2"), Picture3, QStringLiteral("BackUp / Restore"),
-                       QStyle::SP_DriveHDIcon);
+                       QStyle::SP_DialogSaveButton);
     ui::moveTwips(Picture2, 6360, 150, 2900, 1500);
     Picture2->setCursor(Qt::PointingHandCursor);
     Picture2->installEventFilter(this);
@@ -260,6 +270,14 @@ void main::Form_Load()
     setCaption(QStringLiteral("Lumora on VAT Laws DEMO  [") + QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy"))
                + QStringLiteral("] "));
     ShockwaveFlash1->setMovieFile(sys::programPath(QStringLiteral("test.swf")));
+    if (!ShockwaveFlash1->isPlaying()) {
+        // Without a movie the banner carries the program's title.
+        ShockwaveFlash1->setTextFormat(Qt::RichText);
+        ShockwaveFlash1->setText(QStringLiteral(
+            "<div style='color:#265f8f'><p style='font-size:26pt; font-weight:bold'>Lumora on VAT Laws</p>"
+            "<p style='font-size:13pt'>Kerala VAT law library &nbsp;&middot;&nbsp; Form 10 monthly returns</p>"
+            "<p style='font-size:10pt; color:#555'>Double-click a state in the tree to open its law library.</p></div>"));
+    }
 }
 
 void main::Form_Activate()
