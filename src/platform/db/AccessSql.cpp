@@ -75,8 +75,10 @@ std::vector<Token> tokenize(const QString& s)
                 out.push_back({Tok::String, s.mid(start, i - start)});
             else
                 out.push_back({Tok::String, quoteLiteral(body)});
-        } else if (c == u'[') {
-            while (i < n && s[i] != u']')
+        } else if (c == u'[' || c == u'`') {
+            const QChar close = c == u'[' ? u']' : u'`';
+            ++i;
+            while (i < n && s[i] != close)
                 ++i;
             if (i < n)
                 ++i;

@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace ado {
@@ -114,14 +115,8 @@ void bindValue(sqlite3_stmt* st, int i, const Variant& v, int type)
         break;
     }
     case Variant::Kind::Text: {
-        QString s = v.toString();
-        if (type == adDate && !s.trimmed().isEmpty()) {
-            // a date written as text is stored in the one stored form when it reads as a date
-            try {
-                s = v.toDate().toString(Qt::ISODate);
-            } catch (const Error&) {
-            }
-        } else if (type == adBoolean) {
+        const QString s = v.toString();
+        if (type == adBoolean) {
             const QString t = s.trimmed();
             if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
                 sqlite3_bind_int(st, i, 1);
@@ -141,6 +136,44 @@ void bindValue(sqlite3_stmt* st, int i, const Variant& v, int type)
         sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         break;
     }
+    }
+}
+
+// A text assigned to a number or date column is converted on assignment, as the engine
+// does; a text that is no number (or no date) is refused there, before anything is written.
+Variant coerce(const Variant& v, int type, const QString& field)
+{
+    if (v.kind() != Variant::Kind::Text)
+        return v;
+    const QString text = v.toString();
+    const auto mismatch = [&] {
+        return Error(err::TypeMismatch,
+                     QStringLiteral("Type mismatch: '%1' cannot be stored in field '%2'.").arg(text, field), kDbSource);
+    };
+    switch (type) {
+    case adInteger:
+    case adDouble:
+    case adCurrency:
+    case adSmallInt:
+    case adSingle:
+    case adBigInt: {
+        double d = 0;
+        if (!Variant::parseNumber(text, &d))
+            throw mismatch();
+        if (type == adInteger || type == adSmallInt || type == adBigInt) {
+            if (d == std::floor(d) && std::fabs(d) < 9e18)
+                return Variant(qint64(d));
+        }
+        return Variant(d);
+    }
+    case adDate:
+        try {
+            return Variant(v.toDate());
+        } catch (const Error&) {
+            throw mismatch();
+        }
+    default:
+        return v;
     }
 }
 
@@ -299,7 +332,7 @@ void Field::setValue(const Variant& v)
         c.touched.assign(c.pending.size(), false);
         c.mode = Recordset::Cursor::Mode::Editing;
     }
-    c.pending[size_t(index_)] = v.isEmpty() ? Variant::null() : v;
+    c.pending[size_t(index_)] = v.isEmpty() ? Variant::null() : coerce(v, col.type, col.name);
     c.touched[size_t(index_)] = true;
 }
 

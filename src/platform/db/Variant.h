@@ -8,7 +8,9 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QRegularExpression>
 #include <QString>
+#include <QStringList>
 #include <cmath>
 #include <limits>
 #include <variant>
@@ -196,6 +198,15 @@ inline QDate Variant::toDate() const
         const QDate iso = QDate::fromString(t.left(10), Qt::ISODate);
         if (iso.isValid())
             return iso;
+        // day-month-two-digit-year ("26-09-08"): years 30..99 are 1930..1999, 00..29 are 2000..2029
+        const QStringList parts = t.split(QRegularExpression(QStringLiteral("[-/]")));
+        if (parts.size() == 3 && parts[2].size() == 2) {
+            bool okD = false, okM = false, okY = false;
+            const int d = parts[0].toInt(&okD), m = parts[1].toInt(&okM), y = parts[2].toInt(&okY);
+            const QDate two(y < 30 ? 2000 + y : 1900 + y, m, d);
+            if (okD && okM && okY && two.isValid())
+                return two;
+        }
         raiseMismatch();
     }
     case Kind::Binary: raiseMismatch();

@@ -218,6 +218,17 @@ TEST_F(GridQueries, IndexTemplateForEveryIndexColumn)
     }
 }
 
+TEST_F(GridQueries, WordSearchWithBackquotedColumnAndPercentPattern)
+{
+    dbtest::rawExec(file("0909214SD01.mdb"),
+                    "UPDATE Keralafields SET CircularSubject = 'Sales of TAX goods-Doc1' WHERE ID = 2;"
+                    "UPDATE Keralafields SET CircularSubject = 'Tax on sales-Doc2' WHERE ID = 3;");
+    auto rs = query(law1, "Select  * from Keralafields where lcase(`CircularSubject`) like '%sales% %tax%' ORDER BY CircularSubject");
+    EXPECT_EQ(column(rs, "id"), (QStringList{"2"}));
+    rs = query(law1, "SELECT Keralafields.ID, Keralafields.ActSection FROM Keralafields WHERE (((Keralafields.ActSection) Is Not Null)) ORDER BY Keralafields.ID;");
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
 TEST_F(GridQueries, PlaceholderAndDocumentQueriesReturnTheBlob)
 {
     auto rs = query(law1, "SELECT Globalvat.fname FROM Globalvat WHERE (((Globalvat.name)='default') AND ((Globalvat.type)='default'));");

@@ -297,6 +297,25 @@ TEST_F(Recordsets, DateWrittenAsTextIsStoredInTheOneDateForm)
     rs->Update();
     EXPECT_EQ(rs->Fields("born").Value().toDate(), QDate(2009, 3, 5));
     EXPECT_EQ(query(cn, "SELECT id FROM items WHERE born = #3/5/2009#")->RecordCount(), 1);
+    rs->Fields("born") = Variant("26-09-08");
+    rs->Update();
+    EXPECT_EQ(query(cn, "SELECT born FROM items WHERE id = 2")->Fields(0).Value().toDate(), QDate(2008, 9, 26));
+}
+
+TEST_F(Recordsets, TextThatIsNoNumberOrDateIsRefusedOnAssignment)
+{
+    auto rs = query(cn, "SELECT * FROM items WHERE id = 1");
+    EXPECT_EQ(errorOf([&] { rs->Fields("price") = Variant("12a"); }), err::TypeMismatch);
+    EXPECT_EQ(errorOf([&] { rs->Fields("price") = Variant(""); }), err::TypeMismatch);
+    EXPECT_EQ(errorOf([&] { rs->Fields("born") = Variant("someday"); }), err::TypeMismatch);
+    rs->Fields("id") = Variant(" 42 ");
+    rs->Fields("price") = Variant(" 1500.00 ");
+    rs->Update();
+    auto back = query(cn, "SELECT id, price, name FROM items WHERE id = 42");
+    ASSERT_EQ(back->RecordCount(), 1);
+    EXPECT_EQ(back->Fields("id").Value().kind(), Variant::Kind::Integer);
+    EXPECT_DOUBLE_EQ(back->Fields("price").Value().toDouble(), 1500.0);
+    EXPECT_EQ(back->Fields("name").Value().toString(), "one");
 }
 
 } // namespace
