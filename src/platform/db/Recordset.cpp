@@ -275,6 +275,7 @@ struct Recordset::Cursor {
     enum class Mode { None, Adding, Editing } mode = Mode::None;
     std::vector<Variant> pending;
     std::vector<bool> touched;
+    bool mayHoldDeleted = false;    // the view may still list deleted rows (see purge)
 
     bool onRow() const { return pos >= 0 && pos < long(view.size()); }
 };
@@ -507,6 +508,7 @@ void Recordset::resetView()
     }
     c.pos = 0;
     c.seen = data_->generation;
+    c.mayHoldDeleted = false;
 }
 
 // Another cursor on the same rows changed them: rebuild the view, keeping the current row.
@@ -525,6 +527,7 @@ void Recordset::sync()
             view.push_back(i);
     }
     c.view = std::move(view);
+    c.mayHoldDeleted = current >= 0 && data_->rows[size_t(current)].deleted;
     if (current >= 0)
         c.pos = long(std::lower_bound(c.view.begin(), c.view.end(), current) - c.view.begin());
     else if (after)
@@ -536,6 +539,9 @@ void Recordset::sync()
 void Recordset::purge()
 {
     Cursor& c = *cur_;
+    if (!c.mayHoldDeleted)
+        return;
+    c.mayHoldDeleted = false;
     long pos = c.pos;
     std::vector<int> view;
     view.reserve(c.view.size());
@@ -642,6 +648,8 @@ long Recordset::RecordCount() const
 {
     requireOpen();
     const_cast<Recordset*>(this)->sync();
+    if (!cur_->mayHoldDeleted)
+        return long(cur_->view.size());
     long n = 0;
     for (int i : cur_->view)
         if (!data_->rows[size_t(i)].deleted)
@@ -831,6 +839,7 @@ void Recordset::Delete()
     if (rc != SQLITE_DONE)
         d.handle->raise(err::EngineFailure, rc);
     row.deleted = true;
+    c.mayHoldDeleted = true;
     const bool current = c.seen == d.generation;
     ++d.generation;
     if (current)
