@@ -1,0 +1,343 @@
+// The data grid over a recordset read from a scratch SQLite file: columns from the fields,
+// rows through the recordset's filter, the current row shared with the recordset, bookmarks,
+// the selected rows, and the events the search screen handles.
+#include "GridsTestUtil.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/Twips.h"
+
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <iostream>
+#include <sqlite3.h>
+
+using gridtest::Host;
+using gridtest::Log;
+using ui::DataGrid;
+
+namespace {
+
+void rawExec(const QString& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
+    char* msg = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
+    const std::string text = msg ? msg : "";
+    sqlite3_free(msg);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << text;
+}
+
+struct DataGridFixture : ::testing::Test {
+    QTemporaryDir dir;
+    Host host;
+    DataGrid* grid = new DataGrid("DataGrid1", &host);
+    QLineEdit* search = new QLineEdit(&host);
+    ado::ConnectionPtr cn;
+    ado::RecordsetPtr rs;
+    Log log;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        rawExec(dir.path() + "/law.mdb",
+                "CREATE TABLE Keralafields (id INTEGER PRIMARY KEY, Search TEXT COLLATE NOCASE,"
+                " Subject TEXT COLLATE NOCASE, Year INTEGER);"
+                "INSERT INTO Keralafields VALUES (1, 'S-1', 'Sales tax on cement', 2001),"
+                " (2, 'S-2', 'Value added tax act', 2003), (3, 'S-3', 'Works contract', 2005),"
+                " (4, 'S-4', 'Vat on gold', 2005), (5, 'S-5', 'Entry tax', 2008);");
+        cn = ado::newConnection();
+        cn->Open("Driver={Microsoft Access Driver (*.mdb)};Dbq=" + dir.path() + "\\law.mdb;Uid=admin;Pwd=;");
+        rs = open("select Search, Subject, Year from Keralafields order by id");
+        ui::moveTwips(grid, 1035, 1830, 9315, 2205);
+        search->move(0, 0);
+        QObject::connect(grid, &DataGrid::RowColChange, [this](const ado::Variant& last, int) {
+            log.add("rowcol from " + (last.isNull() ? QString("null") : last.toDisplayString()));
+        });
+        QObject::connect(grid, &DataGrid::Click, [this] { log.add("click"); });
+        QObject::connect(grid, &DataGrid::DblClick, [this] { log.add("dbl"); });
+        host.showActive();
+    }
+
+    ado::RecordsetPtr base;   // the owner's recordset; the grid gets a read-only clone
+
+    ado::RecordsetPtr open(const QString& sql)
+    {
+        base = ado::newRecordset();
+        base->Open(sql, cn, ado::adOpenKeyset, ado::adLockOptimistic);
+        return base->Clone(ado::adLockReadOnly);
+    }
+
+    QString shown(int row, int col) const
+    {
+        QTableView* v = grid->view();
+        return v->model()->data(v->model()->index(row, col)).toString();
+    }
+
+    QString subject() const { return rs->Fields("Subject").Value().toDisplayString(); }
+};
+
+TEST_F(DataGridFixture, OneColumnPerFieldAndTheRowsOfTheRecordset)
+{
+    grid->setDataSource(rs);
+    ASSERT_EQ(grid->Columns().Count(), 3);
+    EXPECT_EQ(grid->Columns(0).Caption(), "Search");
+    EXPECT_EQ(grid->Columns(1).DataField(), "Subject");
+    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(grid->view()->model()->rowCount(), 5);
+    EXPECT_EQ(shown(1, 1), "Value added tax act");
+    EXPECT_EQ(shown(4, 2), "2008");
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(grid->Bookmark(), rs->Bookmark());
+    EXPECT_EQ(grid->Columns(1).Text(), "Sales tax on cement");
+    EXPECT_THROW(grid->Columns(3), ado::Error);
+    // Binding leaves the recordset on its row.
+    rs->MoveNext();
+    rs->MoveNext();
+    grid->setDataSource(rs);
+    EXPECT_EQ(subject(), "Works contract");
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST_F(DataGridFixture, AFilterOnTheRecordsetNarrowsTheGridAndMovesItsCurrentRow)
+{
+    grid->setDataSource(rs);
+    rs->setFilter("Subject LIKE '*tax*' AND Subject LIKE '*a*'");
+    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_EQ(grid->Columns(0).Text(), "S-1");
+    EXPECT_EQ(shown(2, 1), "Entry tax");
+    grid->setBookmark(grid->RowBookmark(2));
+    EXPECT_EQ(subject(), "Entry tax");
+    EXPECT_THROW(grid->RowBookmark(3), ado::Error);
+
+    rs->setFilter("Year =2005");
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->Columns(1).Text(), "Works contract");
+
+    rs->setFilter("Subject LIKE '*nothing*'");
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->Row(), -1);
+    EXPECT_TRUE(grid->Bookmark().isNull());
+    EXPECT_EQ(grid->Columns(1).Text(), "");
+    EXPECT_TRUE(grid->GetBookmark(1).isNull());
+
+    rs->setFilterNone();
+    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(grid->Row(), 0);
+    // The view catches up on its own once events run.
+    rs->setFilter("Year =2003");
+    QTRY_COMPARE(grid->view()->model()->rowCount(), 1);
+}
+
+TEST_F(DataGridFixture, BookmarksAndRelativeMovesShareTheRecordsetsCurrentRow)
+{
+    grid->setDataSource(rs);
+    const ado::Variant first = grid->Bookmark();
+    grid->setBookmark(grid->GetBookmark(1));
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(subject(), "Value added tax act");
+    EXPECT_EQ(log.joined(), "rowcol from " + first.toDisplayString().toStdString());
+    EXPECT_TRUE(grid->GetBookmark(-2).isNull());   // before the first row
+    EXPECT_TRUE(grid->GetBookmark(4).isNull());    // after the last
+    EXPECT_EQ(grid->GetBookmark(3), grid->RowBookmark(4));
+    EXPECT_THROW(grid->setBookmark(ado::Variant::null()), ado::Error);
+    EXPECT_EQ(grid->Row(), 1);
+    // A bookmark of a row the filter hides is not a row of the grid.
+    const ado::Variant hidden = grid->RowBookmark(4);
+    rs->setFilter("Year =2005");
+    EXPECT_THROW(grid->setBookmark(hidden), ado::Error);
+    // A move of the recordset by the code moves the grid.
+    rs->MoveNext();
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->Columns(1).Text(), "Vat on gold");
+    grid->setRow(0);
+    EXPECT_EQ(subject(), "Works contract");
+}
+
+TEST_F(DataGridFixture, ClickingARowMovesTheRecordsetThenClicks)
+{
+    grid->setDataSource(rs);
+    const ado::Variant first = grid->Bookmark();
+    QTableView* v = grid->view();
+    const QRect cell = v->visualRect(v->model()->index(3, 1));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(subject(), "Vat on gold");
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(log.joined(), "rowcol from " + first.toDisplayString().toStdString() + " click");
+    log.clear();
+    QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_NE(log.joined().find("dbl"), std::string::npos);
+    // Arrow keys move through the rows too.
+    log.clear();
+    v->setFocus();
+    QTest::keyClick(v, Qt::Key_Down);
+    EXPECT_EQ(subject(), "Entry tax");
+    EXPECT_EQ(log.joined().rfind("rowcol from", 0), 0u);
+}
+
+TEST_F(DataGridFixture, TypedCharactersAreTheProgramsAndNeverMoveTheRows)
+{
+    grid->setDataSource(rs);
+    QObject::connect(grid, &DataGrid::KeyPress, [this](int& ascii) {
+        ascii = 0;
+        search->setFocus();
+    });
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_V);   // no jump to "Value added tax act"
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_TRUE(search->hasFocus());
+    std::vector<int> downs;
+    QObject::connect(grid, &DataGrid::KeyDown, [&](int& code, int) { downs.push_back(code); });
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_Down);
+    EXPECT_EQ(downs, std::vector<int>{40});
+}
+
+TEST_F(DataGridFixture, SelectedRowsAreTheBookmarksTheProgramAdds)
+{
+    grid->setDataSource(rs);
+    auto& sel = grid->SelBookmarks();
+    EXPECT_EQ(sel.Count(), 0);
+    sel.Add(grid->RowBookmark(2));
+    sel.Add(grid->RowBookmark(4));
+    EXPECT_EQ(sel.Count(), 2);
+    QTableView* v = grid->view();
+    const QVariant highlighted = v->model()->data(v->model()->index(2, 1), Qt::BackgroundRole);
+    EXPECT_TRUE(highlighted.isValid());
+    EXPECT_FALSE(v->model()->data(v->model()->index(1, 1), Qt::BackgroundRole).isValid());
+    for (int i = sel.Count() - 1; i >= 0; --i)
+        sel.Remove(i);
+    EXPECT_EQ(sel.Count(), 0);
+    EXPECT_FALSE(v->model()->data(v->model()->index(2, 1), Qt::BackgroundRole).isValid());
+    EXPECT_THROW(sel.Remove(0), ado::Error);
+}
+
+TEST_F(DataGridFixture, ColumnsHideAndSizeInTwips)
+{
+    grid->setDataSource(rs);
+    QTableView* v = grid->view();
+    auto& c0 = grid->Columns(0);
+    c0.setWidth(0);
+    c0.setAllowSizing(false);
+    c0.setLocked(true);
+    c0.setVisible(false);
+    EXPECT_TRUE(v->isColumnHidden(0));
+    EXPECT_EQ(v->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    grid->Columns(1).setWidth(4500);
+    EXPECT_EQ(grid->Columns(1).Width(), 4500);
+    EXPECT_EQ(v->columnWidth(1), 300);
+    // ClearFields + ReBind build the columns afresh from the fields.
+    grid->ClearFields();
+    EXPECT_EQ(grid->Columns().Count(), 0);
+    grid->ReBind();
+    EXPECT_EQ(grid->Columns().Count(), 3);
+    EXPECT_FALSE(v->isColumnHidden(0));
+    EXPECT_TRUE(grid->Columns(0).Visible());
+}
+
+TEST_F(DataGridFixture, TheUserResizingAColumnOrTheRowsIsReported)
+{
+    grid->setDataSource(rs);
+    grid->setRowHeight(320);
+    EXPECT_EQ(grid->view()->verticalHeader()->defaultSectionSize(), 21);
+    // The handler keeps the rows between the screen's bounds.
+    QObject::connect(grid, &DataGrid::RowResize, [this](int&) {
+        if (grid->RowHeight() > 1000)
+            grid->setRowHeight(1000);
+    });
+    QTableView* v = grid->view();
+    const int y = v->rowViewportPosition(0) + v->rowHeight(0) - 1;
+    QTest::mousePress(v->viewport(), Qt::LeftButton, {}, QPoint(40, y));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, y + 150), v->viewport()->mapToGlobal(QPointF(40, y + 150)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(v->viewport(), &move);
+    QTest::mouseRelease(v->viewport(), Qt::LeftButton, {}, QPoint(40, y + 150));
+    EXPECT_EQ(grid->RowHeight(), 1000);
+    EXPECT_EQ(v->verticalHeader()->defaultSectionSize(), ui::toPixels(1000));
+
+    std::vector<int> resized;
+    QObject::connect(grid, &DataGrid::ColResize, [&](int col, int&) { resized.push_back(col); });
+    v->horizontalHeader()->resizeSection(2, 200);   // as a drag of the header line does
+    EXPECT_EQ(resized, std::vector<int>{2});
+    EXPECT_EQ(grid->Columns(2).Width(), ui::toTwips(200));
+}
+
+TEST_F(DataGridFixture, RowsChangedThroughAnotherCursorOfTheSameRowsAppear)
+{
+    rs = open("select * from Keralafields order by id");
+    grid->setDataSource(rs);
+    EXPECT_EQ(grid->rowCount(), 5);
+    base->AddNew();
+    base->Fields("id") = 6;
+    base->Fields("Search") = "S-6";
+    base->Fields("Subject") = "Tax on lottery";
+    base->Update();
+    EXPECT_EQ(grid->rowCount(), 6);
+    EXPECT_EQ(shown(5, 2), "Tax on lottery");
+    base->MoveFirst();
+    base->Delete();
+    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(shown(0, 2), "Value added tax act");
+}
+
+// Not a timing test: a grid over 20,000 rows follows filter changes; the time is printed.
+TEST_F(DataGridFixture, TwentyThousandRowsFollowTheFilter)
+{
+    std::string sql = "BEGIN;";
+    for (int i = 0; i < 20000; ++i)
+        sql += "INSERT INTO Keralafields VALUES (" + std::to_string(100 + i) + ", 'K-" + std::to_string(i) +
+               "', 'subject " + std::to_string(i) + (i % 10 == 0 ? " vat" : "") + "', 1990);";
+    sql += "COMMIT;";
+    rawExec(dir.path() + "/law.mdb", sql);
+    rs = open("select Search, Subject from Keralafields");
+    grid->setDataSource(rs);
+    EXPECT_EQ(grid->rowCount(), 20005);
+    QElapsedTimer t;
+    t.start();
+    rs->setFilter("Subject LIKE '*vat*'");
+    const int filtered = grid->rowCount();
+    QCoreApplication::processEvents();
+    const qint64 ms = t.elapsed();
+    EXPECT_EQ(filtered, 2000 + 1);   // every tenth row, and "Vat on gold"
+    EXPECT_EQ(grid->Row(), 0);
+    RecordProperty("filter_ms", int(ms));
+    std::cout << "[ info ] filter and refresh over 20,005 rows: " << ms << " ms\n";
+}
+
+TEST_F(DataGridFixture, CaptionFontsAndColors)
+{
+    grid->setCaption("Notifications");
+    EXPECT_EQ(grid->Caption(), "Notifications");
+    QFont head("Times New Roman", 12);
+    head.setBold(true);
+    grid->setHeadFont(head);
+    grid->setFont(QFont("Times New Roman", 12));
+    EXPECT_TRUE(grid->HeadFont().bold());
+    EXPECT_FALSE(grid->Font().bold());
+    grid->setBackColor(0xC0FFFF);
+    EXPECT_EQ(grid->view()->palette().color(QPalette::Base), QColor(255, 255, 192));
+    EXPECT_EQ(grid->BackColor(), 0xC0FFFF);
+}
+
+TEST_F(DataGridFixture, AClosedOrMissingRecordsetShowsNothing)
+{
+    grid->setDataSource(nullptr);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->Columns().Count(), 0);
+    EXPECT_TRUE(grid->Bookmark().isNull());
+    grid->setDataSource(rs);
+    rs->Close();
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->Row(), -1);
+    EXPECT_TRUE(grid->Bookmark().isNull());
+}
+
+} // namespace
