@@ -193,8 +193,10 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
             return sqlite3_result_int64(ctx, 0);
         if (needle.empty())
             return sqlite3_result_int64(ctx, start);
+        const int first = std::tolower(static_cast<unsigned char>(needle[0]));
         for (size_t i = size_t(start - 1); i + needle.size() <= hay.size(); ++i) {
-            if (strncasecmp(hay.data() + i, needle.data(), needle.size()) == 0)
+            if (std::tolower(static_cast<unsigned char>(hay[i])) == first
+                && strncasecmp(hay.data() + i + 1, needle.data() + 1, needle.size() - 1) == 0)
                 return sqlite3_result_int64(ctx, qint64(i + 1));
         }
         return sqlite3_result_int64(ctx, 0);

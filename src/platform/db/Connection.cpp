@@ -70,6 +70,7 @@ std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
         if (auto h = it->second.lock())
             return h;
     }
+    std::erase_if(reg, [](const auto& entry) { return entry.second.expired(); });
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);

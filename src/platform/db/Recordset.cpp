@@ -387,7 +387,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
     const bool tableOption = options == 2 || options == 512;
     const bool bareName = !trimmed.isEmpty() && !trimmed.contains(u' ') && !trimmed.contains(u'(')
                           && trimmed.compare(QLatin1String("select"), Qt::CaseInsensitive) != 0;
-    if (tableOption || (options < 0 && bareName && !trimmed.startsWith(u'[')
+    if (tableOption || ((options < 0 || options == 8) && bareName && !trimmed.startsWith(u'[')
                         && trimmed.front().isLetter()))
         text = QStringLiteral("SELECT * FROM [") + trimmed + u']';
 
