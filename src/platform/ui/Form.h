@@ -13,6 +13,8 @@
 #include <functional>
 #include <typeindex>
 
+class QEventLoop;
+
 namespace ui {
 
 enum FormShow { vbModeless = 0, vbModal = 1 };
@@ -68,13 +70,19 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
     friend class FormRegistry;
+    void finishUnload();
+    void bringToFront();
+    void noteActivated();
     bool loaded_ = false;
     bool unloading_ = false;
     int formWidthTwips_ = 0, formHeightTwips_ = 0;
+    int formWidthPx_ = -1, formHeightPx_ = -1;   // frame size the remembered twips produced
+    QEventLoop* modalLoop_ = nullptr;      // running while shown modal
 };
 
 // One instance per form class, created on first use and forgotten when it unloads.
@@ -82,6 +90,7 @@ class FormRegistry {
 public:
     static Form* find(std::type_index type);
     static void put(std::type_index type, Form* form);
+    static void remove(Form* form);
     static void unloadAll();   // tests: destroy every registered form
 };
 

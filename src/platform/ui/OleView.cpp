@@ -1,0 +1,133 @@
+#include "OleView.h"
+
+#include "RemoteData.h"
+#include "RtfReader.h"
+#include "platform/db/Error.h"
+#include "platform/sys/Desktop.h"
+
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <atomic>
+#include <memory>
+
+namespace ui {
+namespace {
+
+// Copies opened in other applications must outlive the click that made them; they go
+// with the program's temporary folder when the program ends.
+QTemporaryDir& copiesFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+} // namespace
+
+OleView::OleView(const QString& objectName, QWidget* parent) : QTextEdit(parent)
+{
+    setObjectName(objectName);
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+    viewport()->setCursor(Qt::PointingHandCursor);
+}
+
+void OleView::setDataSource(RemoteData* source)
+{
+    if (source_)
+        disconnect(source_, nullptr, this, nullptr);
+    source_ = source;
+    if (source_)
+        connect(source_, &RemoteData::refreshed, this, &OleView::rebind);
+    rebind();
+}
+
+void OleView::setDataField(const QString& field)
+{
+    field_ = field;
+    rebind();
+}
+
+void OleView::rebind()
+{
+    if (!source_ || field_.isEmpty())
+        return;
+    const ado::Variant v = source_->value(field_);
+    QByteArray bytes;
+    if (v.kind() == ado::Variant::Kind::Binary)
+        bytes = v.toBytes();
+    else if (v.kind() == ado::Variant::Kind::Text)
+        bytes = v.toString().toUtf8();
+    bytes_ = bytes;
+    render();
+}
+
+void OleView::setData(const QByteArray& bytes)
+{
+    bytes_ = bytes;
+    render();
+}
+
+void OleView::render()
+{
+    if (bytes_.isEmpty()) {
+        clear();
+        return;
+    }
+    if (!RtfReader::readDocument(bytes_, document())) {
+        // A document kind we cannot draw still opens in its own application.
+        document()->setPlainText(tr("This document opens in its own application: click here."));
+    }
+    moveCursor(QTextCursor::Start);
+}
+
+QString OleView::documentSuffix() const
+{
+    return RtfReader::looksLikeRtf(bytes_) ? QStringLiteral(".rtf") : QStringLiteral(".doc");
+}
+
+QString OleView::writeTemporaryCopy() const
+{
+    if (bytes_.isEmpty())
+        throw ado::Error(31004, QStringLiteral("No object"), QStringLiteral("OLE"));
+    static std::atomic<int> counter{0};
+    QTemporaryDir& dir = copiesFolder();
+    if (!dir.isValid())
+        throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("OLE"));
+    const QString name = QStringLiteral("%1-%2%3").arg(objectName().isEmpty() ? QStringLiteral("document") : objectName())
+                             .arg(++counter)
+                             .arg(documentSuffix());
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes_) != bytes_.size())
+        throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("OLE"));
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup);
+    return path;
+}
+
+void OleView::DoVerb(int verb)
+{
+    (void)verb;   // every verb reads the document in full in its own application
+    const QString path = writeTemporaryCopy();
+    if (!sys::desktop().openFile(path))
+        throw ado::Error(31027, QStringLiteral("Unable to activate object"), QStringLiteral("OLE"));
+}
+
+void OleView::mouseReleaseEvent(QMouseEvent* e)
+{
+    QTextEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit Click();
+}
+
+void OleView::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QTextEdit::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit DblClick();
+}
+
+} // namespace ui

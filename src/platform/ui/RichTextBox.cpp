@@ -1,0 +1,110 @@
+#include "RichTextBox.h"
+
+#include "RtfReader.h"
+#include "platform/db/Error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace ui {
+namespace {
+
+class QtDocumentPrinter : public DocumentPrinter {
+public:
+    bool print(const QTextDocument& document, const QString& title) override
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(title);
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            // No printer on this machine: the dialog offers the PDF file instead.
+            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            if (folder.isEmpty())
+                folder = QDir::homePath();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QDir(folder).filePath((title.isEmpty() ? QStringLiteral("document") : title) + ".pdf"));
+        }
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        document.print(&printer);
+        return printer.printerState() != QPrinter::Error;
+    }
+};
+
+std::unique_ptr<DocumentPrinter>& printerSlot()
+{
+    static std::unique_ptr<DocumentPrinter> p;
+    return p;
+}
+
+} // namespace
+
+DocumentPrinter& documentPrinter()
+{
+    if (!printerSlot())
+        printerSlot() = std::make_unique<QtDocumentPrinter>();
+    return *printerSlot();
+}
+
+void setDocumentPrinter(std::unique_ptr<DocumentPrinter> printer) { printerSlot() = std::move(printer); }
+
+bool RecordingPrinter::print(const QTextDocument& document, const QString& title)
+{
+    printedTexts.append(document.toPlainText());
+    titles.append(title);
+    return result;
+}
+
+RichTextBox::RichTextBox(const QString& objectName, QWidget* parent) : QTextEdit(parent)
+{
+    setObjectName(objectName);
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void RichTextBox::LoadFile(const QString& path)
+{
+    QString local = path;
+    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QFile file(local);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("RichTextBox"));
+    const QByteArray bytes = file.readAll();
+    RtfReader::readDocument(bytes, document());
+    moveCursor(QTextCursor::Start);
+    fileName_ = path;
+}
+
+QString RichTextBox::SelText() const { return textCursor().selectedText(); }
+
+void RichTextBox::setSelection(int start, int length)
+{
+    QTextCursor c(document());
+    c.setPosition(std::max(0, start));
+    c.setPosition(std::clamp(start + length, 0, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+bool RichTextBox::SelPrint()
+{
+    const QString title = fileName_.section(QRegularExpression(QStringLiteral("[\\\\/]")), -1);
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection())
+        return documentPrinter().print(*document(), title);
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(c.selection());
+    return documentPrinter().print(selection, title);
+}
+
+} // namespace ui

@@ -1,0 +1,477 @@
+// A small RTF reader. One pass over the bytes with a stack of group states; text goes to a
+// QTextCursor in runs that share one character format. Every loop is bounded by the input,
+// numbers are clamped, and group depth is capped, so no input can make it fail.
+#include "RtfReader.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <vector>
+
+namespace ui {
+namespace {
+
+constexpr int kMaxDepth = 512;
+constexpr int kTwipsPerPixel = 15;
+
+struct State {
+    // character
+    bool bold = false, italic = false, underline = false, strike = false;
+    int fontSizeHalfPoints = 24;
+    int verticalAlign = 0;   // 0 normal, 1 super, 2 sub
+    // paragraph
+    int align = 0;           // 0 left, 1 centre, 2 right, 3 justify
+    int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
+    bool inTable = false;
+    // reading
+    int uc = 1;
+    bool skip = false;
+};
+
+const QSet<QByteArray>& skippedDestinations()
+{
+    static const QSet<QByteArray> names = {
+        "fonttbl", "colortbl", "stylesheet", "info", "pict", "header", "headerl", "headerr",
+        "headerf", "footer", "footerl", "footerr", "footerf", "fldinst", "objdata", "listtable",
+        "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
+        "datastore", "latentstyles", "pgdsctbl", "filetbl", "footnote", "annotation", "atnid",
+        "atnauthor", "xe", "tc", "pn", "nonshppict", "shpinst", "sp", "sn", "sv", "xmlnstbl",
+        "mmathPr", "docvar", "private", "bkmkstart", "bkmkend", "field_inst", "template",
+        "userprops", "wgrffmtfilter", "blipuid", "picprop", "author", "operator", "title",
+        "subject", "keywords", "comment", "doccomm", "company", "creatim", "revtim", "printim",
+        "buptim", "listpicture", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc"};
+    return names;
+}
+
+class Reader {
+public:
+    Reader(const QByteArray& in, QTextDocument* doc) : in_(in), doc_(doc), cursor_(doc) {}
+
+    void run()
+    {
+        const int n = in_.size();
+        int i = 0;
+        while (i < n) {
+            const char c = in_.at(i);
+            if (c == '{') {
+                ++i;
+                openGroup();
+            } else if (c == '}') {
+                ++i;
+                closeGroup();
+            } else if (c == '\\') {
+                i = controlAt(i + 1);
+            } else if (c == '\r' || c == '\n') {
+                ++i;
+            } else {
+                ++i;
+                groupStart_ = false;
+                if (c == '\t')
+                    textChar(QLatin1Char('\t'));
+                else
+                    byteChar(static_cast<unsigned char>(c));
+            }
+        }
+        finish();
+    }
+
+private:
+    void openGroup()
+    {
+        pendingSkip_ = 0;
+        if (stack_.size() >= kMaxDepth) {
+            ++ignoredOpens_;
+            return;
+        }
+        stack_.push_back(st_);
+        groupStart_ = true;
+    }
+
+    void closeGroup()
+    {
+        pendingSkip_ = 0;
+        groupStart_ = false;
+        if (ignoredOpens_ > 0) {
+            --ignoredOpens_;
+            return;
+        }
+        if (stack_.empty())
+            return;   // an extra '}': nothing to close
+        st_ = stack_.back();
+        stack_.pop_back();
+    }
+
+    // Reads one control word or symbol starting after the backslash; returns the next index.
+    int controlAt(int i)
+    {
+        const int n = in_.size();
+        if (i >= n)
+            return n;
+        const char c = in_.at(i);
+        const bool atGroupStart = groupStart_;
+        groupStart_ = false;
+        if (isLetter(c)) {
+            int j = i;
+            while (j < n && j - i < 32 && isLetter(in_.at(j)))
+                ++j;
+            const QByteArray word = in_.mid(i, j - i);
+            while (j < n && isLetter(in_.at(j)))   // an absurdly long word: drop the rest
+                ++j;
+            bool hasParam = false;
+            bool negative = false;
+            long long param = 0;
+            if (j < n && in_.at(j) == '-' && j + 1 < n && isDigit(in_.at(j + 1))) {
+                negative = true;
+                ++j;
+            }
+            int digits = 0;
+            while (j < n && isDigit(in_.at(j))) {
+                if (digits < 10)
+                    param = param * 10 + (in_.at(j) - '0');
+                ++digits;
+                ++j;
+                hasParam = true;
+            }
+            if (negative)
+                param = -param;
+            if (j < n && in_.at(j) == ' ')
+                ++j;
+            const int value = static_cast<int>(std::clamp<long long>(param, -2147483647LL, 2147483647LL));
+            if (word == "bin") {
+                // Raw bytes follow; they may hold braces, so step over them whatever we do.
+                const long long skipBytes = std::clamp<long long>(value, 0, n - j);
+                return j + static_cast<int>(skipBytes);
+            }
+            controlWord(word, hasParam, value, atGroupStart);
+            return j;
+        }
+        if (c == '\'') {
+            int value = 0;
+            int j = i + 1;
+            int got = 0;
+            while (j < n && got < 2 && isHex(in_.at(j))) {
+                value = value * 16 + hexValue(in_.at(j));
+                ++j;
+                ++got;
+            }
+            if (got > 0)
+                byteChar(static_cast<unsigned char>(value));
+            return j;
+        }
+        switch (c) {
+        case '\\': case '{': case '}': textChar(QLatin1Char(c)); break;
+        case '~': textChar(QChar(0x00A0)); break;
+        case '_': textChar(QLatin1Char('-')); break;
+        case '*': st_.skip = true; break;   // an optional destination we do not know
+        case '\r': case '\n': paragraph(); break;
+        case '\t': textChar(QLatin1Char('\t')); break;
+        default: break;                     // \- optional hyphen, \: and others: nothing
+        }
+        return i + 1;
+    }
+
+    void controlWord(const QByteArray& w, bool hasParam, int value, bool atGroupStart)
+    {
+        if (skippedDestinations().contains(w)) {
+            st_.skip = true;
+            return;
+        }
+        (void)atGroupStart;
+        if (pendingSkip_ > 0) {
+            // A control word stands for one of the characters after \u.
+            --pendingSkip_;
+            return;
+        }
+        const bool on = !hasParam || value != 0;
+        if (w == "par" || w == "sect" || w == "page") {
+            if (st_.inTable && w == "par")
+                textChar(QLatin1Char(' '));
+            else
+                paragraph();
+        } else if (w == "line") {
+            textChar(QChar(QChar::LineSeparator));
+        } else if (w == "tab") {
+            textChar(QLatin1Char('\t'));
+        } else if (w == "cell" || w == "nestcell") {
+            textChar(QLatin1Char('\t'));
+        } else if (w == "row" || w == "nestrow") {
+            endRow();
+        } else if (w == "trowd") {
+            cellEdges_.clear();
+        } else if (w == "cellx") {
+            cellEdges_.push_back(value);
+        } else if (w == "intbl") {
+            st_.inTable = true;
+        } else if (w == "u") {
+            int code = value;
+            if (code < 0)
+                code += 65536;
+            if (code > 0 && code <= 0xFFFF)
+                textChar(QChar(static_cast<char16_t>(code)));
+            pendingSkip_ = st_.uc;
+        } else if (w == "uc") {
+            st_.uc = std::clamp(value, 0, 16);
+        } else if (w == "b") {
+            st_.bold = on;
+        } else if (w == "i") {
+            st_.italic = on;
+        } else if (w == "ulnone") {
+            st_.underline = false;
+        } else if (w.startsWith("ul") && w != "ul" && !isUnderlineWord(w)) {
+            // \ulc (underline colour) and other words that start with "ul" change nothing.
+        } else if (w.startsWith("ul")) {
+            st_.underline = on;
+        } else if (w == "strike" || w == "striked") {
+            st_.strike = on;
+        } else if (w == "fs") {
+            if (hasParam && value > 0)
+                st_.fontSizeHalfPoints = std::min(value, 3276);
+        } else if (w == "super") {
+            st_.verticalAlign = 1;
+        } else if (w == "sub") {
+            st_.verticalAlign = 2;
+        } else if (w == "nosupersub") {
+            st_.verticalAlign = 0;
+        } else if (w == "plain") {
+            st_.bold = st_.italic = st_.underline = st_.strike = false;
+            st_.fontSizeHalfPoints = 24;
+            st_.verticalAlign = 0;
+        } else if (w == "pard") {
+            st_.align = 0;
+            st_.leftIndent = st_.rightIndent = st_.firstIndent = 0;
+            st_.spaceBefore = st_.spaceAfter = 0;
+            st_.inTable = false;
+        } else if (w == "ql") {
+            st_.align = 0;
+        } else if (w == "qc") {
+            st_.align = 1;
+        } else if (w == "qr") {
+            st_.align = 2;
+        } else if (w == "qj") {
+            st_.align = 3;
+        } else if (w == "li") {
+            st_.leftIndent = value;
+        } else if (w == "ri") {
+            st_.rightIndent = value;
+        } else if (w == "fi") {
+            st_.firstIndent = value;
+        } else if (w == "sb") {
+            st_.spaceBefore = value;
+        } else if (w == "sa") {
+            st_.spaceAfter = value;
+        } else if (w == "emdash") {
+            textChar(QChar(0x2014));
+        } else if (w == "endash") {
+            textChar(QChar(0x2013));
+        } else if (w == "bullet") {
+            textChar(QChar(0x2022));
+        } else if (w == "lquote") {
+            textChar(QChar(0x2018));
+        } else if (w == "rquote") {
+            textChar(QChar(0x2019));
+        } else if (w == "ldblquote") {
+            textChar(QChar(0x201C));
+        } else if (w == "rdblquote") {
+            textChar(QChar(0x201D));
+        } else if (w == "emspace" || w == "enspace" || w == "qmspace") {
+            textChar(QLatin1Char(' '));
+        }
+        // Every other word (fonts, colours, page setup...) does not change the text.
+    }
+
+    static bool isUnderlineWord(const QByteArray& w)
+    {
+        static const QSet<QByteArray> words = {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb",
+                                               "ulhwave", "ulldash", "ulth", "ulthd", "ulthdash",
+                                               "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
+                                               "ulw", "ulwave"};
+        return words.contains(w);
+    }
+
+    void byteChar(unsigned char b)
+    {
+        textChar(RtfReader::fromCp1252(b));
+    }
+
+    void textChar(QChar ch)
+    {
+        if (st_.skip)
+            return;
+        if (pendingSkip_ > 0) {
+            --pendingSkip_;
+            return;
+        }
+        const QTextCharFormat f = charFormat();
+        if (!run_.isEmpty() && f != runFormat_)
+            flush();
+        runFormat_ = f;
+        run_.append(ch);
+        blockHasText_ = true;
+    }
+
+    QTextCharFormat charFormat() const
+    {
+        QTextCharFormat f;
+        f.setFontWeight(st_.bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(st_.italic);
+        f.setFontUnderline(st_.underline);
+        f.setFontStrikeOut(st_.strike);
+        f.setFontPointSize(st_.fontSizeHalfPoints / 2.0);
+        if (st_.verticalAlign == 1)
+            f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        else if (st_.verticalAlign == 2)
+            f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        return f;
+    }
+
+    QTextBlockFormat blockFormat() const
+    {
+        QTextBlockFormat f;
+        static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+        f.setAlignment(aligns[std::clamp(st_.align, 0, 3)]);
+        f.setLeftMargin(std::max(0, st_.leftIndent) / double(kTwipsPerPixel));
+        f.setRightMargin(std::max(0, st_.rightIndent) / double(kTwipsPerPixel));
+        f.setTextIndent(st_.firstIndent / double(kTwipsPerPixel));
+        f.setTopMargin(std::max(0, st_.spaceBefore) / double(kTwipsPerPixel));
+        f.setBottomMargin(std::max(0, st_.spaceAfter) / double(kTwipsPerPixel));
+        return f;
+    }
+
+    void flush()
+    {
+        if (run_.isEmpty())
+            return;
+        cursor_.insertText(run_, runFormat_);
+        run_.clear();
+    }
+
+    void paragraph()
+    {
+        if (st_.skip)
+            return;
+        flush();
+        cursor_.setBlockFormat(blockFormat());
+        cursor_.insertBlock();
+        blockHasText_ = false;
+    }
+
+    // A table row becomes one line: cells separated by tabs, tab stops on the cell edges.
+    void endRow()
+    {
+        if (st_.skip)
+            return;
+        if (run_.endsWith(QLatin1Char('\t')))
+            run_.chop(1);
+        flush();
+        QTextBlockFormat f = blockFormat();
+        QList<QTextOption::Tab> tabs;
+        for (std::size_t k = 0; k + 1 < cellEdges_.size(); ++k)
+            if (cellEdges_[k] > 0)
+                tabs.append(QTextOption::Tab(cellEdges_[k] / double(kTwipsPerPixel), QTextOption::LeftTab));
+        f.setTabPositions(tabs);
+        cursor_.setBlockFormat(f);
+        // The row's last cell marker may already have put a tab at the end of the line.
+        QTextBlock block = cursor_.block();
+        if (block.text().endsWith(QLatin1Char('\t'))) {
+            cursor_.deletePreviousChar();
+        }
+        cursor_.insertBlock();
+        blockHasText_ = false;
+    }
+
+    void finish()
+    {
+        flush();
+        if (blockHasText_)
+            cursor_.setBlockFormat(blockFormat());
+        else if (doc_->blockCount() > 1)
+            cursor_.deletePreviousChar();   // the empty paragraph after the last \par
+    }
+
+    static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+    static int hexValue(char c)
+    {
+        if (isDigit(c)) return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return c - 'A' + 10;
+    }
+
+    const QByteArray& in_;
+    QTextDocument* doc_;
+    QTextCursor cursor_;
+    State st_;
+    std::vector<State> stack_;
+    int ignoredOpens_ = 0;
+    int pendingSkip_ = 0;
+    bool groupStart_ = false;
+    bool blockHasText_ = false;
+    QString run_;
+    QTextCharFormat runFormat_;
+    std::vector<int> cellEdges_;
+};
+
+int bomLength(const QByteArray& b)
+{
+    return b.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
+} // namespace
+
+QChar RtfReader::fromCp1252(unsigned char b)
+{
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    if (b >= 0x80 && b <= 0x9F)
+        return QChar(high[b - 0x80]);
+    return QChar(static_cast<char16_t>(b));
+}
+
+bool RtfReader::looksLikeRtf(const QByteArray& bytes)
+{
+    int i = bomLength(bytes);
+    while (i < bytes.size() && (bytes.at(i) == ' ' || bytes.at(i) == '\r' || bytes.at(i) == '\n' || bytes.at(i) == '\t'))
+        ++i;
+    return bytes.mid(i, 5) == "{\\rtf";
+}
+
+bool RtfReader::looksLikeText(const QByteArray& bytes)
+{
+    return !bytes.left(4096).contains('\0');
+}
+
+void RtfReader::read(const QByteArray& rtf, QTextDocument* document)
+{
+    document->clear();
+    Reader(rtf, document).run();
+}
+
+bool RtfReader::readDocument(const QByteArray& bytes, QTextDocument* document)
+{
+    if (looksLikeRtf(bytes)) {
+        read(bytes, document);
+        return true;
+    }
+    document->clear();
+    if (!looksLikeText(bytes))
+        return false;
+    const QByteArray body = bytes.mid(bomLength(bytes));
+    QString text = QString::fromUtf8(body);
+    if (text.contains(QChar::ReplacementCharacter)) {
+        text.clear();
+        text.reserve(body.size());
+        for (char c : body)
+            text.append(fromCp1252(static_cast<unsigned char>(c)));
+    }
+    document->setPlainText(text);
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,376 @@
+// The form base: one instance per form through form<T>(), load once, activation between our
+// own windows only, close by the frame with cancel, unload and re-create, modal shows that
+// return when the form hides, owners, and geometry in twips.
+#include "platform/ui/Form.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "WaitFor.h"
+#include <stdexcept>
+
+using namespace ui;
+
+namespace {
+
+class ProbeForm : public Form {
+public:
+    ProbeForm() : Form(QStringLiteral("frmProbe")) {}
+    int loads = 0, activates = 0, deactivates = 0, resizes = 0, queryUnloads = 0, unloads = 0;
+    int lastUnloadMode = -1;
+    bool hideOnFrameClose = false;
+    bool refuseUnload = false;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        setCaption(QStringLiteral("Probe"));
+    }
+    void Form_Activate() override { ++activates; }
+    void Form_Deactivate() override { ++deactivates; }
+    void Form_Resize() override { ++resizes; }
+    void Form_QueryUnload(int& cancel, int mode) override
+    {
+        ++queryUnloads;
+        lastUnloadMode = mode;
+        if (hideOnFrameClose && mode == vbFormControlMenu) {
+            Hide();
+            cancel = 1;
+        }
+    }
+    void Form_Unload(int& cancel) override
+    {
+        ++unloads;
+        if (refuseUnload)
+            cancel = 1;
+    }
+};
+
+class OtherForm : public Form {
+public:
+    OtherForm() : Form(QStringLiteral("frmOther")) {}
+    int activates = 0;
+
+protected:
+    void Form_Activate() override { ++activates; }
+};
+
+class FormTest : public ::testing::Test {
+protected:
+    void TearDown() override { FormRegistry::unloadAll(); }
+};
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+} // namespace
+
+TEST_F(FormTest, AccessorCreatesAndLoadsOnceUntilUnloaded)
+{
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    ProbeForm& a = form<ProbeForm>();
+    ProbeForm& b = form<ProbeForm>();
+    EXPECT_EQ(&a, &b);
+    EXPECT_EQ(a.loads, 1);
+    EXPECT_TRUE(a.isFormLoaded());
+    EXPECT_FALSE(a.Visible());          // loading does not show
+    EXPECT_EQ(a.objectName(), "frmProbe");
+    EXPECT_EQ(a.Caption(), "Probe");
+    a.Show();
+    a.Hide();
+    a.Show();
+    EXPECT_EQ(a.loads, 1);              // shown again with its state, not loaded again
+    EXPECT_TRUE(a.isWindow());
+}
+
+TEST_F(FormTest, UnloadFromCodeDestroysAndTheAccessorCreatesAfresh)
+{
+    QPointer<ProbeForm> first = &form<ProbeForm>();
+    first->Show();
+    EXPECT_TRUE(first->Unload());
+    EXPECT_EQ(first->lastUnloadMode, vbFormCode);
+    EXPECT_EQ(first->unloads, 1);
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    flushDeletes();
+    EXPECT_TRUE(first.isNull());
+    ProbeForm& second = form<ProbeForm>();
+    EXPECT_EQ(second.loads, 1);
+    EXPECT_EQ(second.unloads, 0);
+}
+
+TEST_F(FormTest, UnloadCanBeRefused)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.refuseUnload = true;
+    f.Show();
+    EXPECT_FALSE(f.Unload());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(formLoaded<ProbeForm>());
+    EXPECT_EQ(&form<ProbeForm>(), &f);
+}
+
+TEST_F(FormTest, CloseByFrameCanBeTurnedIntoAHide)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.hideOnFrameClose = true;
+    f.Show();
+    EXPECT_FALSE(f.close());            // cancelled
+    EXPECT_EQ(f.lastUnloadMode, vbFormControlMenu);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.unloads, 0);
+    flushDeletes();
+    ASSERT_TRUE(formLoaded<ProbeForm>());
+    EXPECT_EQ(&form<ProbeForm>(), &f);
+    EXPECT_EQ(f.loads, 1);
+}
+
+TEST_F(FormTest, CloseByFrameWithoutCancelUnloads)
+{
+    QPointer<ProbeForm> f = &form<ProbeForm>();
+    f->Show();
+    EXPECT_TRUE(f->close());
+    EXPECT_EQ(f->unloads, 1);
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    flushDeletes();
+    EXPECT_TRUE(f.isNull());
+}
+
+TEST_F(FormTest, ActivateFiresWhenActivationMovesBetweenOurForms)
+{
+    ProbeForm& p = form<ProbeForm>();
+    OtherForm& o = form<OtherForm>();
+    p.Show();
+    EXPECT_EQ(p.activates, 1);
+    EXPECT_EQ(Form::activeForm(), &p);
+    QTest::qWait(10);                   // the user acts in a later turn of the event loop
+    o.Show();
+    EXPECT_EQ(o.activates, 1);
+    EXPECT_EQ(p.deactivates, 1);
+    QTest::qWait(10);
+    EXPECT_EQ(p.activates, 1);          // queued system events of the shows change nothing
+    EXPECT_EQ(o.activates, 1);
+    // The user switches back to the first window.
+    p.activateWindow();
+    EXPECT_EVENTUALLY(p.activates == 2);
+    EXPECT_EQ(Form::activeForm(), &p);
+    EXPECT_EQ(o.activates, 1);
+    // Hidden and shown again: a new activation.
+    p.Hide();
+    EXPECT_EQ(Form::activeForm(), nullptr);
+    p.Show();
+    EXPECT_EQ(p.activates, 3);
+    QTest::qWait(10);
+    EXPECT_EQ(p.activates, 3);
+    // Showing a form that is already the active one is no new activation.
+    p.Show();
+    EXPECT_EQ(p.activates, 3);
+}
+
+TEST_F(FormTest, ReturnFromAMessageBoxDoesNotActivateAgain)
+{
+    ProbeForm& p = form<ProbeForm>();
+    p.Show();
+    EXPECT_EVENTUALLY(p.activates == 1);
+    auto* box = new QMessageBox(QMessageBox::Information, "t", "m", QMessageBox::Ok, &p);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    box->activateWindow();
+    EXPECT_EVENTUALLY(box->isActiveWindow());
+    box->close();
+    p.activateWindow();
+    EXPECT_EVENTUALLY(p.isActiveWindow());
+    QTest::qWait(20);
+    EXPECT_EQ(p.activates, 1);
+}
+
+TEST_F(FormTest, ModalShowReturnsWhenTheFormHides)
+{
+    ProbeForm& p = form<ProbeForm>();
+    bool wasModal = false;
+    bool wasVisible = false;
+    QTimer::singleShot(0, &p, [&] {
+        wasModal = p.isModal();
+        wasVisible = p.isVisible();
+        p.Hide();
+    });
+    p.Show(vbModal);
+    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(wasVisible);
+    EXPECT_FALSE(p.isVisible());
+    EXPECT_FALSE(p.isModal());          // a later modeless show is not modal
+    p.Show();
+    EXPECT_FALSE(p.isModal());
+}
+
+TEST_F(FormTest, ModalShowReturnsWhenTheFormUnloads)
+{
+    QPointer<ProbeForm> p = &form<ProbeForm>();
+    QTimer::singleShot(0, p, [p] { p->Unload(); });
+    p->Show(vbModal);
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    flushDeletes();
+    EXPECT_TRUE(p.isNull());
+}
+
+TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
+{
+    ProbeForm& owner = form<ProbeForm>();
+    owner.Show();
+    OtherForm& owned = form<OtherForm>();
+    owned.Show(vbModeless, &owner);
+    EXPECT_EQ(owned.parentWidget(), &owner);
+    EXPECT_TRUE(owned.isWindow());
+    EXPECT_TRUE(owned.isVisible());
+    owner.Unload();
+    flushDeletes();
+    EXPECT_FALSE(formLoaded<OtherForm>());
+    EXPECT_EQ(form<OtherForm>().parentWidget(), nullptr);
+}
+
+TEST_F(FormTest, GeometryReadsBackTheTwipsThatWereSet)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.Move(300, 450, 5370, 3700);
+    f.Show();
+    EXPECT_EQ(f.Width(), 5370);         // 358 px: kept as written
+    EXPECT_EQ(f.Height(), 3700);
+    EXPECT_EQ(f.Left(), 300);
+    EXPECT_EQ(f.Top(), 450);
+    EXPECT_EQ(f.ScaleWidth(), toTwips(f.width()));
+    // A size changed by the user reads in twips of the new size.
+    f.resize(200, 100);
+    EXPECT_EQ(f.ScaleWidth(), 3000);
+    EXPECT_EQ(f.ScaleHeight(), 1500);
+    EXPECT_GT(f.resizes, 0);
+
+    QWidget child(&f);
+    moveTwips(&child, 180, 1740, 8295, 5775);
+    EXPECT_EQ(leftTwips(&child), 180);
+    EXPECT_EQ(topTwips(&child), 1740);
+    EXPECT_EQ(widthTwips(&child), 8295);
+    EXPECT_EQ(heightTwips(&child), 5775);
+    EXPECT_EQ(child.width(), 553);
+    setLeftTwips(&child, 1007);
+    EXPECT_EQ(leftTwips(&child), 1007);
+    child.move(10, child.y());
+    EXPECT_EQ(leftTwips(&child), 150);
+    EXPECT_EQ(widthTwips(&child), 8295);
+}
+
+TEST_F(FormTest, MaximiseFillsTheScreen)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.setWindowState(vbMaximized);
+    f.Show();
+    EXPECT_EQ(f.WindowState(), vbMaximized);
+    EXPECT_EVENTUALLY(f.frameGeometry().size() == f.screen()->availableGeometry().size());
+    f.setWindowState(vbNormal);
+    EXPECT_EQ(f.WindowState(), vbNormal);
+}
+
+TEST_F(FormTest, UnloadAllForgetsEveryForm)
+{
+    form<ProbeForm>().Show();
+    form<OtherForm>();
+    FormRegistry::unloadAll();
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    EXPECT_FALSE(formLoaded<OtherForm>());
+    EXPECT_EQ(Form::activeForm(), nullptr);
+}
+
+// ---- message boxes ----------------------------------------------------------------------
+
+TEST(MsgBoxService, ResponderSeesEveryMessageAndAnswers)
+{
+    ScopedMsgBoxResponder responder([](const MessageRecord& m) {
+        return m.buttonSet() == vbYesNo ? vbNo : vbOK;
+    });
+    EXPECT_EQ(MsgBox("Are  you Sure?", vbYesNo, "Exit Windows"), vbNo);
+    EXPECT_EQ(MsgBox("plain"), vbOK);
+    EXPECT_EQ(MsgBox("warn", vbExclamation, " Sorry....."), vbOK);
+    const auto& m = responder.messages();
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0].prompt, "Are  you Sure?");
+    EXPECT_EQ(m[0].title, "Exit Windows");
+    EXPECT_EQ(m[0].answer, vbNo);
+    EXPECT_EQ(m[1].title, "Lumora1");   // no title given
+    EXPECT_EQ(m[2].icon(), vbExclamation);
+    EXPECT_EQ(m[2].buttonSet(), vbOKOnly);
+    EXPECT_EQ(m[2].title, " Sorry.....");
+}
+
+TEST(MsgBoxService, AnswersAreOnesTheButtonsCanGive)
+{
+    ScopedMsgBoxResponder responder(vbYes);
+    EXPECT_EQ(MsgBox("ok only", vbInformation), vbOK);
+    EXPECT_EQ(MsgBox("yes or no", vbYesNo + vbQuestion), vbYes);
+    EXPECT_EQ(MsgBox("retry", vbRetryCancel), vbRetry);
+}
+
+TEST(MsgBoxService, RecordsEndWithTheResponder)
+{
+    {
+        ScopedMsgBoxResponder responder;
+        MsgBox("x");
+        EXPECT_EQ(shownMessages().size(), 1u);
+    }
+    EXPECT_TRUE(shownMessages().empty());
+}
+
+TEST(MsgBoxService, RealDialogHasTheTitleIconAndButtons)
+{
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    // Answer the real dialog from a timer as soon as it is up.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (!box || !box->isVisible())
+                continue;
+            title = box->windowTitle();
+            icon = box->icon();
+            buttons = static_cast<int>(box->buttons().size());
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    poll.start(10);
+    const int answer = MsgBox("Are  you Sure?", vbYesNo + vbQuestion);
+    EXPECT_EQ(answer, vbNo);
+    EXPECT_EQ(title, "Lumora1");
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 2);
+}
+
+// ---- the hourglass ----------------------------------------------------------------------
+
+TEST(MousePointerSetting, HourglassIsOneSettingRestoredOnEveryPath)
+{
+    setMousePointer(vbHourglass);
+    setMousePointer(vbHourglass);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(mousePointer(), vbHourglass);
+    setMousePointer(vbDefault);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);   // set twice, one restore suffices
+
+    try {
+        HourglassGuard guard;
+        EXPECT_NE(QApplication::overrideCursor(), nullptr);
+        throw std::runtime_error("fails half-way");
+    } catch (const std::exception&) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(mousePointer(), vbDefault);
+}

@@ -1,0 +1,208 @@
+// The RTF reader on documents shaped like the program's law and help documents, and on
+// broken input, which must give the text read so far and never fail.
+#include "platform/ui/RtfReader.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <gtest/gtest.h>
+#include <random>
+
+using ui::RtfReader;
+
+namespace {
+
+const QByteArray kLawDocument =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+    "{\\f1\\froman\\fprq2\\fcharset0 Times New Roman;}}\r\n"
+    "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+    "{\\stylesheet{ Normal;}{\\s1 heading 1;}}\r\n"
+    "{\\info{\\title Secret Title}{\\author Someone}}\r\n"
+    "{\\*\\generator Msftedit 5.41.21.2510;}\\viewkind4\\uc1\\pard\\qc\\b\\f0\\fs32 KERALA VALUE ADDED TAX ACT, 2003\\b0\\par\r\n"
+    "\\pard\\fs24 Section 6 \\endash  Levy of tax on sale or purchase of goods.\\par\r\n"
+    "\\i Rate\\i0  of \\ul 12.5\\ulnone  per cent\\tab (Schedule III)\\par\r\n"
+    "Caf\\'e9 \\u8377?100 \\'93quoted\\'94\\par\r\n"
+    "{\\pict\\wmetafile8\\picw100\\pich100 0102030405ff}\r\n"
+    "{\\field{\\*\\fldinst HYPERLINK \"x.doc\"}{\\fldrslt See Rule 10}}\\par\r\n"
+    "\\trowd\\cellx2000\\cellx5000\\pard\\intbl Item\\cell Rate\\cell\\row\r\n"
+    "\\trowd\\cellx2000\\cellx5000\\pard\\intbl Rice\\cell 4\\cell\\row\r\n"
+    "\\pard Last line\\par\r\n}";
+
+QStringList lines(const QTextDocument& doc)
+{
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        out << b.text();
+    while (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    return out;
+}
+
+QString read(const QByteArray& rtf)
+{
+    QTextDocument doc;
+    RtfReader::read(rtf, &doc);
+    return lines(doc).join('\n');
+}
+
+// The character format of the first fragment whose text contains `text`.
+QTextCharFormat formatOf(const QTextDocument& doc, const QString& text)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().text().contains(text))
+                return it.fragment().charFormat();
+    ADD_FAILURE() << "no fragment with " << text.toStdString();
+    return {};
+}
+
+} // namespace
+
+TEST(RtfReader, LawDocumentTextParagraphsTablesAndCharacters)
+{
+    QTextDocument doc;
+    RtfReader::read(kLawDocument, &doc);
+    const QStringList expected = {
+        "KERALA VALUE ADDED TAX ACT, 2003",
+        QString::fromUtf8("Section 6 \u2013 Levy of tax on sale or purchase of goods."),
+        "Rate of 12.5 per cent\t(Schedule III)",
+        QString::fromUtf8("Caf\u00e9 \u20b9100 \u201cquoted\u201d"),
+        "See Rule 10",
+        "Item\tRate",
+        "Rice\t4",
+        "Last line",
+    };
+    EXPECT_EQ(lines(doc), expected);
+    const QString all = doc.toPlainText();
+    for (const char* hidden : {"Arial", "Times", "Secret", "Someone", "Msftedit", "heading", "0102", "HYPERLINK", "red255"})
+        EXPECT_FALSE(all.contains(hidden)) << hidden;
+}
+
+TEST(RtfReader, CharacterAndParagraphFormats)
+{
+    QTextDocument doc;
+    RtfReader::read(kLawDocument, &doc);
+    const QTextCharFormat title = formatOf(doc, "KERALA");
+    EXPECT_EQ(title.fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(title.fontPointSize(), 16.0);
+    EXPECT_EQ(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    // \pard ends the centring, \b0 the bold.
+    EXPECT_EQ(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_NE(formatOf(doc, "Section 6").fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(formatOf(doc, "Section 6").fontPointSize(), 12.0);
+    EXPECT_TRUE(formatOf(doc, "Rate").fontItalic());
+    EXPECT_FALSE(formatOf(doc, " of ").fontItalic());
+    EXPECT_TRUE(formatOf(doc, "12.5").fontUnderline());
+    EXPECT_FALSE(formatOf(doc, " per cent").fontUnderline());
+
+    // Table rows get tab stops on the cell boundaries (2000 twips = 133.3 px).
+    QTextBlock row = doc.begin();
+    while (row.isValid() && row.text() != "Item\tRate")
+        row = row.next();
+    ASSERT_TRUE(row.isValid());
+    const auto tabs = row.blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_NEAR(tabs.first().position, 2000 / 15.0, 0.01);
+}
+
+TEST(RtfReader, GroupsScopeFormattingAndPlainResets)
+{
+    QTextDocument doc;
+    RtfReader::read("{\\rtf1 {\\b bold {\\i both}} after \\b x\\plain  y}", &doc);
+    EXPECT_EQ(doc.toPlainText(), "bold both after x y");
+    EXPECT_EQ(formatOf(doc, "both").fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatOf(doc, "both").fontItalic());
+    EXPECT_NE(formatOf(doc, "after").fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatOf(doc, "x").fontWeight(), QFont::Bold);
+    EXPECT_NE(formatOf(doc, " y").fontWeight(), QFont::Bold);
+}
+
+TEST(RtfReader, UnicodeEscapesSkipTheirFallbackCharacters)
+{
+    // \uc1 skips one fallback character, \uc2 two (a \'hh counts as one), \uc0 none.
+    EXPECT_EQ(read("{\\rtf1 a\\u8364?b}"), QString::fromUtf8("a\u20acb"));
+    EXPECT_EQ(read("{\\rtf1\\uc2 a\\u8364\\'80\\'80b}"), QString::fromUtf8("a\u20acb"));
+    EXPECT_EQ(read("{\\rtf1\\uc0 a\\u8364 b}"), QString::fromUtf8("a\u20acb"));
+    // Negative values are the upper half of the 16-bit range.
+    EXPECT_EQ(read("{\\rtf1 \\u-3913?}"), QString(QChar(0xF0B7)));
+    // A group end stops the skipping.
+    EXPECT_EQ(read("{\\rtf1\\uc3 {x\\u8364}yz}"), QString::fromUtf8("x\u20acyz"));
+    // Windows-1252 bytes, not Latin-1, for 0x80..0x9f.
+    EXPECT_EQ(read("{\\rtf1 \\'80\\'85\\'96\\'e0}"), QString::fromUtf8("\u20ac\u2026\u2013\u00e0"));
+    EXPECT_EQ(read("{\\rtf1 a\\\\b\\{c\\}d\\~e}"), QString::fromUtf8("a\\b{c}d\u00a0e"));
+}
+
+TEST(RtfReader, OptionalDestinationsAndBinaryDataAreSkipped)
+{
+    EXPECT_EQ(read("{\\rtf1 A{\\*\\unknowndest secret {nested} text}B}"), "AB");
+    // Raw bytes after \bin may hold braces; they must not end the group.
+    EXPECT_EQ(read("{\\rtf1 A{\\pict\\bin3 }}{}B}"), "AB");
+    EXPECT_EQ(read("{\\rtf1 {\\header Page 1}{\\footer Footer}Body}"), "Body");
+    const QChar ls(QChar::LineSeparator);
+    EXPECT_EQ(read("{\\rtf1 \\line-less\\line next}"), ls + QString("-less") + ls + "next");
+}
+
+TEST(RtfReader, MalformedInputGivesBestEffortText)
+{
+    // Extra closing braces, unclosed groups.
+    EXPECT_EQ(read("{\\rtf1 Hello}}} world{{{"), "Hello world");
+    EXPECT_EQ(read("{\\rtf1 {\\b unclosed"), "unclosed");
+    // A backslash, a \' or a control word at the very end.
+    EXPECT_EQ(read("{\\rtf1 end\\"), "end");
+    EXPECT_EQ(read("{\\rtf1 end\\'"), "end");
+    EXPECT_TRUE(read("{\\rtf1 end\\'4").startsWith("end"));
+    EXPECT_EQ(read("{\\rtf1 end\\par"), "end");
+    // Absurd numbers are clamped.
+    EXPECT_EQ(read("{\\rtf1\\fs99999999999999999999 big\\u99999999999999? x\\bin99999999999}"), "big x");
+    // Very deep nesting.
+    const QByteArray deep = "{\\rtf1 " + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "}";
+    EXPECT_EQ(read(deep), "x");
+}
+
+TEST(RtfReader, EveryTruncationOfARealDocumentReadsItsBeginning)
+{
+    const QByteArray cut = "Section 6";
+    const int whole = kLawDocument.indexOf(cut) + cut.size();
+    for (int n = 0; n <= kLawDocument.size(); ++n) {
+        QTextDocument doc;
+        RtfReader::read(kLawDocument.left(n), &doc);
+        if (n >= whole)
+            ASSERT_TRUE(doc.toPlainText().contains("Section 6")) << "cut at " << n;
+        ASSERT_FALSE(doc.toPlainText().contains("Arial")) << "cut at " << n;
+    }
+}
+
+TEST(RtfReader, RandomBytesNeverFail)
+{
+    std::mt19937 gen(42);
+    const char alphabet[] = "{}\\'*abcdefghiu0123456789- ;\r\n\x80\xff";
+    std::uniform_int_distribution<int> pick(0, sizeof(alphabet) - 2);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes = "{\\rtf1 ";
+        for (int k = 0; k < 400; ++k)
+            bytes.append(alphabet[pick(gen)]);
+        QTextDocument doc;
+        RtfReader::read(bytes, &doc);
+        EXPECT_GE(doc.characterCount(), 1);
+    }
+}
+
+TEST(RtfReader, DocumentKindsAreToldApart)
+{
+    EXPECT_TRUE(RtfReader::looksLikeRtf("{\\rtf1 x}"));
+    EXPECT_TRUE(RtfReader::looksLikeRtf("\xEF\xBB\xBF \r\n{\\rtf1 x}"));
+    EXPECT_FALSE(RtfReader::looksLikeRtf("plain {\\rtf1 x}"));
+    EXPECT_FALSE(RtfReader::looksLikeRtf(""));
+
+    QTextDocument doc;
+    EXPECT_TRUE(RtfReader::readDocument("{\\rtf1 \\b Rich}", &doc));
+    EXPECT_EQ(doc.toPlainText(), "Rich");
+    EXPECT_TRUE(RtfReader::readDocument(QString::fromUtf8("plain \u20b9 text\nline 2").toUtf8(), &doc));
+    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("plain \u20b9 text\nline 2"));
+    // Not UTF-8: read as Windows-1252.
+    EXPECT_TRUE(RtfReader::readDocument("caf\xe9 \x93q\x94", &doc));
+    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("caf\u00e9 \u201cq\u201d"));
+    // A binary file (say, an old word-processor file) is not drawn.
+    EXPECT_FALSE(RtfReader::readDocument(QByteArray("\xD0\xCF\x11\xE0\0\0\0\0binary", 14), &doc));
+    EXPECT_TRUE(doc.isEmpty());
+}
