@@ -12,6 +12,7 @@
 #include "platform/vb/Vb.h"
 
 #include <QDate>
+#include <QFont>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -108,6 +109,10 @@ void frmNormal::buildControls()
     txtGrid2->setFrame(false);
     List3 = new ui::ListBox(QStringLiteral("List3"), this);
     List3->Move(0, 0, 800, 1600);
+    for (ui::ListBox* picker : {List2, List3}) {
+        picker->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        picker->setTextElideMode(Qt::ElideNone);   // entries carry trailing blanks
+    }
 
     // The month list drops below the month box, over the grid.
     List1 = new ui::ListBox(QStringLiteral("List1"), this);
@@ -156,8 +161,12 @@ void frmNormal::buildControls()
         for (int i = 0; i < count; ++i) {
             const int half = i < 3 ? 0 : 1;
             const int top = p.rows[i % 3];
-            makeLabel(this, prefix + QString::number(i), QString::fromLatin1(rows[i].caption),
-                      captionLeft[half], top, 2000, 255);
+            QLabel* caption = makeLabel(this, prefix + QString::number(i), QString::fromLatin1(rows[i].caption),
+                                        captionLeft[half], top, valueLeft[half][0] - captionLeft[half], 255);
+            // The captions are long for their column; a compact face keeps them whole.
+            QFont small = caption->font();
+            small.setPointSizeF(7.5);
+            caption->setFont(small);
             QLabel** targets[3] = {rows[i].amount, rows[i].tax, rows[i].cess};
             for (int k = 0; k < 3; ++k) {
                 const QString name = QString::fromLatin1(rows[i].names[k]);
