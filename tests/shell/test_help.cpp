@@ -49,6 +49,24 @@ TEST_F(HelpTest, ShippedDocumentsReadAsPlainHelpText)
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(HelpTest, DamagedDocumentStillShowsWhatCanBeRead)
+{
+    QFile f(folder.file("docs/ACK.rtf"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray bytes = f.readAll();
+    f.close();
+    // Cut off half way and with a stray opening brace: no closing braces at all.
+    bytes = bytes.left(bytes.size() / 2) + "{\\b unfinished";
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    f.close();
+    help& h = ui::form<help>();
+    h.SHOW_DOCUMENT(3);
+    EXPECT_TRUE(h.isVisible());
+    EXPECT_TRUE(h.RichTextBox1->Text().contains("Acknowledgement"));
+    EXPECT_FALSE(h.RichTextBox1->Text().contains("\\rtf1"));
+}
+
 TEST_F(HelpTest, FirstShowingLoadsTheRequestedDocumentOtherNumbersKeepWhatWasShown)
 {
     help& h = ui::form<help>();
