@@ -410,7 +410,8 @@ Translation translate(const QString& accessSql)
         if (t[i].kind != Tok::String)
             continue;
         const int pv = prevSignificant(t, i);
-        if (pv >= 0 && isComparison(t[pv])) {
+        const int nx = nextSignificant(t, i);
+        if ((pv >= 0 && isComparison(t[pv])) || (nx < int(t.size()) && isComparison(t[nx]))) {
             t[i].text += QStringLiteral(" COLLATE NOCASE");
             // 'x'AND: the literal ran straight into a keyword
             if (i + 1 < int(t.size()) && (t[i + 1].kind == Tok::Ident || t[i + 1].kind == Tok::Number))

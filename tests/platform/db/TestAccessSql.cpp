@@ -146,6 +146,7 @@ TEST_F(Dialect, ComparisonsAndPredicates)
     // text columns and literals compare without regard to case
     EXPECT_EQ(ids("name = 'ACT'"), (QStringList{"1"}));
     EXPECT_EQ(ids("name + '' = 'ACT'"), (QStringList{"1"}));
+    EXPECT_EQ(ids("'ACT' = LCase(name)"), (QStringList{"1"}));
     EXPECT_EQ(ids("name <> 'act'"), (QStringList{"2", "4"}));
     EXPECT_EQ(ids("name Is Not Null AND descr Is Null"), (QStringList{"2"}));
     EXPECT_EQ(ids("name IN ('RULES', 'act')"), (QStringList{"1", "2"}));
