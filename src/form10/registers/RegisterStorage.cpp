@@ -201,9 +201,10 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
         skip([&] { atEnd = m.ReadRecordset->Eof(); });
     if (!atEnd) {
         ado::Recordset& rs = *m.ReadRecordset;
-        // The rows are rebuilt with the current cell in column 0: each new row makes the
-        // grid leave the cell before it, and leaving a cell of columns 1 to 9 writes the
-        // editor's text back into it (over the header row, or over a cell just read).
+        // Rows are appended without walking the current cell through them (each move would
+        // recompute the totals over the whole grid), and the current cell sits in column 0
+        // meanwhile: leaving a cell of columns 1 to 9 writes the editor's text back into it.
+        // It ends on the last row read, as appending row by row leaves it.
         skip([&] { grid.setCol(0); });
         skip([&] { grid.setRows(1); });
         int k = 0;
@@ -218,14 +219,13 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
             bool end = true;
             if (!skip([&] { end = rs.Eof(); }) || end)
                 break;
-            skip([&] { purchase ? form.procGridCreateRow() : form.procCreateGridRow(); });
             ++k;
+            skip([&] { grid.setRows(k + 1); });
             skip([&] { grid.setTextMatrix(k, 0, QString::number(k)); });
             skip([&] {
                 grid.setTextMatrix(k, 1, vb::FormatDate(rs.Fields(QStringLiteral("BillDate")).Value().toDate(),
                                                         QStringLiteral("dd-mm-yy")));
             });
-            skip([&] { editor.setText(grid.Text()); });
             skip([&] { grid.setTextMatrix(k, 2, text("Party")); });
             skip([&] { grid.setTextMatrix(k, 3, text("TIN")); });
             skip([&] { grid.setTextMatrix(k, 4, text("BillNo")); });
@@ -241,7 +241,11 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
             if (!skip([&] { rs.MoveNext(); }))
                 break;
         }
+        if (k == 0)
+            skip([&] { purchase ? form.procSetGrid() : form.procSetGrid2(); });
+        skip([&] { grid.setRow(grid.Rows() - 1); });
         skip([&] { grid.setCol(1); });
+        skip([&] { editor.setText(grid.Text()); });
     }
     skip([&] { m.ReadRecordset->Close(); });
     skip([&] { purchase ? form.procTotalCal1() : form.procTotalCal2(); });
