@@ -127,3 +127,10 @@ TEST_F(StartupTest, RegisterWrapperMapsModesAndTrimsThePath)
     EXPECT_EQ(frmLaunch::fnRegisterOcx(folder.file("MSDATGRD.ocx"), 0), sys::kRegLoadFailed);
     dlclose(held);
 }
+
+TEST(ProgramEnd, EndingBeforeTheEventLoopRunsEndsItWithTheStatus)
+{
+    shell::setEndProgramHook(nullptr);
+    shell::endProgram(3);   // as the start-up does when a law database is missing
+    EXPECT_EQ(QApplication::exec(), 3);
+}
