@@ -1,0 +1,441 @@
+// The library window: its trees and toolbar, the screens they open, and every screen's road
+// from the main window to a document and back.
+#include "TestProgramFolder.h"
+
+#include "lawdb/LawDb.h"
+#include "lawdb/MyMOD.h"
+#include "library/ScreenCatalog.h"
+#include "library/frmGlobalSections.h"
+#include "library/frmkerala.h"
+#include "library/keralaforms.h"
+#include "platform/ui/CommandButton.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/OleView.h"
+#include "platform/ui/RemoteData.h"
+#include "platform/ui/StatusBar.h"
+#include "platform/ui/TextBox.h"
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/TreeView.h"
+#include "platform/ui/Twips.h"
+#include "shell/ShellState.h"
+#include "shell/main.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        lawdb::resetState();
+        lawdb::procConnectLawDBs();
+    }
+    void TearDown() override
+    {
+        ui::FormRegistry::unloadAll();
+        lawdb::resetState();
+    }
+
+    frmkerala& library() { return ui::form<frmkerala>(); }
+    ui::TreeView* tree(const char* name) { return library().findChild<ui::TreeView*>(name); }
+    ui::Toolbar* toolbar() { return library().findChild<ui::Toolbar*>("Toolbar2"); }
+    QGroupBox* frame1() { return library().findChild<QGroupBox*>("Frame1"); }
+
+    void press(const QString& key)
+    {
+        ui::Button* b = toolbar()->Buttons(key);
+        QTest::mouseClick(b->widget(), Qt::LeftButton);
+    }
+    void activate(ui::TreeView* t, const QString& key, bool doubleClick = true)
+    {
+        ui::Node* node = t->Nodes(key);
+        const QPoint at = t->visualItemRect(node->item()).center();
+        if (doubleClick)
+            QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
+        else
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    TestProgramFolder folder;
+    ui::ScopedMsgBoxResponder answers;
+};
+
+struct TreeExpectation {
+    const char* tree;
+    const char* rootKey;
+    const char* rootText;
+    std::vector<std::pair<const char*, const char*>> children;
+};
+
+} // namespace
+
+TEST_F(LibraryTest, LoadBuildsSevenStackedTreesAndShowsNone)
+{
+    frmkerala& lib = library();
+    EXPECT_EQ(lib.objectName(), "frmkerala");
+    EXPECT_EQ(lib.Caption(), "Kerala");
+    EXPECT_FALSE(frame1()->isVisibleTo(&lib));
+
+    const std::vector<TreeExpectation> expected = {
+        {"Tvw", "One", "Kerala Value Added  Tax Act",
+         {{"VAT", "Sectionwise & Subjectwise"}, {"KGST", "Section index KGST"},
+          {"GENERAL", "THE KERALA GENERAL SALES TAX ACT"}, {"GST", "Papers & Reports On GST"}}},
+        {"tvw2", "Oner", "Kerala Value Added  Tax Rules",
+         {{"Sectionwise", "Sectionwise, Subjectwise & Rulewise"},
+          {"GENERAL", "KERALA GENERAL SALES TAX RULES"}}},
+        {"tvwc", "Oner", "Kerala value Added  Tax Circulars",
+         {{"Twor", "Sectionwise"}, {"cirsub", "Subjectwise"}, {"Gen", "Numberwise"}}},
+        {"tvwn", "Oner", "Kerala Value Added  Tax Notifications",
+         {{"Twon", "Sectionwise"}, {"Notsub", "Subjectwise"}, {"Sec2r", "Numberwise"}}},
+        {"tvw3", "Oner", "Kerala Value Added  Tax Judgements",
+         {{"Twor", "Section wise"}, {"Sec2r", "Subject wise"}, {"Sec1r", "Citation wise"}}},
+        {"tvwr", "Oner", "Old and Recent Judgement on Sales Tax Laws",
+         {{"Twor", "Section wise"}, {"Subr", "Subject wise"}, {"Sec1r", "Citation wise"}}},
+        {"tvwali", "One", "Kerala Allied Acts, Rules & Forms",
+         {{"Sec1al", "Allied Acts"}, {"Sec2al", "Allied Rules"}, {"Sec3al", "Allied Forms"}}},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.tree);
+        ui::TreeView* t = tree(e.tree);
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(t->parentWidget(), frame1());
+        EXPECT_EQ(ui::leftTwips(t), 1380);
+        EXPECT_EQ(ui::topTwips(t), 1080);
+        EXPECT_EQ(ui::widthTwips(t), 5445);
+        EXPECT_EQ(ui::heightTwips(t), 3735);
+        ASSERT_EQ(t->Nodes().Count(), int(e.children.size()) + 1);
+        ui::Node* root = t->Nodes(1);
+        EXPECT_EQ(root->Key(), e.rootKey);
+        EXPECT_EQ(root->Text(), e.rootText);
+        EXPECT_EQ(root->Parent(), nullptr);
+        EXPECT_TRUE(root->Expanded());
+        EXPECT_EQ(root->Image(), 1);
+        EXPECT_EQ(root->SelectedImage(), QLatin1String(e.tree) == "tvwali" ? 2 : 0);
+        for (size_t i = 0; i < e.children.size(); ++i) {
+            ui::Node* child = t->Nodes(int(i) + 2);
+            EXPECT_EQ(child->Key(), e.children[i].first);
+            EXPECT_EQ(child->Text(), e.children[i].second);
+            EXPECT_EQ(child->Parent(), root);
+            EXPECT_EQ(child->SelectedImage(), 2);
+        }
+    }
+    EXPECT_EQ(tree("Tvw")->ToolTipText(), "double click on each item get details");
+    EXPECT_TRUE(tree("tvwc")->ToolTipText().isEmpty());
+    EXPECT_TRUE(tree("tvwr")->ToolTipText().isEmpty());
+}
+
+TEST_F(LibraryTest, ToolbarBringsTreesToTheFrontAndRemembersTheKey)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    QApplication::setActiveWindow(&lib);
+    EXPECT_TRUE(lib.CurrentToolbarKey().isEmpty());
+    ASSERT_EQ(toolbar()->ButtonCount(), 11);
+    EXPECT_EQ(toolbar()->Buttons(2)->Key(), "rul");
+    EXPECT_EQ(toolbar()->Buttons("rul")->ButtonMenuCount(), 2);
+    EXPECT_EQ(toolbar()->Buttons("bac")->ToolTipText(), "Back to Main Menu");
+
+    press("Act");
+    EXPECT_EQ(lib.CurrentToolbarKey(), "Act");
+    EXPECT_TRUE(frame1()->isVisible());
+    EXPECT_EQ(frame1()->childAt(ui::toPixels(1380) + 20, ui::toPixels(1080) + 20)->window(), &lib);
+    EXPECT_EQ(frame1()->children().last(), tree("Tvw"));
+    QTRY_VERIFY(tree("Tvw")->hasFocus());
+
+    press("jud");   // to the front without the focus
+    EXPECT_EQ(frame1()->children().last(), tree("tvw3"));
+    EXPECT_TRUE(tree("Tvw")->hasFocus());
+
+    press("Ali");
+    EXPECT_EQ(frame1()->children().last(), tree("tvwali"));
+    QTRY_VERIFY(tree("tvwali")->hasFocus());
+
+    press("sch");   // a screen, and the tree in front stays
+    EXPECT_EQ(lib.CurrentToolbarKey(), "sch");
+    EXPECT_EQ(frame1()->children().last(), tree("tvwali"));
+    ASSERT_NE(lib.screen("ObjScheduleGlobalSection"), nullptr);
+    EXPECT_TRUE(lib.screen("ObjScheduleGlobalSection")->isVisible());
+    EXPECT_TRUE(answers.messages().empty());
+}
+
+TEST_F(LibraryTest, FrameIsCentredWithEvenRounding)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    lib.setWindowState(ui::vbNormal);
+    auto leftFor = [&](int widthPx) {
+        lib.resize(widthPx, 700);
+        lib.Form_Resize();
+        return ui::leftTwips(frame1());
+    };
+    EXPECT_EQ(leftFor(600), 352);    // (9000 - 8295) / 2 = 352.5: the even neighbour
+    EXPECT_EQ(leftFor(601), 360);    // (9015 - 8295) / 2
+    EXPECT_EQ(leftFor(686), 998);    // (10290 - 8295) / 2 = 997.5: the even neighbour
+    EXPECT_EQ(leftFor(400), 0);      // narrower than the frame
+    EXPECT_EQ(ui::topTwips(frame1()), 1740);
+    EXPECT_EQ(ui::widthTwips(frame1()), 8295);
+}
+
+TEST_F(LibraryTest, ClosingOrBackShowsTheMainWindowAndKeepsTheLibrary)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("not");
+    lib.close();
+    EXPECT_FALSE(lib.isVisible());
+    EXPECT_TRUE(ui::formLoaded<frmkerala>());
+    EXPECT_TRUE(ui::form<main>().isVisible());
+
+    lib.Show();
+    EXPECT_EQ(frame1()->children().last(), tree("tvwn"));   // the same tree again
+    ui::form<main>().Hide();
+    press("bac");
+    EXPECT_FALSE(lib.isVisible());
+    EXPECT_TRUE(ui::form<main>().isVisible());
+    EXPECT_EQ(lib.CurrentToolbarKey(), "bac");
+}
+
+TEST_F(LibraryTest, EnterInTheActTreeOpensTheSelectedNodesScreenOnce)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("Act");
+    ui::TreeView* t = tree("Tvw");
+    t->setSelectedItem(t->Nodes("One"));
+    QTest::keyClick(t, Qt::Key_Return);
+    EXPECT_EQ(lib.screen("ObjActGlobalSections"), nullptr);   // the root opens nothing
+
+    t->setSelectedItem(t->Nodes("VAT"));
+    QTest::keyClick(t, Qt::Key_Return);
+    frmGlobalSections* first = lib.screen("ObjActGlobalSections");
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->Caption(), "Kerala VAT Act Sectionwse & Subjectwise");
+    EXPECT_EQ(first->parentWidget(), &lib);
+    EXPECT_FALSE(first->DontShowOleForm());
+    EXPECT_EQ(first->AdditionalSearchConditions(), "and type='Act'");
+
+    auto* box = first->findChild<ui::TextBox*>("txtSearch");
+    QTest::keyClicks(box, "tax");
+    first->Hide();
+    activate(t, "VAT");
+    EXPECT_EQ(lib.screen("ObjActGlobalSections"), first);   // shown again, not rebuilt
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(box->Text(), "tax");
+    EXPECT_TRUE(answers.messages().empty());
+}
+
+TEST_F(LibraryTest, AScreenWhoseSetUpFailedIsBuiltAgainOnTheNextOpen)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("Act");
+    lawdb::state().LawConnection1->Execute("ALTER TABLE Kerala RENAME TO KeralaAway");
+    activate(tree("Tvw"), "KGST");
+    ASSERT_EQ(answers.messages().size(), 2u);
+    EXPECT_TRUE(answers.messages()[0].prompt.startsWith("MyMOD.getRecordSetByCn : "));
+    EXPECT_TRUE(answers.messages()[1].prompt.startsWith("Exc on Tvw Act : "));
+    EXPECT_EQ(answers.messages()[1].title, "_IN_DEBUG");
+    EXPECT_EQ(lib.screen("ObjSectionIndexKGSTGB"), nullptr);
+
+    lawdb::state().LawConnection1->Execute("ALTER TABLE KeralaAway RENAME TO Kerala");
+    activate(tree("Tvw"), "KGST");
+    frmGlobalSections* s = lib.screen("ObjSectionIndexKGSTGB");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->findChild<ui::DataGrid*>("DataGrid1")->rowCount(), 1);
+    EXPECT_EQ(s->PredicateColumnName(), "Search");
+    EXPECT_EQ(answers.messages().size(), 2u);
+}
+
+TEST_F(LibraryTest, NumericKeysThatAreNoNumbersAreRefusedClearly)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("ca");
+    frmGlobalSections* ca = lib.screen("ObjCAMenuItemGlobalSection");
+    ASSERT_NE(ca, nullptr);
+    for (ado::Variant v : {ado::Variant::null(), ado::Variant("7 or 1=1")}) {
+        ui::clearShownMessages();
+        emit ca->GoClicked(ca, v);
+        ASSERT_EQ(answers.messages().size(), 1u);
+        EXPECT_TRUE(answers.messages()[0].prompt.contains("no valid number"));
+        EXPECT_FALSE(ui::formLoaded<keralaforms>() && ui::form<keralaforms>().isVisible());
+    }
+}
+
+TEST_F(LibraryTest, IndexValuesWithoutADocumentNameShowThePlaceholder)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("not");
+    activate(tree("tvwn"), "Sec2r");
+    frmGlobalSections* s = lib.screen("gsNotificationNumber");
+    ASSERT_NE(s, nullptr);
+    ado::Variant noDash("AB");
+    emit s->GoClicked(s, noDash);
+    keralaforms& doc = ui::form<keralaforms>();
+    EXPECT_TRUE(doc.isVisible());
+    EXPECT_EQ(doc.parentWidget(), s);
+    EXPECT_EQ(doc.MSRDC1->SQL(), lawdb::kPlaceholderQuery);
+    EXPECT_TRUE(doc.OLE1->hasDocument());
+
+    ado::Variant null = ado::Variant::null();   // no text at all: the handler's own message
+    emit s->GoClicked(s, null);
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_TRUE(answers.messages()[0].prompt.startsWith(
+        "Error on gsNotificationNumber_GoClicked() \r\n"));
+}
+
+TEST_F(LibraryTest, JudgmentsComeFromGlobalvatFirst)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    press("jud");
+    activate(tree("tvw3"), "Sec1r");
+    frmGlobalSections* s = lib.screen("gsJudgmentCitation");
+    ASSERT_NE(s, nullptr);
+    keralaforms* doc = nullptr;
+    ado::Variant both("x-Judgment 2007 KTR 88");
+    emit s->GoClicked(s, both);
+    doc = &ui::form<keralaforms>();
+    EXPECT_EQ(doc->MSRDC1->SQL(), "select fname from Globalvat where name='Judgment 2007 KTR 88'");
+    EXPECT_EQ(doc->MSRDC1->Connect(), lawdb::state().LawConnectString1);
+    ado::Variant second("x-Judgment 2008 KTR 17");
+    emit s->GoClicked(s, second);
+    EXPECT_EQ(doc->MSRDC1->SQL(), "select fname from Globalvatse where name='Judgment 2008 KTR 17'");
+    EXPECT_EQ(doc->MSRDC1->Connect(), lawdb::state().LawConnectString2);
+    ado::Variant neither("x-O'Neil v State");
+    emit s->GoClicked(s, neither);
+    EXPECT_EQ(doc->MSRDC1->SQL(), lawdb::kPlaceholderQuery);
+    EXPECT_TRUE(answers.messages().empty());
+}
+
+// ---- from the main window to every screen's document and back -----------------------------
+
+namespace {
+
+struct Road {
+    const char* variable;
+    const char* word;
+    const char* statement;   // %1: the row's ID where the key is numeric
+    int connectString;
+    const char* idQuery;     // finds the ID on database 3
+};
+
+const Road kRoads[] = {
+    {"ObjActGlobalSections", "levy", "select fname from Kerala where name='Section 6' and type='Act'", 1, ""},
+    {"ObjRuleGlobalSections", "invoice", "select fname from Kerala where name='Rule 58' and type='Rules'", 1, ""},
+    {"ObjFormGlobalSections", "monthly", "select fname from Kerala where name='Form 10' and type='Forms'", 1, ""},
+    {"ObjScheduleGlobalSection", "second", "select fname from Allshedule where ID=%1 ", 3,
+     "SELECT ID FROM Allshedule WHERE Schname='SECOND SCHEDULE'"},
+    {"gsCircularNumber", "21/2005", "select fname from Kerala where name='Circular No. 21/2005'", 1, ""},
+    {"gsCircularSubject", "bakeries", "select fname from Kerala where name='Circular No. 19/2006'", 1, ""},
+    {"gsCircularSection", "Section 14", "select fname from Kerala where name='Circular No. 21/2005'", 1, ""},
+    {"gsJudgmentCitation", "302", "select fname from Globalvatse where name='Judgment 2007 KTR 302'", 2, ""},
+    {"gsJudgmentSection", "250", "select fname from Globalvat where name='Judgment 2006 KTR 250'", 1, ""},
+    {"gsJudgmentSubject", "presumptive", "select fname from Globalvat where name='Judgment 2007 KTR 88'", 1, ""},
+    {"gsArJudgmentCitation", "KLT 412", "select fname from Globalvat where name='Judgment 1998 KLT 412'", 1, ""},
+    {"gsArJudgmentSection", "Section 19", "select fname from Globalvatse where name='Judgment 2001 STC 123'", 2, ""},
+    {"gsArJudgmentSubject", "quarry", "select fname from Globalvatse where name='Judgment 2003 KLT 77'", 2, ""},
+    {"gsNotificationNumber", "1021", "select fname from Kerala where name='SRO No. 1021/2006'", 1, ""},
+    {"gsNotificationSubject", "rubber", "select fname from Kerala where name='SRO No. 82/2005'", 1, ""},
+    {"gsNotificationSection", "345", "select fname from Kerala where name='SRO No. 345/2007'", 1, ""},
+    {"ObjSectionIndexKGSTGB", "KGST", "select fname from Kerala where name='Section index KGST'", 1, ""},
+    {"ObjGenSaleTaxActGB", "general", "select fname from Kerala where name='THE KERALA GENERAL SALES TAX ACT' and type='Act'", 1, ""},
+    {"ObjGSTPaperReportGB", "task", "select fname from Kerala where name='Report On GST Of Task Force' and type='Act'", 1, ""},
+    {"ObjGSTRuleGB", "rules", "select fname from Kerala where name='KERALA GENERAL SALES TAX RULES' and type='Rules'", 1, ""},
+    {"ObjAlliedActGB", "money", "select fname from Kerala where name='THE KERALA MONEY-LENDERS ACT 1958 ' and type='Allied'", 1, ""},
+    {"ObjAlliedRuleGB", "mangalya", "select fname from Kerala where name='MANGALYA NIDHI CESS RULES' and type='Allied'", 1, ""},
+    {"ObjAlliedFormsGB", "Tri-FORM H", "select fname from Kerala where name='Tri-FORM H' and type='Allied'", 1, ""},
+    {"ObjAlliedCircularsGB", "currently", "select fname from Kerala where name='xxxx Currently No items' and type='Allied'", 1, ""},
+    {"ObjAlliedNotificationsGB", "luxury", "select fname from Kerala where name='KERALA LUXURY TAX NOTIFICATIONS' and type='Allied'", 1, ""},
+    {"ObjCAMenuItemGlobalSection", "audit vat", "select fname from CAPractice where ID=%1", 3,
+     "SELECT ID FROM CAPractice WHERE name='Audit of VAT dealers'"},
+};
+
+const char* categoryOf(const QString& tree)
+{
+    static const std::pair<const char*, const char*> map[] = {
+        {"Tvw", "Act"}, {"tvw2", "rul"}, {"tvwc", "circu"}, {"tvwn", "not"},
+        {"tvw3", "jud"}, {"tvwr", "rec"}, {"tvwali", "Ali"}};
+    for (const auto& [t, key] : map)
+        if (tree == QLatin1String(t))
+            return key;
+    return nullptr;
+}
+
+class RoadTest : public LibraryTest, public ::testing::WithParamInterface<Road> {};
+
+} // namespace
+
+TEST_P(RoadTest, FromTheMainWindowToTheDocumentAndBack)
+{
+    const Road& road = GetParam();
+    const library::ScreenSpec& spec = *library::findScreen(road.variable);
+
+    // main window: a click on a node of its tree opens the library
+    main& m = ui::form<main>();
+    m.Show();
+    QTest::mouseClick(m.Tvw->viewport(), Qt::LeftButton, {},
+                      m.Tvw->visualItemRect(m.Tvw->Nodes(1)->item()).center());
+    frmkerala& lib = library();
+    ASSERT_TRUE(lib.isVisible());
+    EXPECT_EQ(shell::state().CurrentStateCode, 14);
+
+    const QString opener = spec.opener;
+    if (opener == QLatin1String("Toolbar2")) {
+        press(spec.key);
+    } else {
+        press(categoryOf(opener));
+        ui::TreeView* t = tree(spec.opener);
+        if (!t->Nodes().find(spec.key))   // keys the opener answers but no built node carries
+            t->Nodes().Add(t->Nodes(1)->Key(), ui::tvwChild, spec.key, spec.key, 1, 2);
+        activate(t, spec.key, opener != QLatin1String("tvwali"));
+    }
+    frmGlobalSections* s = lib.screen(road.variable);
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(s->isVisible());
+    EXPECT_TRUE(lib.isVisible());   // opening a screen never hides the library
+    auto* grid = s->findChild<ui::DataGrid*>("DataGrid1");
+    ASSERT_GT(grid->rowCount(), 0);
+
+    QTest::keyClicks(s->findChild<ui::TextBox*>("txtSearch"), road.word);
+    ASSERT_GE(grid->rowCount(), 1);
+    QTest::mouseClick(s->findChild<ui::CommandButton*>("cmdGO"), Qt::LeftButton);
+
+    QString expected = QString::fromUtf8(road.statement);
+    if (*road.idQuery) {
+        auto ids = lawdb::getRecordSetByCn(road.idQuery, lawdb::state().LawConnection3);
+        expected = expected.arg(ids->Fields(0).Value().toLongLong());
+    }
+    const QString connect = road.connectString == 1   ? lawdb::state().LawConnectString1
+                            : road.connectString == 2 ? lawdb::state().LawConnectString2
+                                                      : lawdb::state().LawConnectString3;
+    keralaforms& doc = ui::form<keralaforms>();
+    EXPECT_TRUE(doc.isVisible());
+    EXPECT_EQ(doc.parentWidget(), s);
+    EXPECT_EQ(doc.MSRDC1->SQL(), expected);
+    EXPECT_EQ(doc.MSRDC1->Connect(), connect);
+    EXPECT_NE(doc.MSRDC1->SQL(), lawdb::kPlaceholderQuery);
+    EXPECT_TRUE(doc.MSRDC1->hasRow());
+    EXPECT_TRUE(doc.OLE1->hasDocument());
+    EXPECT_TRUE(answers.messages().empty()) << answers.messages()[0].prompt.toStdString();
+
+    // Back: the screen hides; ten screens bring the library window back themselves
+    doc.Hide();
+    lib.Hide();
+    QTest::mouseClick(s->findChild<ui::CommandButton*>("cmdBack"), Qt::LeftButton);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(lib.isVisible(), spec.hasBackHandler);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, RoadTest, ::testing::ValuesIn(kRoads),
+                         [](const ::testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.variable);
+                         });

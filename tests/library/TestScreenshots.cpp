@@ -1,0 +1,51 @@
+// Pictures of the library window and a filtered index screen, for a person to look at.
+// Not part of the regular run: run under Xvfb with --gtest_also_run_disabled_tests
+// (LUMORA_SHOTS names the folder; /tmp by default).
+#include "TestProgramFolder.h"
+
+#include "lawdb/LawDb.h"
+#include "library/frmGlobalSections.h"
+#include "library/frmkerala.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/TextBox.h"
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/TreeView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+TEST(Screenshots, DISABLED_LibraryWindowAndFilteredIndexScreen)
+{
+    TestProgramFolder folder;
+    ui::ScopedMsgBoxResponder answers;
+    lawdb::resetState();
+    lawdb::procConnectLawDBs();
+    const QString dir = qEnvironmentVariableIsEmpty("LUMORA_SHOTS")
+                            ? QDir::tempPath()
+                            : qEnvironmentVariable("LUMORA_SHOTS");
+
+    frmkerala& lib = ui::form<frmkerala>();
+    lib.Show();
+    auto* bar = lib.findChild<ui::Toolbar*>("Toolbar2");
+    QTest::mouseClick(bar->Buttons("Act")->widget(), Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_TRUE(lib.grab().save(dir + "/library-act.png"));
+
+    auto* circulars = lib.findChild<ui::TreeView*>("tvwc");
+    QTest::mouseClick(bar->Buttons("circu")->widget(), Qt::LeftButton);
+    circulars->setSelectedItem(circulars->Nodes("cirsub"));
+    lib.tvwc_DblClick();
+    frmGlobalSections* s = lib.screen("gsCircularSubject");
+    ASSERT_NE(s, nullptr);
+    QTest::keyClicks(s->findChild<ui::TextBox*>("txtSearch"), "tax credit");
+    QTest::qWait(300);
+    EXPECT_TRUE(s->grab().save(dir + "/library-index.png"));
+    if (QScreen* screen = QApplication::primaryScreen())
+        EXPECT_TRUE(screen->grabWindow(0).save(dir + "/library-desktop.png"));
+    ui::FormRegistry::unloadAll();
+    lawdb::resetState();
+}
