@@ -5,12 +5,14 @@
 #include "SharedHandle.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <sqlite3.h>
 
 #include <map>
+#include <sys/stat.h>
 
 namespace ado {
 
@@ -65,10 +67,16 @@ std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
     const QString key = fi.canonicalFilePath();
 
     QMutexLocker lock(&registryMutex);
+    struct stat st {};
+    if (::stat(QFile::encodeName(key).constData(), &st) != 0)
+        throw Error(err::ConnectFailed,
+                    QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(filePath)), kDbSource);
     auto& reg = registry();
     if (auto it = reg.find(key); it != reg.end()) {
-        if (auto h = it->second.lock())
-            return h;
+        if (auto h = it->second.lock()) {
+            if (h->device_ == st.st_dev && h->inode_ == st.st_ino)
+                return h;
+        }
     }
     std::erase_if(reg, [](const auto& entry) { return entry.second.expired(); });
     sqlite3* db = nullptr;
@@ -89,6 +97,8 @@ std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
     sqlite3_extended_result_codes(db, 0);
     accesssql::registerFunctions(db);
     std::shared_ptr<SharedHandle> h(new SharedHandle(db, key));
+    h->device_ = st.st_dev;
+    h->inode_ = st.st_ino;
     reg[key] = h;
     return h;
 }

@@ -43,6 +43,10 @@ private:
     sqlite3* db_;
     QString path_;
     int depth_ = 0;
+    // Identity of the file the handle opened: a file copied over the path (a restore) is
+    // another file, and gets a handle of its own.
+    unsigned long long device_ = 0;
+    unsigned long long inode_ = 0;
 };
 
 // Wraps a prepared statement so every path finalises it.

@@ -134,6 +134,21 @@ TEST_F(Connections, ReleasedConnectionsLeaveNoLockBehind)
     EXPECT_EQ(rows(open("a.mdb")), 5);
 }
 
+// A restore copies another file over the path while objects of the last step may still hold
+// the old one: connections opened afterwards must see the restored file.
+TEST_F(Connections, FileCopiedOverThePathIsOpenedAfresh)
+{
+    auto old = open("a.mdb");
+    auto keep = query(old, "SELECT * FROM Zeta");
+    createDb("b.mdb", "CREATE TABLE Zeta (n INTEGER); INSERT INTO Zeta VALUES (1), (2), (3);");
+    ASSERT_TRUE(QFile::remove(file("a.mdb")));
+    ASSERT_TRUE(QFile::copy(file("b.mdb"), file("a.mdb")));
+    auto fresh = open("a.mdb");
+    EXPECT_NE(fresh->handle(), old->handle());
+    EXPECT_EQ(rows(fresh), 3);
+    EXPECT_EQ(keep->RecordCount(), 2);
+}
+
 TEST_F(Connections, UncommittedWorkOfAReleasedHandleIsRolledBack)
 {
     {
