@@ -74,25 +74,6 @@ TEST_F(GridKeys, KeyingAPurchaseBillFillsTheRowTotalAndItsRateLabels)
     EXPECT_TRUE(ui::shownMessages().empty());
 }
 
-TEST_F(GridKeys, SalesBillsAtCstAndTwentyGoToTheirOwnLabels)
-{
-    focusEditor(form->txtGrid2);
-    keyBill(form->txtGrid2, form->List3, "01-12-09", "Kochi Mart", 5, "200", "8", "0");
-    keyBill(form->txtGrid2, form->List3, "02-12-09", "Hill Stores", 4, "50.5", "10.1", "1");
-    EXPECT_EQ(form->fg2->TextMatrix(1, 5), "     CST ");
-    EXPECT_EQ(form->fg2->TextMatrix(2, 5), "     20  ");
-    EXPECT_EQ(form->fg2->TextMatrix(2, 9), "61.60");
-    EXPECT_EQ(label("Label35"), "200.00");
-    EXPECT_EQ(label("Label36"), "8.00");
-    EXPECT_EQ(label("Label53"), "0.00");
-    EXPECT_EQ(label("Label45"), "50.50");
-    EXPECT_EQ(label("Label44"), "10.10");
-    EXPECT_EQ(label("Label52"), "1.00");
-    EXPECT_EQ(form->txtTotal2->Text(), "269.60");
-    // The purchase panel is untouched by sales.
-    EXPECT_EQ(form->txtTotal->Text(), "0.00");
-}
-
 TEST_F(GridKeys, NumericCellsReadTheirLeadingNumberWhenLeft)
 {
     focusEditor(form->txtGrid1);

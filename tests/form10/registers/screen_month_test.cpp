@@ -2,6 +2,7 @@
 // buttons' focus colours.
 #include "screen_support.h"
 
+#include "form10/registers/frmSelect.h"
 #include "platform/ui/CommandButton.h"
 
 using namespace screentest;
@@ -173,6 +174,31 @@ TEST_F(MonthListWithRows, AMonthChangeReadsThePurchaseRegisterThatList4Shows)
     EXPECT_EQ(form->List4->ListIndex(), 1);
     EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Neighbour Inter");
     EXPECT_EQ(form->fg2->TextMatrix(1, 2), "Neighbour Sale");
+}
+
+class Activation : public ScreenTest {
+protected:
+    void seed() override
+    {
+        storeBill("tblPurchase1", currentMonth(), "2009-09-01", "Stored Local", "4", 100, 4, 0);
+        storeBill("tblPurchaseInterState1", currentMonth(), "2009-09-02", "Stored Inter", "4", 70, 2.8, 0);
+    }
+};
+
+TEST_F(Activation, ComingBackRereadsTheRegisterThatList4Shows)
+{
+    form->List4->setListIndex(1);
+    ASSERT_EQ(form->fg1->TextMatrix(1, 2), "Stored Inter");
+    form->fg1->setTextMatrix(1, 2, "Unsaved edit");
+    frmEFiling& other = ui::form<frmEFiling>();
+    other.Show(ui::vbModeless);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    QApplication::processEvents();
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Stored Inter");
+    EXPECT_EQ(label("Label14"), "70.00");
+    EXPECT_EQ(form->List4->ListIndex(), 1);
 }
 
 class ScreenLoad : public ScreenTest {

@@ -55,7 +55,9 @@ TEST_F(ScreenPicture, BillsInBothGridsWithTheEditorAndPickerInPlace)
     EXPECT_EQ(label("Label14"), "1000.00");
     EXPECT_EQ(label("Label13"), "75.00");
     EXPECT_EQ(label("Label21"), "500.00");
+    EXPECT_EQ(form->fg2->TextMatrix(2, 5), "     CST ");
     EXPECT_EQ(label("Label35"), "1200.00");
+    EXPECT_EQ(label("Label36"), "36.00");
     EXPECT_EQ(form->txtTotal->Text(), "4030.50");
     EXPECT_EQ(form->txtTotal2->Text(), "1761.00");
     grab("register_screen.png");
