@@ -780,6 +780,11 @@ void Recordset::Update()
     for (size_t i = 0; i < d.cols.size(); ++i) {
         if (!c.touched[i])
             continue;
+        bool dup = false;
+        for (int b : bound)
+            dup = dup || d.cols[size_t(b)].origin.compare(d.cols[i].origin, Qt::CaseInsensitive) == 0;
+        if (dup)
+            continue;
         if (!bound.empty())
             sets += ',';
         sets += quoteIdent(d.cols[i].origin).toUtf8() + "=?";
