@@ -607,7 +607,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* e)
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::LeftButton) {
-        pressed_ = true;   // the release that follows is a click too
+        pressed_ = false;   // one Click per double click, before it
         emit DblClick();
         return;
     }

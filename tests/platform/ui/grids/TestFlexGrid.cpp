@@ -93,6 +93,14 @@ TEST_F(GridFixture, ClickingACellMovesTheCurrentCellThenClicks)
     EXPECT_EQ(log.joined(), "click click");
     EXPECT_EQ(g->Row(), 2);
     EXPECT_EQ(g->Col(), 4);
+    log.clear();
+    QObject::connect(g, &FlexGrid::DblClick, [this] { log.add("dbl"); });
+    // A double click arrives as a click, then the double click (and its release).
+    const QPoint at = g->viewport()->mapFrom(g, centreOf(1, 2));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(log.joined(), "leave(2,4) enter(1,2) click dbl");
 }
 
 TEST_F(GridFixture, ArrowKeysOnTheGridMoveWithinTheScrollableCells)
