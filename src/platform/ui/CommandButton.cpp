@@ -81,6 +81,14 @@ bool CommandButton::event(QEvent* e)
     return QPushButton::event(e);
 }
 
+// The window may have been put together after the button was made Default or Cancel.
+void CommandButton::showEvent(QShowEvent* e)
+{
+    QPushButton::showEvent(e);
+    if ((isDefault() || cancel_) && watched_ != window())
+        watchWindow();
+}
+
 // Enter and Escape that no control of the window used reach the window itself.
 bool CommandButton::eventFilter(QObject* watched, QEvent* e)
 {

@@ -69,6 +69,23 @@ TEST_F(ButtonsFixture, EnterAndEscapeAnywhereClickTheDefaultAndCancelButtons)
     EXPECT_EQ(log.joined(), "");
 }
 
+TEST(DefaultButton, WorksWhenItsWindowIsAssembledAfterwards)
+{
+    auto* frame = new QWidget;   // the button's container, not yet in a window
+    auto* go = new CommandButton("cmdGO", "&GO", frame);
+    go->setDefault(true);
+    Host host;
+    auto* search = new ui::TextBox("txtSearch", &host);
+    frame->setParent(&host);
+    frame->move(0, 40);
+    int clicks = 0;
+    QObject::connect(go, &CommandButton::Click, [&] { ++clicks; });
+    host.showActive();
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Enter);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonsFixture, EnterOnAFocusedButtonIsItsKeyPressOnly)
 {
     add->setFocus();
