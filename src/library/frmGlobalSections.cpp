@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -57,6 +58,18 @@ void setColors(QWidget* w, long background, long text)
     w->setAutoFillBackground(true);
 }
 
+// The label keeps its width; where the platform's substitute font runs wider than the
+// design font, the text gets a smaller size rather than being cut off.
+void fitTextToWidth(QLabel* label)
+{
+    QFont f = label->font();
+    const QString text = label->text().remove(QLatin1Char('&'));
+    while (f.pointSizeF() > 6.0
+           && QFontMetrics(f).horizontalAdvance(text) + 4 > label->width())
+        f.setPointSizeF(f.pointSizeF() - 0.25);
+    label->setFont(f);
+}
+
 bool ctrlDown() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
 
 } // namespace
@@ -80,6 +93,7 @@ frmGlobalSections::frmGlobalSections(QWidget* parent)
     lblWordSearch->setFont(makeFont(QStringLiteral("MS Sans Serif"), 8.25, true, QFont::SansSerif));
     lblWordSearch->setStyleSheet(QStringLiteral("background-color: #FFFFFF; color: #000080;"));
     ui::moveTwips(lblWordSearch, 1035, 810, 1125, 285);
+    fitTextToWidth(lblWordSearch);
 
     txtSearch = new ui::TextBox(QStringLiteral("txtSearch"), frameContent);
     txtSearch->setFont(makeFont(QStringLiteral("Verdana"), 9, false, QFont::SansSerif));

@@ -27,6 +27,8 @@
 #include "shell/main.h"
 
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -154,7 +156,12 @@ void frmkerala::Form_Load()
     vb::skip([] {
         fnRegisterOcx(sys::programFolder() + QStringLiteral("\\crystl32.ocx"), 0);
     });
-    vb::skip([this] { setWindowState(ui::vbMaximized); });
+    vb::skip([this] {
+        // Where no window manager maximises, the window still takes the whole screen.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            resize(screen->availableGeometry().size());
+        setWindowState(ui::vbMaximized);
+    });
     vb::skip([this] { Frame1->setVisible(false); });
     vb::skip([this] { Frame2->setVisible(false); });
 
