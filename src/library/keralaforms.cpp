@@ -1,5 +1,7 @@
 #include "keralaforms.h"
 
+#include "frmkerala.h"
+
 #include "platform/db/Error.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/MsgBox.h"
@@ -18,10 +20,6 @@
 #include <cmath>
 #include <limits>
 
-#if __has_include("library/frmkerala.h")
-#include "library/frmkerala.h"
-#define LUMORA_HAVE_FRMKERALA 1
-#endif
 
 namespace {
 
@@ -202,9 +200,6 @@ void keralaforms::Form_QueryUnload(int& cancel, int unloadMode)
 void keralaforms::closeWindow()
 {
     Hide();
-    if (shell::state().CurrentStateCode == 14) {
-#ifdef LUMORA_HAVE_FRMKERALA
+    if (shell::state().CurrentStateCode == 14)
         ui::form<frmkerala>().Show();
-#endif
-    }
 }

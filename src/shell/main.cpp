@@ -17,7 +17,6 @@
 #include "platform/ui/Twips.h"
 #include "platform/vb/Vb.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QFrame>
 #include <QHeaderView>
@@ -27,11 +26,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-// Windows built elsewhere; until one exists its entry shows the dispatcher's failure message.
-#if __has_include("library/frmkerala.h")
+#include "form10/registers/frmSelect.h"
 #include "library/frmkerala.h"
-#define LUMORA_HAVE_FRMKERALA 1
-#endif
+
+// Windows built elsewhere; until one exists its entry shows the dispatcher's failure message.
 #if __has_include("library/central.h")
 #include "library/central.h"
 #define LUMORA_HAVE_CENTRAL 1
@@ -39,10 +37,6 @@
 #if __has_include("form10/registers/frmBackUpRestore.h")
 #include "form10/registers/frmBackUpRestore.h"
 #define LUMORA_HAVE_BACKUP 1
-#endif
-#if __has_include("form10/registers/frmSelect.h")
-#include "form10/registers/frmSelect.h"
-#define LUMORA_HAVE_FRMSELECT 1
 #endif
 
 namespace {
@@ -118,11 +112,7 @@ const QString kFailureText = QStringLiteral("This feature is not working");
 
 void showLibrary()
 {
-#ifdef LUMORA_HAVE_FRMKERALA
     ui::form<frmkerala>().Show(ui::vbModeless);
-#else
-    notBuilt("frmkerala");
-#endif
 }
 
 void showBackup()
@@ -342,11 +332,7 @@ void main::Toolbar2_ButtonClick(const QString& key)
         } else if (key == QLatin1String("bkp")) {
             showBackup();
         } else if (key == QLatin1String("f10")) {
-#ifdef LUMORA_HAVE_FRMSELECT
             ui::form<frmSelect>().Show(ui::vbModeless);
-#else
-            notBuilt("frmSelect");
-#endif
         } else if (key == QLatin1String("EXI")) {
             exitProgram(true);
         } else if (key == QLatin1String("Centr")) {

@@ -12,9 +12,7 @@
 #include "platform/ui/Timer.h"
 #include "platform/ui/Twips.h"
 #include "shell/ShellState.h"
-#if __has_include("library/frmkerala.h")
 #include "library/frmkerala.h"
-#endif
 
 #include <QFile>
 #include <QLabel>
@@ -144,14 +142,12 @@ TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
     kf->Picture4_Click();
     EXPECT_FALSE(kf->isVisible());
     EXPECT_TRUE(ui::formLoaded<keralaforms>());
-#if __has_include("library/frmkerala.h")
     EXPECT_FALSE(ui::formLoaded<frmkerala>());
     shell::state().CurrentStateCode = 14;   // in the Kerala library: back to the library window
     kf->Show();
     kf->close();
     EXPECT_FALSE(kf->isVisible());
     EXPECT_TRUE(ui::form<frmkerala>().isVisible());
-#endif
 }
 
 TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)

@@ -9,12 +9,8 @@
 #include "platform/ui/Twips.h"
 #include "shell/help.h"
 #include "shell/main.h"
-#if __has_include("library/frmkerala.h")
-#include "library/frmkerala.h"
-#endif
-#if __has_include("form10/registers/frmSelect.h")
 #include "form10/registers/frmSelect.h"
-#endif
+#include "library/frmkerala.h"
 
 #include <QDate>
 #include <QFile>
@@ -156,15 +152,9 @@ TEST_F(MainWindowTest, StatesShowsTheTreeAndUnusedKeysDoNothing)
 
 TEST_F(MainWindowTest, OtherWindowsOpenOrTheFailureIsShown)
 {
-#if __has_include("form10/registers/frmSelect.h")
     press("f10");
     EXPECT_TRUE(ui::form<frmSelect>().isVisible());
     EXPECT_TRUE(messages().empty());
-#else
-    press("f10");
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages().back().prompt, kFailure);
-#endif
 #if !__has_include("form10/registers/frmBackUpRestore.h")
     ui::clearShownMessages();
     press("bkp");
@@ -189,14 +179,8 @@ TEST_F(MainWindowTest, TreeClickSetsKeralaAndLeavesTheMainWindow)
         else
             emit w->Tvw->Click();
         EXPECT_EQ(shell::state().CurrentStateCode, 14) << key;
-#if __has_include("library/frmkerala.h")
         EXPECT_FALSE(w->isVisible()) << key;
         EXPECT_TRUE(ui::form<frmkerala>().isVisible()) << key;
-#else
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].prompt, kFailure);
-        ui::clearShownMessages();
-#endif
     }
 }
 
