@@ -32,6 +32,7 @@ constexpr long kUnfocusedColour = 0xC0C0FF;
 struct GridContents {
     int rows = 0;
     int row = 1;
+    int col = 1;
     std::vector<QString> cells;
 };
 struct ScreenContents {
@@ -44,6 +45,7 @@ GridContents takeGrid(const ui::FlexGrid& grid)
     GridContents g;
     g.rows = grid.Rows();
     g.row = grid.Row();
+    g.col = grid.Col();
     g.cells.reserve(static_cast<size_t>(g.rows) * grid.Cols());
     for (int r = 0; r < g.rows; ++r)
         for (int c = 0; c < grid.Cols(); ++c)
@@ -53,13 +55,17 @@ GridContents takeGrid(const ui::FlexGrid& grid)
 
 void putGrid(ui::FlexGrid& grid, ui::TextBox& editor, const GridContents& g)
 {
+    // The current cell moves first: moving writes the editor's text into the cell it
+    // leaves, and every cell is written afterwards.
     grid.setRows(g.rows);
+    if (g.row < grid.Rows())
+        grid.setRow(g.row);
+    if (g.col < grid.Cols())
+        grid.setCol(g.col);
     size_t i = 0;
     for (int r = 0; r < g.rows; ++r)
         for (int c = 0; c < grid.Cols(); ++c)
             grid.setTextMatrix(r, c, g.cells[i++]);
-    if (g.row < grid.Rows())
-        grid.setRow(g.row);
     editor.setText(grid.Text());
 }
 
