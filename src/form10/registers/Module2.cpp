@@ -4,6 +4,8 @@
 
 #include "platform/db/Error.h"
 #include "platform/sys/ProgramFolder.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/vb/Vb.h"
 
 #include <array>
@@ -103,4 +105,21 @@ void procCloseForm10DBs()
     // The released connection's file handle stays shared until every holder lets go;
     // the backup copies files, so a fresh, unopened object is all that is kept here.
     Module2().Form10Connection = ado::newConnection();
+}
+
+bool runReported(const QString& tag, const std::function<void()>& action)
+{
+    QString message;
+    try {
+        action();
+        return true;
+    } catch (const ado::Error& e) {
+        message = tag + QStringLiteral(" :") + e.Description() + QStringLiteral(" | No: ")
+                  + QString::number(e.Number()) + QStringLiteral(" | Src: ") + e.Source();
+    } catch (const std::exception& e) {
+        message = tag + QStringLiteral(" :") + QString::fromLocal8Bit(e.what());
+    }
+    ui::setMousePointer(ui::vbDefault);
+    ui::MsgBox(message, ui::vbCritical);
+    return false;
 }

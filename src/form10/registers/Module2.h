@@ -14,6 +14,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 
 struct Module2State {
     ado::ConnectionPtr Form10Connection;
@@ -61,6 +62,11 @@ bool fnIsDashDate(const QString& text);
 // Replaces Form10Connection by a new, unopened connection (the backup window, before it
 // copies the database files).
 void procCloseForm10DBs();
+
+// Runs one user action of the Form 10 screens; a database failure inside it (the file
+// missing, a table that cannot be read) is shown as "<tag> :<description> | No: <number>
+// | Src: <source>" instead of ending the program. Returns false after a failure.
+bool runReported(const QString& tag, const std::function<void()>& action);
 
 // Selects the whole text of a text control (anything with setSelStart/setSelLength/Text).
 template <class TextControl>

@@ -239,10 +239,15 @@ void frmNormal::buildControls()
     connect(txtRPTo, &ui::TextBox::Change, this, [this] { txtRPTo_Change(); });
     connect(List1, &ui::ListBox::KeyDown, this, [this](int& k, int s) { List1_KeyDown(k, s); });
     connect(List1, &ui::ListBox::KeyUp, this, [this](int& k, int s) { List1_KeyUp(k, s); });
-    connect(List1, &ui::ListBox::KeyPress, this, [this](int& k) { List1_KeyPress(k); });
-    connect(List1, &ui::ListBox::DblClick, this, [this] { List1_DblClick(); });
-    connect(List1, &ui::ListBox::LostFocus, this, [this] { List1_LostFocus(); });
-    connect(List4, &ui::ListBox::Click, this, [this] { List4_Click(); });
+    // A month or register that cannot be read is reported; the screen stays usable.
+    connect(List1, &ui::ListBox::KeyPress, this,
+            [this](int& k) { runReported(QStringLiteral("List1_KeyPress"), [&] { List1_KeyPress(k); }); });
+    connect(List1, &ui::ListBox::DblClick, this,
+            [this] { runReported(QStringLiteral("List1_DblClick"), [this] { List1_DblClick(); }); });
+    connect(List1, &ui::ListBox::LostFocus, this,
+            [this] { runReported(QStringLiteral("List1_LostFocus"), [this] { List1_LostFocus(); }); });
+    connect(List4, &ui::ListBox::Click, this,
+            [this] { runReported(QStringLiteral("List4_Click"), [this] { List4_Click(); }); });
 
     connect(cmdAdd, &ui::CommandButton::GotFocus, this, [this] { cmdAdd_GotFocus(); });
     connect(cmdAdd, &ui::CommandButton::LostFocus, this, [this] { cmdAdd_LostFocus(); });

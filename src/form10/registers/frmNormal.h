@@ -177,7 +177,7 @@ private:
     void editorKeyPress(int which, int& keyAscii);
     void pickerKeyPress(int which, int& keyAscii);
     void dropPicker(int which);
-    void deleteRow(int which, short row);
+    void deleteRow(int which, int row);   // whole row numbers: no 16-bit wrap
     bool billDateRefused(int which);
     void commitMonth();
 

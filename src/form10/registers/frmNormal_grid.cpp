@@ -152,7 +152,7 @@ void frmNormal::procMoveColumn1(ui::FlexGrid& grid)
     procTotalCal1();
 }
 
-void frmNormal::deleteRow(int which, short row)
+void frmNormal::deleteRow(int which, int row)
 {
     const GridSide s = side(which);
     ui::FlexGrid& grid = *s.grid;
@@ -392,7 +392,7 @@ void frmNormal::editorKeyPress(int which, int& keyAscii)
                 dropPicker(which);
         }
     } else if (keyAscii == 25) {
-        deleteRow(which, static_cast<short>(grid.Row()));
+        deleteRow(which, grid.Row());
     } else if (keyAscii == 4 && grid.Col() == 1) {
         editor.setText(fnMonthStartDate(vb::Trim(txtRPTo->Text()), QStringLiteral("09")));
     }

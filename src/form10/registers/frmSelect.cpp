@@ -123,9 +123,17 @@ void frmSelect::Form_Activate()
 
 void frmSelect::openRegisterScreen(bool hideSelf)
 {
+    bool shown = false;
     {
         ui::HourglassGuard hourglass;
-        ui::form<frmNormal>().Show(ui::vbModeless);
+        // The load step reads the month's registers; a database that cannot be read is
+        // reported and the half-made screen is dropped.
+        shown = runReported(QStringLiteral("Form No. 52"), [] { ui::form<frmNormal>().Show(ui::vbModeless); });
+    }
+    if (!shown) {
+        if (ui::formLoaded<frmNormal>())
+            ui::form<frmNormal>().Unload();
+        return;
     }
     if (hideSelf)
         Hide();

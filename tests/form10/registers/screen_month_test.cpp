@@ -5,6 +5,8 @@
 #include "form10/registers/frmSelect.h"
 #include "platform/ui/CommandButton.h"
 
+#include <QFile>
+
 using namespace screentest;
 
 namespace {
@@ -50,6 +52,18 @@ TEST_F(MonthList, OpensOnTheCurrentMonthWhateverMonthIsCommitted)
     EXPECT_EQ(form->txtMonth->Text(), currentMonth());
     EXPECT_FALSE(form->List1->isVisible());
     EXPECT_TRUE(form->List4->isEnabled());
+}
+
+TEST_F(MonthList, AMonthThatCannotBeReadIsReportedAndTheListCloses)
+{
+    QFile::remove(folder.file("nwForm10DB.mdb"));
+    resetModule2();   // let go of the handle on the removed file
+    openList();
+    enter(form->List1);
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith("List1_KeyPress :"));
+    EXPECT_FALSE(form->List1->isVisible());
+    EXPECT_TRUE(form->isVisible());
 }
 
 class MonthListWithRows : public MonthList {

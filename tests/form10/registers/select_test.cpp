@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -107,6 +108,19 @@ TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndStaysVisible)
     QTest::keyClick(select->Option1, Qt::Key_Return);
     ASSERT_TRUE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(ui::form<frmNormal>().isVisible());
+    EXPECT_TRUE(select->isVisible());
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+}
+
+TEST_F(OptionScreen, AMissingDatabaseIsReportedAndNothingOpens)
+{
+    QFile::remove(folder.file("nwForm10DB.mdb"));
+    QTest::keyClick(select->Option1, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(ui::shownMessages().size(), 1u);
+    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith("Form No. 52 :"));
+    EXPECT_EQ(ui::shownMessages()[0].icon(), ui::vbCritical);
+    EXPECT_FALSE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
 }
