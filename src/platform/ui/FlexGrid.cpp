@@ -469,9 +469,12 @@ void FlexGrid::ensureVisible(int row, int col)
             int avail = viewport()->height();
             for (int r = 0; r < fixedRows_; ++r)
                 avail -= rowPx(r);
-            auto span = [&] { int h = 0; for (int r = top; r <= row; ++r) h += rowPx(r); return h; };
-            while (top < row && span() > avail)
-                ++top;
+            // The highest top row that still shows the whole of `row`, counted upwards.
+            int first = row, used = rowPx(row);
+            while (first > top && used + rowPx(first - 1) <= avail)
+                used += rowPx(--first);
+            if (first > top)
+                top = first;
         }
     }
     if (col >= fixedCols_) {
@@ -481,9 +484,11 @@ void FlexGrid::ensureVisible(int row, int col)
             int avail = viewport()->width();
             for (int c = 0; c < fixedCols_; ++c)
                 avail -= colPx(c);
-            auto span = [&] { int w = 0; for (int c = left; c <= col; ++c) w += colPx(c); return w; };
-            while (left < col && span() > avail)
-                ++left;
+            int first = col, used = colPx(col);
+            while (first > left && used + colPx(first - 1) <= avail)
+                used += colPx(--first);
+            if (first > left)
+                left = first;
         }
     }
     if (top == topRow_ && left == leftCol_)
@@ -525,9 +530,9 @@ void FlexGrid::paintEvent(QPaintEvent*)
 
     std::vector<std::pair<int, int>> rowsOnView;   // row, y
     int y = 0;
-    for (int r = 0; r < rows_ && y < vh; ++r) {
-        if (r >= fixedRows_ && r < topRow_)
-            continue;
+    // The fixed rows, then the rows from the top row on.
+    for (int r = fixedRows_ > 0 ? 0 : topRow_; r < rows_ && y < vh;
+         r = r + 1 < fixedRows_ ? r + 1 : std::max(r + 1, topRow_)) {
         rowsOnView.emplace_back(r, y);
         y += rowPx(r);
     }

@@ -160,6 +160,23 @@ TEST_F(GridFixture, AnEditorPlacedFromTheCellTwipsCoversTheCellExactly)
     EXPECT_EQ(g->TopRow(), 1);
 }
 
+TEST_F(GridFixture, MovingFarScrollsJustEnoughToShowTheCurrentCell)
+{
+    g->setRows(30000);
+    g->setRow(29999);
+    const QRect last = g->cellRect(29999, 1);
+    ASSERT_FALSE(last.isEmpty());
+    EXPECT_LE(last.bottom(), g->viewport()->geometry().bottom());
+    EXPECT_FALSE(g->cellRect(g->TopRow(), 1).isEmpty());
+    EXPECT_LT(g->TopRow(), 29999);   // the rows above it fill the view
+    g->setRow(5000);
+    EXPECT_EQ(g->TopRow(), 5000);    // moving up puts the row at the top
+    g->setCol(9);                    // the last column, beyond the right edge of the view
+    EXPECT_GT(g->LeftCol(), 1);
+    EXPECT_FALSE(g->cellRect(5000, 9).isEmpty());
+    EXPECT_FALSE(g->cellRect(0, 0).isEmpty());   // fixed cells stay on view
+}
+
 TEST_F(GridFixture, ClearEmptiesEveryTextButKeepsTheLayoutAndCell)
 {
     g->setRows(3);
