@@ -130,6 +130,15 @@ TEST_F(LibraryTest, LoadBuildsSevenStackedTreesAndShowsNone)
     EXPECT_TRUE(tree("tvwr")->ToolTipText().isEmpty());
 }
 
+TEST_F(LibraryTest, ControlFileRegistrationWrapperChoosesTheMode)
+{
+    const QString missing = folder.file("crystl32.ocx");
+    EXPECT_EQ(frmkerala::fnRegisterOcx("  " + missing + "  ", 0), 1);   // load failed
+    EXPECT_EQ(frmkerala::fnRegisterOcx(missing, 1), 1);
+    EXPECT_EQ(frmkerala::fnRegisterOcx(missing, 2), 0);                 // no such mode
+    EXPECT_EQ(frmkerala::fnRegisterOcx(missing, -1), 0);
+}
+
 TEST_F(LibraryTest, ToolbarBringsTreesToTheFrontAndRemembersTheKey)
 {
     frmkerala& lib = library();

@@ -44,8 +44,9 @@ TEST(Screenshots, DISABLED_LibraryWindowAndFilteredIndexScreen)
     QTest::keyClicks(s->findChild<ui::TextBox*>("txtSearch"), "tax credit");
     QTest::qWait(300);
     EXPECT_TRUE(s->grab().save(dir + "/library-index.png"));
-    if (QScreen* screen = QApplication::primaryScreen())
+    if (QScreen* screen = QApplication::primaryScreen()) {
         EXPECT_TRUE(screen->grabWindow(0).save(dir + "/library-desktop.png"));
+    }
     ui::FormRegistry::unloadAll();
     lawdb::resetState();
 }
