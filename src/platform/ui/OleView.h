@@ -5,13 +5,13 @@
 // temporary copy. The view never writes the document back.
 #pragma once
 
+#include "RemoteData.h"
+
 #include <QByteArray>
 #include <QPointer>
 #include <QTextEdit>
 
 namespace ui {
-
-class RemoteData;
 
 enum OleVerb { vbOLEPrimary = 0, vbOLEShow = -1, vbOLEOpen = -2 };
 

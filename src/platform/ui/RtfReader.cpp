@@ -3,6 +3,7 @@
 // numbers are clamped, and group depth is capped, so no input can make it fail.
 #include "RtfReader.h"
 
+#include <QColor>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -10,6 +11,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QTextTable>
+#include <map>
 #include <vector>
 
 namespace ui {
@@ -17,6 +20,7 @@ namespace {
 
 constexpr int kMaxDepth = 512;
 constexpr int kTwipsPerPixel = 15;
+constexpr std::size_t kMaxColumns = 63;   // the most cells a row can define
 
 struct State {
     // character
@@ -27,15 +31,18 @@ struct State {
     int align = 0;           // 0 left, 1 centre, 2 right, 3 justify
     int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
     bool inTable = false;
+    int font = -1;           // index into the font table
+    int color = 0;           // index into the colour table; 0 is the automatic colour
     // reading
     int uc = 1;
-    bool skip = false;
+    bool skip = false;       // nothing of this group is shown
+    enum Dest { Body, FontTable, ColorTable, Ignored } dest = Body;
 };
 
 const QSet<QByteArray>& skippedDestinations()
 {
     static const QSet<QByteArray> names = {
-        "fonttbl", "colortbl", "stylesheet", "info", "pict", "header", "headerl", "headerr",
+        "stylesheet", "info", "pict", "header", "headerl", "headerr",
         "headerf", "footer", "footerl", "footerr", "footerf", "fldinst", "objdata", "listtable",
         "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
         "datastore", "latentstyles", "pgdsctbl", "filetbl", "footnote", "annotation", "atnid",
@@ -166,7 +173,10 @@ private:
         case '\\': case '{': case '}': textChar(QLatin1Char(c)); break;
         case '~': textChar(QChar(0x00A0)); break;
         case '_': textChar(QLatin1Char('-')); break;
-        case '*': st_.skip = true; break;   // an optional destination we do not know
+        case '*':                           // an optional destination we do not know
+            st_.skip = true;
+            st_.dest = State::Ignored;
+            break;
         case '\r': case '\n': paragraph(); break;
         case '\t': textChar(QLatin1Char('\t')); break;
         default: break;                     // \- optional hyphen, \: and others: nothing
@@ -176,8 +186,30 @@ private:
 
     void controlWord(const QByteArray& w, bool hasParam, int value, bool atGroupStart)
     {
+        if (w == "fonttbl" || w == "colortbl") {
+            st_.skip = true;
+            st_.dest = w == "fonttbl" ? State::FontTable : State::ColorTable;
+            if (st_.dest == State::ColorTable)
+                colorEntry_ = {};
+            return;
+        }
         if (skippedDestinations().contains(w)) {
             st_.skip = true;
+            st_.dest = State::Ignored;
+            return;
+        }
+        if (st_.dest == State::FontTable) {
+            if (w == "f") {
+                fontNumber_ = value;
+                fontName_.clear();
+            }
+            return;
+        }
+        if (st_.dest == State::ColorTable) {
+            if (w == "red") colorEntry_.r = value;
+            else if (w == "green") colorEntry_.g = value;
+            else if (w == "blue") colorEntry_.b = value;
+            colorEntry_.set = true;
             return;
         }
         (void)atGroupStart;
@@ -189,16 +221,18 @@ private:
         const bool on = !hasParam || value != 0;
         if (w == "par" || w == "sect" || w == "page") {
             if (st_.inTable && w == "par")
-                textChar(QLatin1Char(' '));
+                textChar(QChar(QChar::LineSeparator));   // a paragraph inside a cell
             else
                 paragraph();
         } else if (w == "line") {
             textChar(QChar(QChar::LineSeparator));
-        } else if (w == "tab") {
+        } else if (w == "tab" || w == "nestcell") {
             textChar(QLatin1Char('\t'));
-        } else if (w == "cell" || w == "nestcell") {
-            textChar(QLatin1Char('\t'));
-        } else if (w == "row" || w == "nestrow") {
+        } else if (w == "nestrow") {
+            textChar(QChar(QChar::LineSeparator));
+        } else if (w == "cell") {
+            endCell();
+        } else if (w == "row") {
             endRow();
         } else if (w == "trowd") {
             cellEdges_.clear();
@@ -236,10 +270,17 @@ private:
             st_.verticalAlign = 2;
         } else if (w == "nosupersub") {
             st_.verticalAlign = 0;
+        } else if (w == "f") {
+            st_.font = value;
+        } else if (w == "deff") {
+            st_.font = value;
+        } else if (w == "cf") {
+            st_.color = value;
         } else if (w == "plain") {
             st_.bold = st_.italic = st_.underline = st_.strike = false;
             st_.fontSizeHalfPoints = 24;
             st_.verticalAlign = 0;
+            st_.color = 0;
         } else if (w == "pard") {
             st_.align = 0;
             st_.leftIndent = st_.rightIndent = st_.firstIndent = 0;
@@ -299,6 +340,10 @@ private:
 
     void textChar(QChar ch)
     {
+        if (st_.dest == State::FontTable || st_.dest == State::ColorTable) {
+            tableText(ch);
+            return;
+        }
         if (st_.skip)
             return;
         if (pendingSkip_ > 0) {
@@ -306,16 +351,41 @@ private:
             return;
         }
         const QTextCharFormat f = charFormat();
-        if (!run_.isEmpty() && f != runFormat_)
+        if (!run_.isEmpty() && (f != runFormat_ || st_.inTable != runInCell_))
             flush();
         runFormat_ = f;
+        runInCell_ = st_.inTable;
         run_.append(ch);
-        blockHasText_ = true;
+        if (!runInCell_)
+            blockHasText_ = true;
+    }
+
+    // Font names end with ';' in the font table; so do colour entries in the colour table.
+    void tableText(QChar ch)
+    {
+        if (st_.dest == State::FontTable) {
+            if (ch == QLatin1Char(';')) {
+                if (fontNumber_ >= 0 && fonts_.size() < 4096)
+                    fonts_[fontNumber_] = fontName_.trimmed();
+                fontName_.clear();
+            } else if (fontName_.size() < 256) {
+                fontName_.append(ch);
+            }
+        } else if (ch == QLatin1Char(';') && colors_.size() < 4096) {
+            colors_.push_back(colorEntry_);
+            colorEntry_ = {};
+        }
     }
 
     QTextCharFormat charFormat() const
     {
         QTextCharFormat f;
+        if (auto it = fonts_.find(st_.font); it != fonts_.end() && !it->second.isEmpty())
+            f.setFontFamilies(QStringList{it->second});
+        if (st_.color > 0 && static_cast<std::size_t>(st_.color) < colors_.size() && colors_[st_.color].set) {
+            const ColorEntry& c = colors_[st_.color];
+            f.setForeground(QColor(std::clamp(c.r, 0, 255), std::clamp(c.g, 0, 255), std::clamp(c.b, 0, 255)));
+        }
         f.setFontWeight(st_.bold ? QFont::Bold : QFont::Normal);
         f.setFontItalic(st_.italic);
         f.setFontUnderline(st_.underline);
@@ -336,16 +406,27 @@ private:
         f.setLeftMargin(std::max(0, st_.leftIndent) / double(kTwipsPerPixel));
         f.setRightMargin(std::max(0, st_.rightIndent) / double(kTwipsPerPixel));
         f.setTextIndent(st_.firstIndent / double(kTwipsPerPixel));
+        if (st_.firstIndent < 0 && st_.leftIndent > 0) {
+            // A hanging indent: the first tab of the first line goes to the indent.
+            f.setTabPositions({QTextOption::Tab(st_.leftIndent / double(kTwipsPerPixel), QTextOption::LeftTab)});
+        }
         f.setTopMargin(std::max(0, st_.spaceBefore) / double(kTwipsPerPixel));
         f.setBottomMargin(std::max(0, st_.spaceAfter) / double(kTwipsPerPixel));
         return f;
     }
 
+    // Text of table cells is kept until its row ends; other text goes to the document.
     void flush()
     {
         if (run_.isEmpty())
             return;
-        cursor_.insertText(run_, runFormat_);
+        if (runInCell_) {
+            cell_.runs.emplace_back(run_, runFormat_);
+            cellOpen_ = true;
+        } else {
+            cursor_.insertText(run_, runFormat_);
+            afterTable_ = false;
+        }
         run_.clear();
     }
 
@@ -357,38 +438,82 @@ private:
         cursor_.setBlockFormat(blockFormat());
         cursor_.insertBlock();
         blockHasText_ = false;
+        afterTable_ = false;
     }
 
-    // A table row becomes one line: cells separated by tabs, tab stops on the cell edges.
+    void endCell()
+    {
+        if (st_.skip)
+            return;
+        flush();
+        cell_.align = st_.align;
+        if (rowCells_.size() < kMaxColumns)
+            rowCells_.push_back(std::move(cell_));
+        cell_ = {};
+        cellOpen_ = false;
+    }
+
+    // A row goes into the table just above it when that table has as many columns; else it
+    // starts a new table whose column widths come from the cell edges.
     void endRow()
     {
         if (st_.skip)
             return;
-        if (run_.endsWith(QLatin1Char('\t')))
-            run_.chop(1);
         flush();
-        QTextBlockFormat f = blockFormat();
-        QList<QTextOption::Tab> tabs;
-        for (std::size_t k = 0; k + 1 < cellEdges_.size(); ++k)
-            if (cellEdges_[k] > 0)
-                tabs.append(QTextOption::Tab(cellEdges_[k] / double(kTwipsPerPixel), QTextOption::LeftTab));
-        f.setTabPositions(tabs);
-        cursor_.setBlockFormat(f);
-        // The row's last cell marker may already have put a tab at the end of the line.
-        QTextBlock block = cursor_.block();
-        if (block.text().endsWith(QLatin1Char('\t'))) {
-            cursor_.deletePreviousChar();
+        if (cellOpen_)
+            endCell();
+        if (rowCells_.empty())
+            return;
+        const int cols = static_cast<int>(rowCells_.size());
+        if (!table_ || !afterTable_ || table_->columns() != cols) {
+            if (cursor_.block().text().isEmpty() && cursor_.block().previous().isValid() && !afterTable_)
+                cursor_.deletePreviousChar();   // no empty line between a paragraph and its table
+            QTextTableFormat tf;
+            tf.setBorder(1);
+            tf.setBorderBrush(QColor(160, 160, 160));
+            tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            tf.setBorderCollapse(true);
+            tf.setCellSpacing(0);
+            tf.setCellPadding(3);
+            if (static_cast<int>(cellEdges_.size()) == cols) {
+                QList<QTextLength> widths;
+                int left = 0;
+                for (int edge : cellEdges_) {
+                    widths.append(QTextLength(QTextLength::FixedLength, std::max(10, edge - left) / double(kTwipsPerPixel)));
+                    left = std::max(left, edge);
+                }
+                tf.setColumnWidthConstraints(widths);
+            }
+            table_ = cursor_.insertTable(1, cols, tf);
+        } else {
+            table_->appendRows(1);
         }
-        cursor_.insertBlock();
+        const int row = table_->rows() - 1;
+        static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+        for (int c = 0; c < cols; ++c) {
+            QTextCursor cc = table_->cellAt(row, c).firstCursorPosition();
+            QTextBlockFormat bf;
+            bf.setAlignment(aligns[std::clamp(rowCells_[c].align, 0, 3)]);
+            cc.setBlockFormat(bf);
+            for (const auto& [text, format] : rowCells_[c].runs)
+                cc.insertText(text, format);
+        }
+        rowCells_.clear();
+        cursor_.movePosition(QTextCursor::End);
+        afterTable_ = true;
         blockHasText_ = false;
     }
 
     void finish()
     {
         flush();
+        if (cellOpen_ || !rowCells_.empty())
+            endRow();   // a row cut short still shows
+        if (afterTable_)
+            return;
         if (blockHasText_)
             cursor_.setBlockFormat(blockFormat());
-        else if (doc_->blockCount() > 1)
+        else if (doc_->blockCount() > 1 && !cursor_.block().previous().text().isEmpty())
             cursor_.deletePreviousChar();   // the empty paragraph after the last \par
     }
 
@@ -414,6 +539,25 @@ private:
     QString run_;
     QTextCharFormat runFormat_;
     std::vector<int> cellEdges_;
+    struct Cell {
+        std::vector<std::pair<QString, QTextCharFormat>> runs;
+        int align = 0;
+    };
+    bool runInCell_ = false;
+    Cell cell_;
+    bool cellOpen_ = false;
+    std::vector<Cell> rowCells_;
+    QTextTable* table_ = nullptr;
+    bool afterTable_ = false;
+    struct ColorEntry {
+        int r = 0, g = 0, b = 0;
+        bool set = false;
+    };
+    std::map<int, QString> fonts_;
+    int fontNumber_ = -1;
+    QString fontName_;
+    std::vector<ColorEntry> colors_;
+    ColorEntry colorEntry_;
 };
 
 int bomLength(const QByteArray& b)
@@ -450,6 +594,9 @@ bool RtfReader::looksLikeText(const QByteArray& bytes)
 void RtfReader::read(const QByteArray& rtf, QTextDocument* document)
 {
     document->clear();
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(720.0 / kTwipsPerPixel);   // the half-inch tab stops of RTF
+    document->setDefaultTextOption(option);
     Reader(rtf, document).run();
 }
 

@@ -2,9 +2,14 @@
 // broken input, which must give the text read so far and never fail.
 #include "platform/ui/RtfReader.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextCursor>
 #include <QTextFragment>
+#include <QTextTable>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -56,6 +61,22 @@ QTextCharFormat formatOf(const QTextDocument& doc, const QString& text)
     return {};
 }
 
+QList<QTextTable*> tablesOf(const QTextDocument& doc)
+{
+    QList<QTextTable*> out;
+    for (QTextFrame* f : doc.rootFrame()->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(f))
+            out << t;
+    return out;
+}
+
+QString cellText(QTextTable* t, int row, int col)
+{
+    QTextCursor c = t->cellAt(row, col).firstCursorPosition();
+    c.setPosition(t->cellAt(row, col).lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return c.selectedText().replace(QChar::ParagraphSeparator, '\n');
+}
+
 } // namespace
 
 TEST(RtfReader, LawDocumentTextParagraphsTablesAndCharacters)
@@ -68,8 +89,8 @@ TEST(RtfReader, LawDocumentTextParagraphsTablesAndCharacters)
         "Rate of 12.5 per cent\t(Schedule III)",
         QString::fromUtf8("Caf\u00e9 \u20b9100 \u201cquoted\u201d"),
         "See Rule 10",
-        "Item\tRate",
-        "Rice\t4",
+        "Item", "Rate",                 // the table's cells, row by row
+        "Rice", "4",
         "Last line",
     };
     EXPECT_EQ(lines(doc), expected);
@@ -95,14 +116,65 @@ TEST(RtfReader, CharacterAndParagraphFormats)
     EXPECT_TRUE(formatOf(doc, "12.5").fontUnderline());
     EXPECT_FALSE(formatOf(doc, " per cent").fontUnderline());
 
-    // Table rows get tab stops on the cell boundaries (2000 twips = 133.3 px).
-    QTextBlock row = doc.begin();
-    while (row.isValid() && row.text() != "Item\tRate")
-        row = row.next();
-    ASSERT_TRUE(row.isValid());
-    const auto tabs = row.blockFormat().tabPositions();
-    ASSERT_EQ(tabs.size(), 1);
-    EXPECT_NEAR(tabs.first().position, 2000 / 15.0, 0.01);
+    // The two rows make one table whose columns end at the cell edges (2000, 5000 twips).
+    const QList<QTextTable*> tables = tablesOf(doc);
+    ASSERT_EQ(tables.size(), 1);
+    QTextTable* t = tables.first();
+    EXPECT_EQ(t->rows(), 2);
+    EXPECT_EQ(t->columns(), 2);
+    EXPECT_EQ(cellText(t, 1, 0), "Rice");
+    EXPECT_EQ(cellText(t, 1, 1), "4");
+    const auto widths = t->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_NEAR(widths[0].rawValue(), 2000 / 15.0, 0.01);
+    EXPECT_NEAR(widths[1].rawValue(), 3000 / 15.0, 0.01);
+}
+
+TEST(RtfReader, TablesFollowTheirRows)
+{
+    QTextDocument doc;
+    // Two rows of two cells, a paragraph, then a row of three cells: two tables.
+    RtfReader::read("{\\rtf1 \\trowd\\cellx1000\\cellx2000\\intbl a\\cell {\\b b}\\par c\\cell\\row"
+                    "\\intbl d\\cell e\\cell\\row\\pard between\\par"
+                    "\\trowd\\cellx900\\intbl\\qc x\\cell y\\cell z\\cell\\row\\pard after}",
+                    &doc);
+    const QList<QTextTable*> tables = tablesOf(doc);
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(tables[0]->rows(), 2);
+    EXPECT_EQ(cellText(tables[0], 0, 1), QString("b") + QChar(QChar::LineSeparator) + "c");
+    EXPECT_EQ(cellText(tables[0], 1, 0), "d");
+    EXPECT_EQ(tables[1]->rows(), 1);
+    EXPECT_EQ(tables[1]->columns(), 3);
+    EXPECT_EQ(cellText(tables[1], 0, 2), "z");
+    EXPECT_EQ(tables[1]->cellAt(0, 0).firstCursorPosition().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    // Edges that do not match the cells: no fixed widths.
+    EXPECT_TRUE(tables[1]->format().columnWidthConstraints().isEmpty());
+    EXPECT_EQ(formatOf(doc, "b").fontWeight(), QFont::Bold);
+    EXPECT_TRUE(doc.toPlainText().contains("between"));
+    EXPECT_TRUE(doc.toPlainText().endsWith("after"));
+
+    // A row cut short still shows what it had.
+    RtfReader::read("{\\rtf1 \\trowd\\cellx1000\\intbl one\\cell tw", &doc);
+    ASSERT_EQ(tablesOf(doc).size(), 1);
+    EXPECT_EQ(cellText(tablesOf(doc).first(), 0, 1), "tw");
+}
+
+TEST(RtfReader, FontAndColourTablesGiveFamiliesAndColours)
+{
+    QTextDocument doc;
+    RtfReader::read("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fswiss{\\*\\panose 020b0604}Arial;}"
+                    "{\\f1\\froman Times New Roman;}{\\f2 Caf\\'e9 Sans;}}"
+                    "{\\colortbl;\\red38\\green112\\blue166;\\red0\\green0\\blue0;}"
+                    "\\pard default {\\f0\\cf1 heading} {\\f2 accented}\\cf9  unknown colour\\f7  unknown font\\par}",
+                    &doc);
+    EXPECT_EQ(doc.toPlainText(), "default heading accented unknown colour unknown font");
+    EXPECT_EQ(formatOf(doc, "default").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+    const QTextCharFormat heading = formatOf(doc, "heading");
+    EXPECT_EQ(heading.fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(heading.foreground().color(), QColor(38, 112, 166));
+    EXPECT_EQ(formatOf(doc, "accented").fontFamilies().toStringList(), QStringList{QString::fromUtf8("Caf\u00e9 Sans")});
+    EXPECT_FALSE(formatOf(doc, "unknown colour").hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_FALSE(formatOf(doc, "default").hasProperty(QTextFormat::ForegroundBrush));
 }
 
 TEST(RtfReader, GroupsScopeFormattingAndPlainResets)
@@ -205,4 +277,29 @@ TEST(RtfReader, DocumentKindsAreToldApart)
     // A binary file (say, an old word-processor file) is not drawn.
     EXPECT_FALSE(RtfReader::readDocument(QByteArray("\xD0\xCF\x11\xE0\0\0\0\0binary", 14), &doc));
     EXPECT_TRUE(doc.isEmpty());
+}
+
+TEST(RtfReader, ShippedDocumentsReadCleanly)
+{
+    QStringList files;
+    for (const char* sub : {"docs", "law/docs"}) {
+        QDir dir(QStringLiteral(LUMORA_DATA_DIR) + "/" + sub);
+        for (const QString& name : dir.entryList({"*.rtf"}, QDir::Files))
+            files << dir.filePath(name);
+    }
+    if (files.isEmpty())
+        GTEST_SKIP() << "no documents under " << LUMORA_DATA_DIR;
+    const QRegularExpression controlWord(QStringLiteral("\\\\[a-z]+"));
+    for (const QString& path : files) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+        QTextDocument doc;
+        RtfReader::read(f.readAll(), &doc);
+        const QString text = doc.toPlainText();
+        EXPECT_GT(text.simplified().size(), 20) << path.toStdString();
+        EXPECT_FALSE(text.contains(controlWord)) << path.toStdString();
+        EXPECT_FALSE(text.contains('{') || text.contains('}')) << path.toStdString();
+        EXPECT_FALSE(text.contains("Times New Roman") || text.contains("Arial;")) << path.toStdString();
+        EXPECT_FALSE(doc.begin().text().trimmed().isEmpty()) << path.toStdString();
+    }
 }
