@@ -31,6 +31,7 @@ OleView::OleView(const QString& objectName, QWidget* parent) : QTextEdit(parent)
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::NoTextInteraction);
+    document()->setDocumentMargin(12);   // the page does not touch the frame
     viewport()->setCursor(Qt::PointingHandCursor);
 }
 

@@ -70,6 +70,7 @@ RichTextBox::RichTextBox(const QString& objectName, QWidget* parent) : QTextEdit
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    document()->setDocumentMargin(12);   // the page does not touch the frame
 }
 
 void RichTextBox::LoadFile(const QString& path)

@@ -64,7 +64,7 @@ struct TreeFixture {
         window.resize(400, 400);
         tree->resize(400, 400);
         window.show();
-        QTest::qWaitForWindowExposed(&window);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
     QPoint centreOf(const QString& key)

@@ -238,8 +238,9 @@ TEST(RtfReader, EveryTruncationOfARealDocumentReadsItsBeginning)
     for (int n = 0; n <= kLawDocument.size(); ++n) {
         QTextDocument doc;
         RtfReader::read(kLawDocument.left(n), &doc);
-        if (n >= whole)
+        if (n >= whole) {
             ASSERT_TRUE(doc.toPlainText().contains("Section 6")) << "cut at " << n;
+        }
         ASSERT_FALSE(doc.toPlainText().contains("Arial")) << "cut at " << n;
     }
 }
