@@ -2,7 +2,7 @@
 #pragma once
 
 #include <QStatusBar>
-#include <vector>
+#include <deque>
 
 class QLabel;
 
@@ -35,7 +35,7 @@ public:
     Panel* Panels(int index);
 
 private:
-    std::vector<Panel> panels_;
+    std::deque<Panel> panels_;   // stable addresses: callers keep Panel pointers
 };
 
 } // namespace ui

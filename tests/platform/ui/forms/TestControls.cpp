@@ -273,9 +273,13 @@ TEST(StatusBarControl, PanelsHoldTexts)
     bar.Panels(1)->setText("Select the required item");
     EXPECT_EQ(bar.Panels(1)->Text(), "Select the required item");
     EXPECT_EQ(bar.Panels(1)->label()->text(), "Select the required item");
-    bar.addPanel("two");
-    EXPECT_EQ(bar.Panels(2)->Text(), "two");
-    EXPECT_EQ(errorNumber([&] { bar.Panels(3); }), 35600);
+    Panel* first = bar.Panels(1);
+    for (int i = 2; i <= 20; ++i)
+        bar.addPanel(QString::number(i));
+    EXPECT_EQ(bar.Panels(2)->Text(), "2");
+    first->setText("still the first panel");   // earlier panels stay valid as panels are added
+    EXPECT_EQ(bar.Panels(1)->label()->text(), "still the first panel");
+    EXPECT_EQ(errorNumber([&] { bar.Panels(21); }), 35600);
 }
 
 TEST(TimerControl, TicksOnlyWhileEnabledWithAnInterval)
