@@ -35,6 +35,14 @@ TEST(Screenshots, DISABLED_LibraryWindowAndFilteredIndexScreen)
     QTest::qWait(300);
     EXPECT_TRUE(lib.grab().save(dir + "/library-act.png"));
 
+    auto* act = lib.findChild<ui::TreeView*>("Tvw");
+    act->setSelectedItem(act->Nodes("VAT"));
+    lib.Tvw_DblClick();
+    ASSERT_NE(lib.screen("ObjActGlobalSections"), nullptr);
+    QTest::qWait(300);
+    EXPECT_TRUE(lib.screen("ObjActGlobalSections")->grab().save(dir + "/library-contents.png"));
+    lib.screen("ObjActGlobalSections")->Hide();
+
     auto* circulars = lib.findChild<ui::TreeView*>("tvwc");
     QTest::mouseClick(bar->Buttons("circu")->widget(), Qt::LeftButton);
     circulars->setSelectedItem(circulars->Nodes("cirsub"));
