@@ -1,6 +1,6 @@
 // The program's text box: a single-line edit with Text, SelStart/SelLength/SelText,
 // Alignment (0 left, 1 right, 2 centre), Locked and MaxLength, and the program's events.
-// KeyDown(keyCode, shift) comes first for every key; setting keyCode to 0 cancels the key.
+// KeyDown(keyCode, shift) comes first for every key with a code; setting keyCode to 0 cancels it.
 // KeyPress(keyAscii) follows for keys that type a character (13 Enter, 8 Backspace,
 // 1..26 Ctrl+letter, 127 Ctrl+Backspace); setting keyAscii to 0 cancels it, another value
 // types that character instead. Ctrl+D (4) and Ctrl+Y (25) have no meaning of the edit's
