@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace ado::accesssql {
 namespace {
@@ -36,7 +37,20 @@ std::string textOf(sqlite3_value* v)
     }
 }
 
-bool isAscii(const std::string& s)
+// The text of a value without copying it when it is stored as text; `buf` holds the text of
+// a number.
+std::string_view viewOf(sqlite3_value* v, std::string& buf)
+{
+    const int t = sqlite3_value_type(v);
+    if (t == SQLITE_TEXT || t == SQLITE_BLOB) {
+        const char* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string_view(p ? p : "", size_t(sqlite3_value_bytes(v)));
+    }
+    buf = textOf(v);
+    return buf;
+}
+
+bool isAscii(std::string_view s)
 {
     for (unsigned char c : s)
         if (c >= 0x80)
@@ -44,7 +58,7 @@ bool isAscii(const std::string& s)
     return true;
 }
 
-void resultText(sqlite3_context* ctx, const std::string& s)
+void resultText(sqlite3_context* ctx, std::string_view s)
 {
     sqlite3_result_text(ctx, s.data(), int(s.size()), SQLITE_TRANSIENT);
 }
@@ -128,10 +142,11 @@ void fnLen(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
-    const std::string s = textOf(a[0]);
+    std::string buf;
+    const std::string_view s = viewOf(a[0], buf);
     if (isAscii(s))
         return sqlite3_result_int64(ctx, qint64(s.size()));
-    sqlite3_result_int64(ctx, QString::fromStdString(s).size());
+    sqlite3_result_int64(ctx, QString::fromUtf8(s.data(), qsizetype(s.size())).size());
 }
 
 void fnLeftRight(sqlite3_context* ctx, sqlite3_value** a, bool left)
@@ -143,12 +158,13 @@ void fnLeftRight(sqlite3_context* ctx, sqlite3_value** a, bool left)
         return;
     if (n < 0)
         return sqlite3_result_error(ctx, kInvalidCall, -1);
-    const std::string s = textOf(a[0]);
+    std::string buf;
+    const std::string_view s = viewOf(a[0], buf);
     if (isAscii(s)) {
         const size_t k = size_t(std::min<qint64>(n, qint64(s.size())));
         return resultText(ctx, left ? s.substr(0, k) : s.substr(s.size() - k));
     }
-    const QString q = QString::fromStdString(s);
+    const QString q = QString::fromUtf8(s.data(), qsizetype(s.size()));
     resultText(ctx, left ? q.left(n) : q.right(n));
 }
 
@@ -186,23 +202,35 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
     }
     if (isNull(a[ti]) || isNull(a[ti + 1]))
         return sqlite3_result_null(ctx);
-    const std::string hay = textOf(a[ti]);
-    const std::string needle = textOf(a[ti + 1]);
+    std::string hayBuf, needleBuf;
+    const std::string_view hay = viewOf(a[ti], hayBuf);
+    const std::string_view needle = viewOf(a[ti + 1], needleBuf);
     if (isAscii(hay) && isAscii(needle)) {
         if (start > qint64(hay.size()))
             return sqlite3_result_int64(ctx, 0);
         if (needle.empty())
             return sqlite3_result_int64(ctx, start);
-        const int first = std::tolower(static_cast<unsigned char>(needle[0]));
-        for (size_t i = size_t(start - 1); i + needle.size() <= hay.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(hay[i])) == first
-                && strncasecmp(hay.data() + i + 1, needle.data() + 1, needle.size() - 1) == 0)
+        if (needle.size() > hay.size())
+            return sqlite3_result_int64(ctx, 0);
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+        const char first = lower(needle[0]);
+        const char firstUpper = first >= 'a' && first <= 'z' ? char(first - 32) : first;
+        const size_t last = hay.size() - needle.size();
+        for (size_t i = size_t(start - 1); i <= last && i != std::string_view::npos;) {
+            // jump to the next place the first character (either case) occurs
+            const size_t a1 = hay.find(first, i);
+            const size_t a2 = firstUpper == first ? a1 : hay.find(firstUpper, i);
+            i = std::min(a1, a2);
+            if (i == std::string_view::npos || i > last)
+                break;
+            if (strncasecmp(hay.data() + i + 1, needle.data() + 1, needle.size() - 1) == 0)
                 return sqlite3_result_int64(ctx, qint64(i + 1));
+            ++i;
         }
         return sqlite3_result_int64(ctx, 0);
     }
-    const QString h = QString::fromStdString(hay);
-    const QString f = QString::fromStdString(needle);
+    const QString h = QString::fromUtf8(hay.data(), qsizetype(hay.size()));
+    const QString f = QString::fromUtf8(needle.data(), qsizetype(needle.size()));
     if (start > h.size())
         return sqlite3_result_int64(ctx, 0);
     if (f.isEmpty())
@@ -232,7 +260,8 @@ void fnTrimSides(sqlite3_context* ctx, sqlite3_value** a, bool leading, bool tra
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
-    const std::string s = textOf(a[0]);
+    std::string buf;
+    const std::string_view s = viewOf(a[0], buf);
     size_t b = 0, e = s.size();
     if (leading)
         while (b < e && s[b] == ' ')

@@ -108,6 +108,9 @@ TEST_F(Dialect, TextFunctions)
     EXPECT_EQ(value("SELECT InStr(1, 'abc', 'B')").toLongLong(), 2);   // text compare
     EXPECT_EQ(value("SELECT InStr(1, 'abc', '-')").toLongLong(), 0);
     EXPECT_EQ(value("SELECT InStr(9, 'abc', 'a')").toLongLong(), 0);
+    EXPECT_EQ(value("SELECT InStr('ab', 'abc')").toLongLong(), 0);
+    EXPECT_EQ(value("SELECT InStr(2, 'xAbab', 'aB')").toLongLong(), 2);
+    EXPECT_EQ(value("SELECT InStr(3, 'xAbab', 'aB')").toLongLong(), 4);
     EXPECT_TRUE(value("SELECT InStr(1, NULL, '-')").isNull());
     EXPECT_EQ(value("SELECT Left('abcdef', 2)").toString(), "ab");
     EXPECT_EQ(value("SELECT Left('ab', 5)").toString(), "ab");
