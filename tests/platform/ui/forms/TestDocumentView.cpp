@@ -19,7 +19,7 @@ namespace {
 
 const QByteArray kActDoc = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\b Section 6\\b0\\par Levy of tax.\\par}";
 const QByteArray kRulesDoc = "{\\rtf1\\ansi\\pard Rule 10 \\endash  Returns.\\par}";
-const QByteArray kWordDoc("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0binary", 18);
+const QByteArray kWordDoc("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0binary", 16);
 
 // A law database file like the program's first one: Kerala(name, type, fname BLOB).
 class LawFile {
