@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "WaitFor.h"
+
 namespace {
 
 class LibraryTest : public ::testing::Test {
@@ -155,7 +157,7 @@ TEST_F(LibraryTest, ToolbarBringsTreesToTheFrontAndRemembersTheKey)
     EXPECT_TRUE(frame1()->isVisible());
     EXPECT_EQ(frame1()->childAt(ui::toPixels(1380) + 20, ui::toPixels(1080) + 20)->window(), &lib);
     EXPECT_EQ(frame1()->children().last(), tree("Tvw"));
-    QTRY_VERIFY(tree("Tvw")->hasFocus());
+    EXPECT_EVENTUALLY(tree("Tvw")->hasFocus());
 
     press("jud");   // to the front without the focus
     EXPECT_EQ(frame1()->children().last(), tree("tvw3"));
@@ -163,7 +165,7 @@ TEST_F(LibraryTest, ToolbarBringsTreesToTheFrontAndRemembersTheKey)
 
     press("Ali");
     EXPECT_EQ(frame1()->children().last(), tree("tvwali"));
-    QTRY_VERIFY(tree("tvwali")->hasFocus());
+    EXPECT_EVENTUALLY(tree("tvwali")->hasFocus());
 
     press("sch");   // a screen, and the tree in front stays
     EXPECT_EQ(lib.CurrentToolbarKey(), "sch");

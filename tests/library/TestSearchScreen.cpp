@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include "WaitFor.h"
 #include <memory>
 
 namespace {
@@ -347,15 +349,15 @@ TEST_F(SearchScreenTest, TypingAnywhereLandsInTheSearchBox)
 {
     open("gsCircularNumber");
     grid->view()->setFocus();
-    QTRY_VERIFY(grid->view()->hasFocus());
+    EXPECT_EVENTUALLY(grid->view()->hasFocus());
     QTest::keyClick(grid->view(), Qt::Key_S);
-    QTRY_VERIFY(box->hasFocus());
+    EXPECT_EVENTUALLY(box->hasFocus());
     detail->setFocus();
-    QTRY_VERIFY(detail->hasFocus());
+    EXPECT_EVENTUALLY(detail->hasFocus());
     QTest::keyClick(detail, Qt::Key_A, Qt::ControlModifier);   // Ctrl keeps the focus
     EXPECT_TRUE(detail->hasFocus());
     QTest::keyClick(detail, Qt::Key_A);
-    QTRY_VERIFY(box->hasFocus());
+    EXPECT_EVENTUALLY(box->hasFocus());
 }
 
 TEST_F(SearchScreenTest, AppearanceOperationsReadAndSetColours)

@@ -2,6 +2,7 @@
 // rows through the recordset's filter, the current row shared with the recordset, bookmarks,
 // the selected rows, and the events the search screen handles.
 #include "GridsTestUtil.h"
+#include "WaitFor.h"
 
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
@@ -134,7 +135,7 @@ TEST_F(DataGridFixture, AFilterOnTheRecordsetNarrowsTheGridAndMovesItsCurrentRow
     EXPECT_EQ(grid->Row(), 0);
     // The view catches up on its own once events run.
     rs->setFilter("Year =2003");
-    QTRY_COMPARE(grid->view()->model()->rowCount(), 1);
+    EXPECT_EVENTUALLY(grid->view()->model()->rowCount() == 1);
 }
 
 TEST_F(DataGridFixture, BookmarksAndRelativeMovesShareTheRecordsetsCurrentRow)
