@@ -266,7 +266,7 @@ void main::Form_Load()
         ShockwaveFlash1->setText(QStringLiteral(
             "<div style='color:#265f8f'><p style='font-size:26pt; font-weight:bold'>Lumora on VAT Laws</p>"
             "<p style='font-size:13pt'>Kerala VAT law library &nbsp;&middot;&nbsp; Form 10 monthly returns</p>"
-            "<p style='font-size:10pt; color:#555'>Double-click a state in the tree to open its law library.</p></div>"));
+            "<p style='font-size:10pt; color:#555'>Click a state in the tree to open the law library.</p></div>"));
     }
 }
 
