@@ -170,6 +170,7 @@ private:
     GridSide side(int which) const;
     void setGridLayout(ui::FlexGrid& grid);
     void moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor);
+    void followCurrentCell(int which);
     void totals(int which);
     void enterCell(int which);
     void leaveCell(int which);

@@ -86,6 +86,10 @@ void frmNormal::connectGridEvents()
         connect(s.editor, &ui::TextBox::KeyPress, this, [this, which](int& k) { editorKeyPress(which, k); });
         connect(s.picker, &ui::ListBox::KeyPress, this, [this, which](int& k) { pickerKeyPress(which, k); });
         s.grid->viewport()->installEventFilter(this);
+        // Scrolling the grid moves the current cell: the editor follows it.
+        // Scrolling by wheel or scroll bar moves the current cell on screen: the editor
+        // follows it, and is put away while the cell is out of view.
+        connect(s.grid, &ui::FlexGrid::Scroll, this, [this, which] { followCurrentCell(which); });
     }
 }
 
@@ -119,6 +123,22 @@ void frmNormal::moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor)
     editor.setTop(grid.Top() + grid.CellTop());
     editor.setHeight(grid.CellHeight());
     editor.setWidth(grid.CellWidth());
+}
+
+void frmNormal::followCurrentCell(int which)
+{
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    if (grid.Col() > kTotalCol)
+        return;
+    const QRect cell = grid.cellRect(grid.Row(), grid.Col());
+    if (cell.isEmpty()) {
+        s.editor->hide();
+        return;
+    }
+    ui::moveTwips(s.editor, grid.Left() + ui::toTwips(cell.x()), grid.Top() + ui::toTwips(cell.y()),
+                  ui::toTwips(cell.width()), ui::toTwips(cell.height()));
+    s.editor->show();
 }
 
 void frmNormal::procMoveTextBox() { moveTextBox(*fg1, *txtGrid1); }
@@ -242,12 +262,17 @@ void frmNormal::leaveCell(int which)
     ui::FlexGrid& grid = *s.grid;
     const int row = grid.Row();
     const int col = grid.Col();
+    // The header row is never a bill: a grid cut back to its fixed row keeps its captions.
+    if (row < grid.FixedRows()) {
+        totals(which);
+        return;
+    }
     if (col >= 1 && col <= 5)
         grid.setText(s.editor->Text());
     else if (col >= 6 && col <= 8)
         grid.setText(vb::Format00(vb::Val(s.editor->Text())));
     // Computed after the edited cell is written, so the total includes what was just typed.
-    if (grid.Cols() > kTotalCol && row >= grid.FixedRows())
+    if (grid.Cols() > kTotalCol)
         grid.setTextMatrix(row, kTotalCol, rowTotal(grid, row));
     totals(which);
 }
