@@ -1,33 +1,17 @@
 // Pictures of the library window and a filtered index screen, for a person to look at.
 // Not part of the regular run: run under Xvfb with --gtest_also_run_disabled_tests
 // (LUMORA_SHOTS names the folder; /tmp by default).
-#include "TestProgramFolder.h"
+#include "LibraryFixture.h"
 
-#include "lawdb/LawDb.h"
-#include "library/frmGlobalSections.h"
-#include "library/frmkerala.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QScreen>
-#include <QTest>
-#include <QToolButton>
-#include <gtest/gtest.h>
 
-TEST(Screenshots, DISABLED_LibraryWindowAndFilteredIndexScreen)
+TEST_F(LibraryFixture, DISABLED_ScreenshotsOfTheLibraryWindowAndAFilteredIndexScreen)
 {
-    TestProgramFolder folder;
-    ui::ScopedMsgBoxResponder answers;
-    lawdb::resetState();
-    lawdb::procConnectLawDBs();
-    const QString dir = qEnvironmentVariableIsEmpty("LUMORA_SHOTS")
-                            ? QDir::tempPath()
-                            : qEnvironmentVariable("LUMORA_SHOTS");
-
+    const QString dir = qEnvironmentVariableIsEmpty("LUMORA_SHOTS") ? QDir::tempPath() : qEnvironmentVariable("LUMORA_SHOTS");
     frmkerala& lib = ui::form<frmkerala>();
     lib.Show();
     auto* bar = lib.findChild<ui::Toolbar*>("Toolbar2");
@@ -55,6 +39,4 @@ TEST(Screenshots, DISABLED_LibraryWindowAndFilteredIndexScreen)
     if (QScreen* screen = QApplication::primaryScreen()) {
         EXPECT_TRUE(screen->grabWindow(0).save(dir + "/library-desktop.png"));
     }
-    ui::FormRegistry::unloadAll();
-    lawdb::resetState();
 }

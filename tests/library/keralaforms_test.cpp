@@ -1,46 +1,21 @@
 // The document window on the sample data: binding, the placeholder, opening through the
 // desktop, closing, the marquee and the layout.
-#include "TestProgramFolder.h"
-#include "lawdb/LawDb.h"
-#include "lawdb/MyMOD.h"
-#include "library/keralaforms.h"
-#include "platform/db/Recordset.h"
-#include "platform/sys/Desktop.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/OleView.h"
-#include "platform/ui/RemoteData.h"
+#include "LibraryFixture.h"
+
+#include "library/DocumentQueries.h"
 #include "platform/ui/Timer.h"
-#include "platform/ui/Twips.h"
-#include "shell/ShellState.h"
-#include "library/frmkerala.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-class DocumentWindowTest : public ::testing::Test {
+class DocumentWindowTest : public LibraryFixture {
 protected:
     void SetUp() override
     {
-        lawdb::resetState();
-        shell::resetState();
-        lawdb::procConnectLawDBs();
-        auto d = std::make_unique<sys::RecordingDesktop>();
-        desktop = d.get();
-        sys::setDesktop(std::move(d));
-        kf = &ui::form<keralaforms>();
-    }
-    void TearDown() override
-    {
-        ui::FormRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        sys::setDesktop(nullptr);
-        lawdb::resetState();
-        shell::resetState();
+        LibraryFixture::SetUp();
+        kf = &document();
     }
     // A document name of the sample data and its bytes.
     std::pair<QString, QByteArray> sampleDocument()
@@ -59,72 +34,56 @@ protected:
         kf->OLE1->setDataField("fname");
         kf->Show();
     }
-    QString quoted(QString s) { return "'" + s.replace("'", "''") + "'"; }
+    void bindSample() { bindAndShow("select fname from Kerala where name='" + library::sqlQuoted(sampleDocument().first) + "'"); }
 
-    TestProgramFolder folder;
-    sys::RecordingDesktop* desktop = nullptr;
     keralaforms* kf = nullptr;
-    ui::ScopedMsgBoxResponder answers;
 };
 
 } // namespace
 
-TEST_F(DocumentWindowTest, ShowsTheBoundDocumentAndThenAnother)
+TEST_F(DocumentWindowTest, ShowsTheBoundDocumentOrThePlaceholderForNothingOrANull)
 {
-    EXPECT_EQ(kf->Caption(), "Display  Window");
     EXPECT_EQ(kf->WindowState(), ui::vbMaximized);
-    const auto [name, bytes] = sampleDocument();
-    bindAndShow("select fname from Kerala where name=" + quoted(name));
-    EXPECT_EQ(kf->OLE1->data(), bytes);
+    bindSample();
+    EXPECT_EQ(kf->OLE1->data(), sampleDocument().second);
     EXPECT_FALSE(kf->OLE1->toPlainText().trimmed().isEmpty());
     EXPECT_FALSE(kf->OLE1->toPlainText().contains("\\par"));
 
-    const QByteArray placeholder = [] {
-        auto rs = lawdb::getRecordSet(lawdb::kPlaceholderQuery, "Globalvat");
-        return rs->Fields(0).Value().toBytes();
-    }();
+    const QByteArray placeholder = lawdb::getRecordSet(lawdb::kPlaceholderQuery, "Globalvat")->Fields(0).Value().toBytes();
     ASSERT_FALSE(placeholder.isEmpty());
-    ASSERT_NE(placeholder, bytes);
+    ASSERT_NE(placeholder, sampleDocument().second);
     keralaforms* before = kf;
     bindAndShow("select fname from Kerala where name='no such document'");
-    EXPECT_EQ(&ui::form<keralaforms>(), before);   // the same window, bound again
+    EXPECT_EQ(&document(), before);   // the same window, bound again
     EXPECT_EQ(kf->MSRDC1->SQL(), lawdb::kPlaceholderQuery);
     EXPECT_EQ(kf->OLE1->data(), placeholder);
-    EXPECT_TRUE(answers.messages().empty());
-}
 
-TEST_F(DocumentWindowTest, NullDocumentShowsThePlaceholder)
-{
     lawdb::state().LawConnection1->Execute("INSERT INTO Kerala (name, type) VALUES ('empty one', 'Act')");
+    bindSample();
     bindAndShow("select fname from Kerala where name='empty one'");
     EXPECT_EQ(kf->MSRDC1->SQL(), lawdb::kPlaceholderQuery);
-    EXPECT_TRUE(kf->OLE1->hasDocument());
+    EXPECT_EQ(kf->OLE1->data(), placeholder);
+    EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(DocumentWindowTest, ClickOpensACopyThroughTheDesktop)
+TEST_F(DocumentWindowTest, ClickOpensACopyThroughTheDesktopAndARefusalIsReported)
 {
-    const auto [name, bytes] = sampleDocument();
-    bindAndShow("select fname from Kerala where name=" + quoted(name));
+    bindSample();
     kf->OLE1->setDataChanged(true);
     QTest::mouseClick(kf->OLE1->viewport(), Qt::LeftButton);
     ASSERT_EQ(desktop->opened.size(), 1);
     EXPECT_FALSE(kf->OLE1->DataChanged());
     QFile copy(desktop->opened[0]);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), bytes);
-    EXPECT_TRUE(answers.messages().empty());
-}
+    EXPECT_EQ(copy.readAll(), sampleDocument().second);
+    EXPECT_TRUE(messages().empty());
 
-TEST_F(DocumentWindowTest, RefusedOpenIsReported)
-{
-    const auto [name, bytes] = sampleDocument();
-    bindAndShow("select fname from Kerala where name=" + quoted(name));
     desktop->openResult = false;
     kf->OLE1_Click();
-    ASSERT_EQ(answers.messages().size(), 1u);
-    EXPECT_TRUE(answers.messages()[0].prompt.startsWith("Exception Display Data \n"));
-    EXPECT_EQ(answers.messages()[0].title, "IN_DEBUG");
-    EXPECT_EQ(answers.messages()[0].icon(), ui::vbExclamation);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("Exception Display Data \n"));
+    EXPECT_EQ(messages()[0].title, "IN_DEBUG");
+    EXPECT_EQ(messages()[0].icon(), ui::vbExclamation);
 }
 
 TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
@@ -154,8 +113,6 @@ TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)
 {
     EXPECT_TRUE(kf->Timer1->Enabled());
     EXPECT_FALSE(kf->Timer2->Enabled());
-    EXPECT_EQ(kf->Timer1->Interval(), 100);
-    EXPECT_EQ(kf->Timer2->Interval(), 100);
     const int labelWidth = ui::widthTwips(kf->Label1);
     const int edge = kf->Width() - labelWidth;
     ui::setLeftTwips(kf->Label1, edge - 200);

@@ -1,0 +1,130 @@
+// The texts the library builds: the filter a typed search becomes, the statements that turn a
+// chosen row into a document query, and the screen catalogue's queries.
+#include "library/DocumentQueries.h"
+#include "library/ScreenCatalog.h"
+#include "library/SearchFilter.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace library;
+
+namespace {
+constexpr int kText = 202, kLong = 3, kCurrency = 6, kBool = 11, kDbDate = 133;
+const QString kNotNumeric = "Not a valid numeric.\r\nPlease enter a numeric value.";
+} // namespace
+
+TEST(SearchFilter, EachColumnTypeGivesItsFilterOrItsMessage)
+{
+    struct Case {
+        int type;
+        const char* typed;
+        FilterOutcome::Kind kind;
+        QString text;   // the filter, or the message of a refusal
+    };
+    const Case cases[] = {
+        {kText, "  vat   act ", FilterOutcome::Apply, "F LIKE '*vat*' AND F LIKE '*act*'"},
+        {kText, "dealer's", FilterOutcome::Apply, "F LIKE '*dealer''s*'"},
+        {kText, "[a]{b}", FilterOutcome::Apply, "F LIKE '*%a%%b%*'"},
+        {kText, "   ", FilterOutcome::Apply, ""},
+        {kLong, "   ", FilterOutcome::Apply, ""},
+        {kDbDate, "", FilterOutcome::Apply, ""},
+        {kLong, " 12.5 ", FilterOutcome::Apply, "F =12.5"},
+        {kLong, "12a", FilterOutcome::Reject, kNotNumeric},
+        {kCurrency, "7", FilterOutcome::Apply, "F =7"},
+        {kCurrency, "x", FilterOutcome::Reject, "Not a valid Currency.\r\nPlease enter a numeric value."},
+        {kBool, "TRUE", FilterOutcome::Apply, "F =TRUE"},
+        {kBool, "-1", FilterOutcome::Apply, "F =-1"},
+        {kBool, "FALS", FilterOutcome::Silent, ""},
+        {kBool, "yes", FilterOutcome::Reject, "Not a valid boolean.\r\nPlease enter ('True' or 'False' or a numeric value)."},
+        {kDbDate, "18-Dec-1982", FilterOutcome::Apply, "F>=#18/Dec/1982# AND F<#19/Dec/1982# "},
+        {135, "31/12/1999", FilterOutcome::Apply, "F>=#31/Dec/1999# AND F<#01/Jan/2000# "},
+        {kDbDate, "18-Dec", FilterOutcome::Silent, ""},
+        {kDbDate, "18-Dec-19x2", FilterOutcome::Reject, "Not a valid date.\r\nPlease enter a valid date. Eg. 18-Dec-1982"},
+        {7, "anything", FilterOutcome::Apply, ""},     // other types never filter
+        {205, "anything", FilterOutcome::Apply, ""},
+    };
+    for (const Case& c : cases) {
+        const auto r = buildSearchFilter("F", c.type, c.typed);
+        EXPECT_EQ(r.kind, c.kind) << c.type << " " << c.typed;
+        EXPECT_EQ(r.kind == FilterOutcome::Reject ? r.message : r.filter, c.text) << c.type << " " << c.typed;
+    }
+    for (int t : {8, 129, 130, 200, 201, 203})   // every text type filters the same way
+        EXPECT_EQ(buildSearchFilter("F", t, "a b").filter, "F LIKE '*a*' AND F LIKE '*b*'") << t;
+}
+
+TEST(SearchFilter, DatesAreReadInTheFormsUsersType)
+{
+    for (const char* text : {"18-Dec-1982", "18/12/1982", "18 December 1982", "1982-12-18", "18-dec-82", "Dec 18, 1982"})
+        EXPECT_EQ(parseSearchDate(text), QDate(1982, 12, 18)) << text;
+    for (const char* text : {"31-Feb-2001", "18-Dex-1982", "18-Dec", "hello"})
+        EXPECT_FALSE(parseSearchDate(text).isValid()) << text;
+}
+
+TEST(DocumentQueries, StatementsKeepTheirBlanksAndDoubleQuotes)
+{
+    EXPECT_EQ(goQueryText("fname", "Kerala", "name", "12", "  and type='Act' "),
+              "select fname from Kerala where name='12' and type='Act'");
+    EXPECT_EQ(goQueryText("fname", "Kerala", "name", "Dealer's Guide", ""),
+              "select fname from Kerala where name='Dealer''s Guide' ");
+    EXPECT_EQ(nameStatement("Kerala", "THE KERALA GENERAL SALES TAX ACT", " and type='Act'"),
+              "select fname from Kerala where name='THE KERALA GENERAL SALES TAX ACT' and type='Act'");
+    EXPECT_EQ(nameStatement("Globalvatse", "O'Brien v State"), "select fname from Globalvatse where name='O''Brien v State'");
+    EXPECT_EQ(numericKeyStatementWithCondition("fname", "Allshedule", "ID", "7", ""),
+              "select fname from Allshedule where ID=7 ");
+}
+
+TEST(DocumentQueries, IndexCellsAndNumericKeys)
+{
+    EXPECT_EQ(indexDocumentName("A-B-C"), "B-C");
+    EXPECT_EQ(indexDocumentName("AB"), "");
+    EXPECT_EQ(indexDocumentName("AB-"), "");
+    EXPECT_EQ(indexDocumentName("Sec 6 - Levy "), " Levy ");   // nothing trimmed
+
+    EXPECT_EQ(numericKeyText(ado::Variant(qint64(7))).value(), "7");
+    EXPECT_EQ(numericKeyText(ado::Variant(7.0)).value(), "7");
+    EXPECT_EQ(numericKeyText(ado::Variant(" 12 ")).value(), "12");
+    EXPECT_FALSE(numericKeyText(ado::Variant::null()).has_value());
+    EXPECT_FALSE(numericKeyText(ado::Variant()).has_value());
+    EXPECT_FALSE(numericKeyText(ado::Variant("7 or 1=1")).has_value());
+}
+
+TEST(ScreenCatalog, TwentySixScreensEachOpenedByOneNodeOrKey)
+{
+    const auto& all = screenCatalog();
+    ASSERT_EQ(all.size(), 26u);
+    QSet<QString> names, openers;
+    int back = 0;
+    for (const auto& s : all) {
+        names.insert(s.variable);
+        openers.insert(QString(s.opener) + "/" + s.key);
+        back += s.hasBackHandler;
+        EXPECT_EQ(s.dontShowOleForm, s.shape != GoShape::OwnDocument) << s.variable;
+    }
+    EXPECT_EQ(names.size(), 26);
+    EXPECT_EQ(openers.size(), 26);
+    EXPECT_EQ(back, 10);
+    // the same key means different screens in different trees
+    EXPECT_STREQ(screenFor("tvw3", "Twor")->variable, "gsJudgmentSection");
+    EXPECT_STREQ(screenFor("tvwr", "Twor")->variable, "gsArJudgmentSection");
+    EXPECT_EQ(screenFor("tvwc", "Oner"), nullptr);
+}
+
+TEST(ScreenCatalog, IndexAndAlliedFormsQueriesAreBuiltWhole)
+{
+    EXPECT_EQ(indexGridQuery("CircularNumber", "CIRCULAR NUMBER"),
+              "SELECT Keralafields.CircularNumber AS Search, "
+              "IIf(InStr(1,[Keralafields].[CircularNumber],'-')>0,Left([Keralafields].[CircularNumber],"
+              "InStr(1,[Keralafields].[CircularNumber],'-')-1),[Keralafields].[CircularNumber]) AS "
+              "[CIRCULAR NUMBER] FROM Keralafields WHERE "
+              "(((Len(LTrim(RTrim([Keralafields].[CircularNumber]))))>1)) ORDER BY "
+              "Keralafields.CircularNumber ASC;");
+    EXPECT_EQ(findScreen("gsNotificationSection")->gridQuery().count("NotifcaionSection"), 7);
+
+    ASSERT_EQ(alliedFormNames().size(), 63);
+    const QString q = findScreen("ObjAlliedFormsGB")->gridQuery();
+    EXPECT_TRUE(q.startsWith("SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala "
+                             "where name In ( 'AGRICULTURAL INCOME TAX Forms' , 'AIT FORM 1' , "));
+    EXPECT_TRUE(q.endsWith(" , 'Tri-FORM H') And Type ='Allied'"));
+    EXPECT_TRUE(q.contains("'Mangalya  FORM II' , 'Mangalya FORM III'"));
+}
