@@ -26,6 +26,12 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+// A widget's geometry in twips, to compare in one go.
+inline QRect twipsRect(const QWidget* w)
+{
+    return {ui::leftTwips(w), ui::topTwips(w), ui::widthTwips(w), ui::heightTwips(w)};
+}
+
 class LibraryFixture : public ::testing::Test {
 protected:
     void SetUp() override
