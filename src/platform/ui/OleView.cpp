@@ -117,18 +117,31 @@ void OleView::DoVerb(int verb)
         throw ado::Error(31027, QStringLiteral("Unable to activate object"), QStringLiteral("OLE"));
 }
 
+void OleView::mousePressEvent(QMouseEvent* e)
+{
+    inDoubleClick_ = false;   // a lost release must not swallow the next click
+    QTextEdit::mousePressEvent(e);
+}
+
 void OleView::mouseReleaseEvent(QMouseEvent* e)
 {
     QTextEdit::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton)
-        emit Click();
+    if (e->button() != Qt::LeftButton)
+        return;
+    if (inDoubleClick_) {
+        inDoubleClick_ = false;
+        return;
+    }
+    emit Click();
 }
 
 void OleView::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QTextEdit::mouseDoubleClickEvent(e);
-    if (e->button() == Qt::LeftButton)
+    if (e->button() == Qt::LeftButton) {
+        inDoubleClick_ = true;
         emit DblClick();
+    }
 }
 
 } // namespace ui

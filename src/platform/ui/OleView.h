@@ -50,6 +50,7 @@ signals:
     void DblClick();
 
 protected:
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
@@ -60,6 +61,7 @@ private:
     QString field_;
     QByteArray bytes_;
     bool changed_ = false;
+    bool inDoubleClick_ = false;   // the release that ends a double click is no second Click
 };
 
 } // namespace ui
