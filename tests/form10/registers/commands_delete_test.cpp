@@ -1,28 +1,26 @@
 // Delete and Close on the register screen.
-#include "storage_support.h"
+#include "register_support.h"
 
 #include "form10/registers/frmSelect.h"
 
-using namespace storetest;
+using namespace f10test;
 
 namespace {
 
-class DeleteTest : public ScreenFixture {
+class DeleteTest : public RegisterScreen {
 protected:
     void SetUp() override
     {
-        ScreenFixture::SetUp();
+        RegisterScreen::SetUp();
         keyBills(true, {{"02-03-09", "Local Seller", "T1", "B1", P4, "100", "4", "0"}});
         keyBills(false, {{"03-03-09", "Buyer", "S1", "X1", S4, "50", "2", "0"}});
-        clickSave();
-        ASSERT_EQ(count(db, QStringLiteral("tblPurchase1")), 1);
+        click(form->cmdAdd);
+        ASSERT_EQ(monthRows("tblPurchase1"), 1);
         // Rows of another month and of another dealer that no delete may touch.
-        for (const char* table : {"tblPurchase1", "tblPurchaseInterState1", "tblSales"}) {
+        for (const char* table : {"tblPurchase1", "tblPurchaseInterState1", "tblSales"})
             exec(db, QStringLiteral("INSERT INTO %1 (SlNo, Party, cMonth, cCode) VALUES ('1', 'Other month', "
-                                    "'NoSuchMonth', '')").arg(QLatin1String(table)));
-            exec(db, QStringLiteral("INSERT INTO %1 (SlNo, Party, cMonth, cCode) VALUES ('1', 'Other dealer', "
-                                    "'%2', 'D2')").arg(QLatin1String(table), month()));
-        }
+                                    "'NoSuchMonth', ''), ('1', 'Other dealer', '%2', 'D2')")
+                         .arg(QLatin1String(table), month()));
         ui::clearShownMessages();
     }
     int monthRows(const char* table)
@@ -34,64 +32,62 @@ protected:
 TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
 {
     answer = ui::vbYes;
-    clickDelete();
-
+    click(form->cmdDelete);
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].prompt, QStringLiteral(" Are you Sure "));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Delete Local Purchase Records "));
-    EXPECT_EQ(messages()[0].buttonSet(), ui::vbYesNo);
-    EXPECT_EQ(messages()[0].icon(), ui::vbQuestion);
+    EXPECT_EQ(messages()[0].buttons, ui::vbYesNo + ui::vbQuestion);
     EXPECT_EQ(messages()[1].title, QStringLiteral("Delete Sales Records "));
-
     EXPECT_EQ(monthRows("tblPurchase1"), 0);
     EXPECT_EQ(monthRows("tblSales"), 0);
-    EXPECT_EQ(count(db, QStringLiteral("tblPurchase1")), 2);   // other month, other dealer
-    EXPECT_EQ(count(db, QStringLiteral("tblSales")), 2);
-    EXPECT_EQ(count(db, QStringLiteral("tblPurchaseInterState1")), 2);
+    for (const char* table : {"tblPurchase1", "tblSales", "tblPurchaseInterState1"})
+        EXPECT_EQ(count(db, QLatin1String(table)), 2) << table;   // other month, other dealer
     // The summary and report tables are not Delete's business.
     EXPECT_EQ(count(db, QStringLiteral("tblCommon")), 1);
     EXPECT_EQ(count(db, QStringLiteral("tblRptPurchase1")), 1);
-
-    EXPECT_EQ(screen->fg1->Rows(), 2);
-    EXPECT_EQ(screen->fg1->TextMatrix(0, 2), QStringLiteral("Party"));
-    EXPECT_EQ(screen->fg1->TextMatrix(1, 0), QStringLiteral("1"));
-    EXPECT_TRUE(screen->fg1->TextMatrix(1, 2).isEmpty());
-    EXPECT_TRUE(screen->txtGrid1->Text().isEmpty());
-    EXPECT_TRUE(screen->fg2->TextMatrix(1, 2).isEmpty());
-    EXPECT_EQ(screen->txtTotal->Text(), QStringLiteral("0.00"));
+    EXPECT_EQ(form->fg1->Rows(), 2);
+    EXPECT_EQ(form->fg1->TextMatrix(0, 2), QStringLiteral("Party"));
+    EXPECT_EQ(form->fg1->TextMatrix(1, 0), QStringLiteral("1"));
+    EXPECT_TRUE(form->fg1->TextMatrix(1, 2).isEmpty());
+    EXPECT_TRUE(form->txtGrid1->Text().isEmpty());
+    EXPECT_TRUE(form->fg2->TextMatrix(1, 2).isEmpty());
+    EXPECT_EQ(form->txtTotal->Text(), QStringLiteral("0.00"));
+    EXPECT_EQ(form->txtTotal2->Text(), QStringLiteral("0.00"));
 }
 
-TEST_F(DeleteTest, NoRemovesNothing)
+TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)
 {
+    // Text still in the cell editor reaches its cell first.
+    form->fg1->setRow(1);
+    form->fg1->setCol(2);
+    fnSelectAllText(*form->txtGrid1);
+    QTest::keyClicks(form->txtGrid1, QStringLiteral("Typed"));
     answer = ui::vbNo;
-    clickDelete();
+    click(form->cmdDelete);
     EXPECT_EQ(messages().size(), 2u);
     EXPECT_EQ(monthRows("tblPurchase1"), 1);
     EXPECT_EQ(monthRows("tblSales"), 1);
-    EXPECT_EQ(screen->fg1->TextMatrix(1, 2), QStringLiteral("Local Seller"));
-}
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Typed"));
 
-TEST_F(DeleteTest, NoForPurchasesYesForSalesRemovesOnlyTheSales)
-{
     onMessage = [this](const ui::MessageRecord& m) {
         answer = m.title == QStringLiteral("Delete Sales Records ") ? ui::vbYes : ui::vbNo;
     };
-    clickDelete();
+    click(form->cmdDelete);
     EXPECT_EQ(monthRows("tblPurchase1"), 1);
     EXPECT_EQ(monthRows("tblSales"), 0);
-    EXPECT_EQ(screen->fg1->TextMatrix(1, 2), QStringLiteral("Local Seller"));
-    EXPECT_TRUE(screen->fg2->TextMatrix(1, 2).isEmpty());
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Typed"));
+    EXPECT_TRUE(form->fg2->TextMatrix(1, 2).isEmpty());
 }
 
 TEST_F(DeleteTest, InterStateDeleteLeavesTheLocalRegister)
 {
-    chooseInterState();
+    form->List4->setListIndex(1);
     keyBills(true, {{"04-03-09", "Far Seller", "T9", "B9", P12, "80", "10", "1"}});
-    clickSave();
+    click(form->cmdAdd);
     ASSERT_EQ(monthRows("tblPurchaseInterState1"), 1);
     ui::clearShownMessages();
     answer = ui::vbYes;
-    clickDelete();
+    click(form->cmdDelete);
     EXPECT_EQ(messages()[0].title, QStringLiteral("Delete Interstate Purchase Records "));
     EXPECT_EQ(monthRows("tblPurchaseInterState1"), 0);
     EXPECT_EQ(monthRows("tblPurchase1"), 1);
@@ -100,18 +96,17 @@ TEST_F(DeleteTest, InterStateDeleteLeavesTheLocalRegister)
 TEST_F(DeleteTest, AMonthWithoutRowsSaysSoForEachRegister)
 {
     answer = ui::vbYes;
-    clickDelete();
+    click(form->cmdDelete);
     ui::clearShownMessages();
-    clickDelete();
+    click(form->cmdDelete);
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].prompt, QStringLiteral(" Record Not exists  of Local Purchase"));
     EXPECT_EQ(messages()[0].title, QStringLiteral("Sorry.........!"));
     EXPECT_EQ(messages()[0].icon(), ui::vbInformation);
     EXPECT_EQ(messages()[1].prompt, QStringLiteral(" Record Not exists  of Local Sales"));
-
     // By Enter: no icon, the program's own title.
     ui::clearShownMessages();
-    QTest::keyClick(screen->cmdDelete, Qt::Key_Return);
+    key(form->cmdDelete, Qt::Key_Return);
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].icon(), 0);
     EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
@@ -119,15 +114,14 @@ TEST_F(DeleteTest, AMonthWithoutRowsSaysSoForEachRegister)
 
 TEST_F(DeleteTest, CloseUnloadsTheScreenAndShowsTheOptionScreen)
 {
-    QTest::mouseClick(screen->cmdClose, Qt::LeftButton);
-    QApplication::processEvents();
+    click(form->cmdClose);
     QApplication::processEvents();
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
     ASSERT_TRUE(ui::formLoaded<frmSelect>());
     EXPECT_TRUE(ui::form<frmSelect>().isVisible());
     // The next showing starts afresh and reads the stored month.
     openScreen();
-    EXPECT_EQ(screen->fg1->TextMatrix(1, 2), QStringLiteral("Local Seller"));
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Local Seller"));
 }
 
 } // namespace

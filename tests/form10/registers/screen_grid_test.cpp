@@ -1,300 +1,303 @@
-// Keying bills into the register grids through the floating editors and rate pickers.
-#include "screen_support.h"
+// Keying bills into the register grids through the floating editors and rate pickers, and
+// the per-rate totals under them. With LUMORA_SCREENSHOT_DIR set (run under Xvfb), the
+// keyed screen is also grabbed to PNG files there for a person to look at.
+#include "register_support.h"
 
-using namespace screentest;
+#include "platform/ui/Twips.h"
+
+#include <QDir>
+#include <QScrollBar>
+
+using namespace f10test;
 
 namespace {
 
-class GridKeys : public ScreenTest {};
+const char* const kPurchaseLabels[] = {"Label12", "Label13", "Label14", "Label15", "Label10", "Label16",
+                                       "Label17", "Label18", "Label19", "Label34", "Label58", "Label57",
+                                       "Label56", "Label62", "Label61"};
+const char* const kSalesLabels[] = {"Label23", "Label22", "Label21", "Label20", "Label35", "Label45",
+                                    "Label27", "Label26", "Label25", "Label24", "Label36", "Label44",
+                                    "Label50", "Label49", "Label48", "Label54", "Label53", "Label52"};
+const QString kDateMessage1 = QStringLiteral("Date Format is not Valid \r\nPlease follow  'DD-MM-YY '\r\neg:  ' 26-09-08 ' ");
+const QString kDateMessage2 =
+    QStringLiteral("Date Format is not Valid \r\nPlease follow    'DD-MM-YY ' \r\neg:  ' 26-09-08 ' ");
 
-// The editor covers the grid's current cell exactly, in twips and on screen.
-void expectEditorOverCell(ui::FlexGrid* grid, ui::TextBox* editor)
+class GridKeys : public RegisterScreen {
+protected:
+    // The editor covers the grid's current cell exactly, in twips and on screen.
+    void expectEditorOverCell(bool purchase)
+    {
+        ui::FlexGrid* g = grid(purchase);
+        ui::TextBox* ed = editor(purchase);
+        EXPECT_EQ(ed->Left(), g->Left() + g->CellLeft());
+        EXPECT_EQ(ed->Top(), g->Top() + g->CellTop());
+        EXPECT_EQ(ed->Width(), g->CellWidth());
+        EXPECT_EQ(ed->Height(), g->CellHeight());
+        EXPECT_EQ(ed->geometry(), g->cellRect(g->Row(), g->Col()).translated(g->pos()));
+    }
+    void clickCell(bool purchase, int row, int col)
+    {
+        QTest::mouseClick(grid(purchase)->viewport(), Qt::LeftButton, {}, grid(purchase)->cellRect(row, col).center());
+    }
+    // Fills bill rows directly: rate, amount, tax, cess, total; then totals the grid.
+    void rows(bool purchase, const std::vector<QStringList>& bills)
+    {
+        ui::FlexGrid* g = grid(purchase);
+        g->setRows(int(bills.size()) + 1);
+        for (size_t i = 0; i < bills.size(); ++i)
+            for (int k = 0; k < 5; ++k)
+                g->setTextMatrix(int(i) + 1, 5 + k, bills[i][k]);
+        purchase ? form->procTotalCal1() : form->procTotalCal2();
+    }
+    void grab(const QString& name)
+    {
+        const QString dir = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR");
+        QApplication::processEvents();
+        if (!dir.isEmpty()) {
+            EXPECT_TRUE(form->grab().save(QDir(dir).filePath(name)));
+        }
+    }
+};
+
+TEST_F(GridKeys, KeyedBillsFillRowTotalsAndRateLabelsWithTheEditorAndPickerInPlace)
 {
-    EXPECT_EQ(editor->Left(), grid->Left() + grid->CellLeft());
-    EXPECT_EQ(editor->Top(), grid->Top() + grid->CellTop());
-    EXPECT_EQ(editor->Width(), grid->CellWidth());
-    EXPECT_EQ(editor->Height(), grid->CellHeight());
-    const QRect cell = grid->cellRect(grid->Row(), grid->Col()).translated(grid->pos());
-    EXPECT_LE(std::abs(editor->geometry().left() - cell.left()), 1);
-    EXPECT_LE(std::abs(editor->geometry().top() - cell.top()), 1);
-    EXPECT_LE(std::abs(editor->geometry().width() - cell.width()), 1);
-    EXPECT_LE(std::abs(editor->geometry().height() - cell.height()), 1);
-}
-
-TEST_F(GridKeys, KeyingAPurchaseBillFillsTheRowTotalAndItsRateLabels)
-{
-    focusEditor(form->txtGrid1);
-    keyCell(form->txtGrid1, "26-09-08");
-    keyCell(form->txtGrid1, "Anand Traders");
-    keyCell(form->txtGrid1, "32010");
-    keyCell(form->txtGrid1, "B17");
-
+    ui::FlexGrid* fg1 = form->fg1;
+    focus(form->txtGrid1);
+    for (const char* text : {"26-09-08", "Anand Traders", "32010", "B17"})
+        keyCell(true, text);
     // Column 5: the picker drops 300 twips below the top of the rate cell, entry 0 selected.
-    ASSERT_EQ(form->fg1->Col(), 5);
-    EXPECT_TRUE(form->List2->isVisible());
-    EXPECT_EQ(form->List2->ListIndex(), 0);
-    EXPECT_EQ(form->List2->Top(), form->fg1->Top() + form->fg1->CellTop() + 300);
-    EXPECT_EQ(form->List2->Left(), form->fg1->Left() + form->fg1->CellLeft());
-    EXPECT_EQ(form->List2->Width(), form->fg1->CellWidth());
+    ASSERT_EQ(fg1->Col(), 5);
     EXPECT_TRUE(form->List2->hasFocus());
-    pick(form->List2, 3);
+    EXPECT_EQ(form->List2->ListIndex(), 0);
+    EXPECT_EQ(form->List2->Top(), fg1->Top() + fg1->CellTop() + 300);
+    EXPECT_EQ(form->List2->Left(), fg1->Left() + fg1->CellLeft());
+    EXPECT_EQ(form->List2->Width(), fg1->CellWidth());
+    pick(true, P12);
     EXPECT_FALSE(form->List2->isVisible());
-    EXPECT_EQ(form->fg1->TextMatrix(1, 5), "    12.5");
-    EXPECT_EQ(form->fg1->Col(), 6);
-    expectEditorOverCell(form->fg1, form->txtGrid1);
-
-    keyCell(form->txtGrid1, "1000");
-    keyCell(form->txtGrid1, "125");
-    keyCell(form->txtGrid1, "10");
-    ASSERT_EQ(form->fg1->Col(), 9);
+    EXPECT_EQ(fg1->Col(), 6);
+    expectEditorOverCell(true);
+    for (const char* text : {"1000", "125", "10"})
+        keyCell(true, text);
+    ASSERT_EQ(fg1->Col(), 9);
     EXPECT_TRUE(form->txtGrid1->Locked());
     EXPECT_EQ(form->txtGrid1->Alignment(), ui::vbRightJustify);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 9), "1135.00");
+    QTest::keyClicks(form->txtGrid1, "77");   // the total is never typed
     EXPECT_EQ(form->txtGrid1->Text(), "1135.00");
-    enter(form->txtGrid1);
+    key(form->txtGrid1, Qt::Key_Return);
 
     // Enter in column 9 of the last row appends row 2, numbered, and lands in column 1.
-    EXPECT_EQ(form->fg1->Rows(), 3);
-    EXPECT_EQ(form->fg1->Row(), 2);
-    EXPECT_EQ(form->fg1->Col(), 1);
-    EXPECT_EQ(form->fg1->TextMatrix(2, 0), "2");
+    EXPECT_EQ(fg1->Rows(), 3);
+    EXPECT_EQ(fg1->Row(), 2);
+    EXPECT_EQ(fg1->Col(), 1);
+    EXPECT_EQ(fg1->TextMatrix(2, 0), "2");
     EXPECT_FALSE(form->txtGrid1->Locked());
-
     const QStringList expected = {"1", "26-09-08", "Anand Traders", "32010", "B17", "    12.5",
                                   "1000.00", "125.00", "10.00", "1135.00"};
     for (int c = 0; c < 10; ++c)
-        EXPECT_EQ(form->fg1->TextMatrix(1, c), expected[c]) << "column " << c;
-    EXPECT_EQ(label("Label15"), "1000.00");
-    EXPECT_EQ(label("Label19"), "125.00");
-    EXPECT_EQ(label("Label62"), "10.00");
+        EXPECT_EQ(fg1->TextMatrix(1, c), expected[c]) << "column " << c;
+    const std::map<QString, QString> nonZero = {{"Label15", "1000.00"}, {"Label19", "125.00"}, {"Label62", "10.00"}};
+    for (const char* name : kPurchaseLabels)
+        EXPECT_EQ(label(name), nonZero.count(name) ? nonZero.at(name) : "0.00") << name;
     EXPECT_EQ(form->txtTotal->Text(), "1135.00");
-    for (const char* other : {"Label12", "Label16", "Label58", "Label13", "Label17", "Label57", "Label14",
-                              "Label18", "Label56", "Label10", "Label34", "Label61"})
-        EXPECT_EQ(label(other), "0.00") << other;
-    EXPECT_TRUE(ui::shownMessages().empty());
+
+    // More bills in both grids, then the next purchase row up to its rate cell.
+    form->lblCustomerName->setText("M/s Lakshmi Stores");
+    form->txtPlace->setText("Kochi");
+    keyBills(true, {{"05-09-09", "Cochin Steels", "T2", "B2", P4, "2400", "300", "24"},
+                    {"11-09-09", "Kerala Agencies", "T3", "B3", P20, "150", "30", "1.5"}});
+    keyBills(false, {{"03-09-09", "Hill Stores", "S1", "X1", S4, "500", "20", "5"},
+                     {"09-09-09", "Madras Exports", "S2", "X2", SCST, "1200", "36", "0"}});
+    EXPECT_EQ(form->fg2->TextMatrix(2, 5), "     CST ");
+    EXPECT_EQ(label("Label14"), "2400.00");
+    EXPECT_EQ(label("Label21"), "500.00");
+    EXPECT_EQ(label("Label35"), "1200.00");
+    EXPECT_EQ(label("Label36"), "36.00");
+    EXPECT_EQ(form->txtTotal->Text(), "4040.50");
+    EXPECT_EQ(form->txtTotal2->Text(), "1761.00");
+    focus(form->txtGrid1);
+    for (const char* text : {"14-09-09", "Pioneer Paints", "32011", "B88"})
+        keyCell(true, text);
+    ASSERT_TRUE(form->List2->isVisible());
+    const QRect rateCell = fg1->cellRect(fg1->Row(), 5).translated(fg1->pos());
+    EXPECT_LE(std::abs(form->List2->geometry().top() - (rateCell.top() + 20)), 1);
+    EXPECT_LE(std::abs(form->List2->geometry().left() - rateCell.left()), 1);
+    expectEditorOverCell(true);
+    EXPECT_TRUE(messages().empty());
+    grab("register_screen.png");
 }
 
-TEST_F(GridKeys, NumericCellsReadTheirLeadingNumberWhenLeft)
+TEST_F(GridKeys, AmountCellsKeepTheirLeadingNumberAndTheRowTotalFollowsEveryLeave)
 {
-    focusEditor(form->txtGrid1);
-    form->fg1->setCol(6);
-    keyCell(form->txtGrid1, "12abc");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 6), "12.00");
-    keyCell(form->txtGrid1, "");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 7), "0.00");
-    keyCell(form->txtGrid1, "  3.5x");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 8), "3.50");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 9), "15.50");
-    // Text cells keep what was typed, blanks included.
-    form->fg1->setCol(2);
-    keyCell(form->txtGrid1, "  Padded  ");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "  Padded  ");
-}
-
-TEST_F(GridKeys, TheRowTotalFollowsAnEditLeftByTheMouseOrArrows)
-{
-    focusEditor(form->txtGrid1);
-    form->fg1->setCol(6);
-    keyCell(form->txtGrid1, "100");
-    keyCell(form->txtGrid1, "10");
-    // Type the cess and leave the cell upwards (the only row: Up stays), then by Left.
-    fnSelectAllText(*form->txtGrid1);
-    type(form->txtGrid1, "5");
+    ui::FlexGrid* fg1 = form->fg1;
+    focus(form->txtGrid1);
+    fg1->setCol(6);
+    keyCell(true, "12abc");
+    EXPECT_EQ(fg1->TextMatrix(1, 6), "12.00");
+    keyCell(true, "");
+    EXPECT_EQ(fg1->TextMatrix(1, 7), "0.00");
+    // The cess is typed and the cell left by Left: the total includes it at once.
+    QTest::keyClicks(form->txtGrid1, "  3.5x");
     fnSelectAllText(*form->txtGrid1);
     key(form->txtGrid1, Qt::Key_Left);
-    EXPECT_EQ(form->fg1->Col(), 7);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 8), "5.00");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 9), "115.00");
-    // Entering and leaving the total column keeps the fresh total.
-    form->fg1->setCol(9);
-    form->fg1->setCol(1);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 9), "115.00");
+    EXPECT_EQ(fg1->Col(), 7);
+    EXPECT_EQ(fg1->TextMatrix(1, 8), "3.50");
+    EXPECT_EQ(fg1->TextMatrix(1, 9), "15.50");
+    fg1->setCol(9);
+    fg1->setCol(1);
+    EXPECT_EQ(fg1->TextMatrix(1, 9), "15.50");
+    // Text cells keep what was typed, blanks included.
+    fg1->setCol(2);
+    keyCell(true, "  Padded  ");
+    EXPECT_EQ(fg1->TextMatrix(1, 2), "  Padded  ");
 }
 
-TEST_F(GridKeys, EnteringTheRateCellByMouseDoesNotDropThePicker)
+TEST_F(GridKeys, EnterChecksTheBillDateWithEachGridsMessage)
 {
-    focusEditor(form->txtGrid1);
-    const QRect cell = form->fg1->cellRect(1, 5);
-    QTest::mouseClick(form->fg1->viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(form->fg1->Col(), 5);
-    EXPECT_FALSE(form->List2->isVisible());
-    expectEditorOverCell(form->fg1, form->txtGrid1);
-    keyCell(form->txtGrid1, "4");
-    EXPECT_EQ(form->fg1->TextMatrix(1, 5), "4");
-    EXPECT_EQ(form->fg1->Col(), 6);
-}
-
-TEST_F(GridKeys, BillDateCheckOnEnterWithEachGridsMessage)
-{
-    focusEditor(form->txtGrid1);
-    keyCell(form->txtGrid1, "26/09/08");
-    ASSERT_EQ(ui::shownMessages().size(), 1u);
-    const ui::MessageRecord purchase = ui::shownMessages().back();
-    EXPECT_EQ(purchase.prompt,
-              "Date Format is not Valid \r\nPlease follow  'DD-MM-YY '\r\neg:  ' 26-09-08 ' ");
-    EXPECT_EQ(purchase.title, "Plase Note.......!");
-    EXPECT_EQ(purchase.icon(), ui::vbExclamation);
-    EXPECT_EQ(purchase.buttonSet(), ui::vbOKOnly);
+    focus(form->txtGrid1);
+    keyCell(true, "26/09/08");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kDateMessage1);
+    EXPECT_EQ(messages()[0].title, "Plase Note.......!");
+    EXPECT_EQ(messages()[0].buttons, ui::vbExclamation | ui::vbOKOnly);
     EXPECT_EQ(form->fg1->Col(), 1);
     EXPECT_EQ(form->txtGrid1->Text(), "");
-
-    keyCell(form->txtGrid1, "1-9-08");
-    EXPECT_EQ(ui::shownMessages().size(), 2u);
-    // The dashes are all the check looks at.
-    keyCell(form->txtGrid1, "ab-cd-ef");
-    EXPECT_EQ(ui::shownMessages().size(), 2u);
-    EXPECT_EQ(form->fg1->Col(), 2);
+    keyCell(true, "1-9-08");
+    EXPECT_EQ(messages().size(), 2u);
+    keyCell(true, "ab-cd-ef");   // the dashes are all this check looks at
+    EXPECT_EQ(messages().size(), 2u);
     EXPECT_EQ(form->fg1->TextMatrix(1, 1), "ab-cd-ef");
 
-    focusEditor(form->txtGrid2);
-    keyCell(form->txtGrid2, "2009-12-01");
-    ASSERT_EQ(ui::shownMessages().size(), 3u);
-    EXPECT_EQ(ui::shownMessages().back().prompt,
-              "Date Format is not Valid \r\nPlease follow    'DD-MM-YY ' \r\neg:  ' 26-09-08 ' ");
+    focus(form->txtGrid2);
+    keyCell(false, "2009-12-01");
+    ASSERT_EQ(messages().size(), 3u);
+    EXPECT_EQ(messages()[2].prompt, kDateMessage2);
     EXPECT_EQ(form->fg2->Col(), 1);
 }
 
 TEST_F(GridKeys, LeavingABadDateByArrowOrMouseIsRefusedAndKeepsTheText)
 {
-    focusEditor(form->txtGrid1);
-    keyBill(form->txtGrid1, form->List2, "01-09-09", "A", 0, "1", "0", "0");
-    ASSERT_EQ(form->fg1->Row(), 2);
-    type(form->txtGrid1, "1.9.09");
+    ui::FlexGrid* fg1 = form->fg1;
+    keyBill(true, {"01-09-09", "A", "T", "B", P0, "1", "0", "0"});
+    ASSERT_EQ(fg1->Row(), 2);
+    QTest::keyClicks(form->txtGrid1, "1.9.09");
     key(form->txtGrid1, Qt::Key_Up);
-    ASSERT_EQ(ui::shownMessages().size(), 1u);
-    EXPECT_EQ(ui::shownMessages().back().title, "Plase Note.......!");
-    EXPECT_EQ(form->fg1->Row(), 2);
-    EXPECT_EQ(form->fg1->Col(), 1);
+    clickCell(true, 1, 3);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1].prompt, kDateMessage1);
+    EXPECT_EQ(fg1->Row(), 2);
+    EXPECT_EQ(fg1->Col(), 1);
     EXPECT_EQ(form->txtGrid1->Text(), "1.9.09");
 
-    // A click on another cell of the grid is refused the same way.
-    const QRect other = form->fg1->cellRect(1, 3);
-    QTest::mouseClick(form->fg1->viewport(), Qt::LeftButton, {}, other.center());
-    EXPECT_EQ(ui::shownMessages().size(), 2u);
-    EXPECT_EQ(form->fg1->Row(), 2);
-    EXPECT_EQ(form->fg1->Col(), 1);
-    EXPECT_EQ(form->txtGrid1->Text(), "1.9.09");
-
-    // Corrected, the cell is left freely; an empty date cell may be left too.
+    // Corrected, the cell is left freely, by mouse too; an empty date cell may be left.
     fnSelectAllText(*form->txtGrid1);
-    type(form->txtGrid1, "01-09-09");
-    key(form->txtGrid1, Qt::Key_Up);
-    EXPECT_EQ(form->fg1->Row(), 1);
-    EXPECT_EQ(form->fg1->TextMatrix(2, 1), "01-09-09");
-    key(form->txtGrid1, Qt::Key_Down);
+    QTest::keyClicks(form->txtGrid1, "01-09-09");
+    clickCell(true, 1, 3);
+    EXPECT_EQ(fg1->Row(), 1);
+    EXPECT_EQ(fg1->Col(), 3);
+    EXPECT_EQ(fg1->TextMatrix(2, 1), "01-09-09");
+    expectEditorOverCell(true);
+    fg1->setRow(2);
+    fg1->setCol(1);
     fnSelectAllText(*form->txtGrid1);
     key(form->txtGrid1, Qt::Key_Delete);
     key(form->txtGrid1, Qt::Key_Up);
-    EXPECT_EQ(form->fg1->Row(), 1);
-    EXPECT_EQ(ui::shownMessages().size(), 2u);
+    EXPECT_EQ(fg1->Row(), 1);
+    EXPECT_EQ(messages().size(), 2u);
 }
 
 TEST_F(GridKeys, CtrlDPutsTheMonthStartIntoTheDateCellOnly)
 {
     form->txtRPTo->setText("September");
     EXPECT_EQ(form->txtMonth->Text(), "September");
-    focusEditor(form->txtGrid1);
+    focus(form->txtGrid1);
     key(form->txtGrid1, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(form->txtGrid1->Text(), "01-09-09");
-    enter(form->txtGrid1);
+    key(form->txtGrid1, Qt::Key_Return);
     EXPECT_EQ(form->fg1->TextMatrix(1, 1), "01-09-09");
-    EXPECT_EQ(form->fg1->Col(), 2);
-    type(form->txtGrid1, "X");
+    QTest::keyClicks(form->txtGrid1, "X");
     key(form->txtGrid1, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(form->txtGrid1->Text(), "X");
-
     form->txtRPTo->setText("Sept");
     form->fg1->setCol(1);
     key(form->txtGrid1, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(form->txtGrid1->Text(), "");
 }
 
-TEST_F(GridKeys, CtrlYOnTheOnlyRowResetsTheGrid)
+TEST_F(GridKeys, CtrlYDeletesTheRowRenumbersAndOnTheOnlyRowResetsTheGrid)
 {
-    focusEditor(form->txtGrid2);
-    form->fg2->setCol(2);
-    keyCell(form->txtGrid2, "Only Party");
-    keyCell(form->txtGrid2, "T");
-    form->fg2->setTextMatrix(1, 5, "4");
-    form->fg2->setTextMatrix(1, 6, "100.00");
-    form->procTotalCal2();
+    ui::FlexGrid* fg1 = form->fg1;
+    for (const char* party : {"P1", "P2", "P3", "P4"})
+        keyBill(true, {"01-09-09", party, "T", "B", P0, "1", "0", "0"});
+    ASSERT_EQ(fg1->Rows(), 6);   // four bills and the row Enter appended
+    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
+    fg1->setRow(2);
+    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_EQ(fg1->Rows(), 4);
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(fg1->TextMatrix(r, 0), QString::number(r));
+        EXPECT_EQ(fg1->TextMatrix(r, 2), QStringList({"P1", "P3", "P4"})[r - 1]);
+    }
+    EXPECT_EQ(fg1->Row(), 2);
+    EXPECT_EQ(form->txtGrid1->Text(), fg1->Text());
+    expectEditorOverCell(true);
+    EXPECT_EQ(form->txtTotal->Text(), "3.00");
+
+    // The only row of the sales grid: the grid is laid out afresh, totals back to zero.
+    keyBill(false, {"01-09-09", "Only Party", "T", "B", S4, "100", "0", "0"});
+    key(form->txtGrid2, Qt::Key_Y, Qt::ControlModifier);   // the row Enter appended
+    ASSERT_EQ(form->fg2->Rows(), 2);
     ASSERT_EQ(label("Label21"), "100.00");
     key(form->txtGrid2, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(form->fg2->Rows(), 2);
     EXPECT_EQ(form->fg2->TextMatrix(1, 0), "1");
     for (int c = 1; c < 10; ++c)
         EXPECT_EQ(form->fg2->TextMatrix(1, c), "") << c;
-    EXPECT_EQ(form->fg2->TextMatrix(0, 2), "Party");
     EXPECT_EQ(form->fg2->TextMatrix(0, 5), "Rate of \r\nTax %");
     EXPECT_EQ(label("Label21"), "0.00");
     EXPECT_EQ(form->txtGrid2->Text(), "");
     EXPECT_TRUE(form->txtGrid2->hasFocus());
 }
 
-TEST_F(GridKeys, CtrlYOnAMiddleRowRenumbersTheRowsBelow)
-{
-    focusEditor(form->txtGrid1);
-    for (const char* party : {"P1", "P2", "P3", "P4"}) {
-        form->fg1->setCol(2);
-        keyCell(form->txtGrid1, party);
-        form->fg1->setCol(9);
-        enter(form->txtGrid1);
-    }
-    // Enter in column 9 of the fourth row appended a fifth; drop it to get four bill rows.
-    ASSERT_EQ(form->fg1->Rows(), 6);
-    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
-    ASSERT_EQ(form->fg1->Rows(), 5);
-    form->fg1->setRow(2);
-    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(form->fg1->Rows(), 4);
-    const QStringList parties = {"P1", "P3", "P4"};
-    for (int r = 1; r <= 3; ++r) {
-        EXPECT_EQ(form->fg1->TextMatrix(r, 0), QString::number(r));
-        EXPECT_EQ(form->fg1->TextMatrix(r, 2), parties[r - 1]);
-    }
-    // The editor shows the cell that moved up into the current place.
-    EXPECT_EQ(form->fg1->Row(), 2);
-    EXPECT_EQ(form->txtGrid1->Text(), form->fg1->Text());
-    expectEditorOverCell(form->fg1, form->txtGrid1);
-}
-
 TEST_F(GridKeys, ArrowAndPageKeysStayInsideTheBillRows)
 {
-    focusEditor(form->txtGrid1);
+    ui::FlexGrid* fg1 = form->fg1;
+    focus(form->txtGrid1);
     for (int i = 0; i < 3; ++i) {
-        form->fg1->setCol(9);
-        enter(form->txtGrid1);
+        fg1->setCol(9);
+        key(form->txtGrid1, Qt::Key_Return);
     }
-    ASSERT_EQ(form->fg1->Rows(), 5);   // four bill rows
-    key(form->txtGrid1, Qt::Key_PageUp);
-    EXPECT_EQ(form->fg1->Row(), 1);
-    key(form->txtGrid1, Qt::Key_Up);
-    EXPECT_EQ(form->fg1->Row(), 1);
-    key(form->txtGrid1, Qt::Key_Left);
-    EXPECT_EQ(form->fg1->Col(), 1);
-    key(form->txtGrid1, Qt::Key_PageDown);
-    EXPECT_EQ(form->fg1->Row(), 4);
-    key(form->txtGrid1, Qt::Key_Down);
-    EXPECT_EQ(form->fg1->Row(), 4);
-    EXPECT_EQ(form->fg1->Rows(), 5);
-    form->fg1->setCol(9);
+    ASSERT_EQ(fg1->Rows(), 5);
+    const std::pair<Qt::Key, std::pair<int, int>> steps[] = {
+        {Qt::Key_PageUp, {1, 1}}, {Qt::Key_Up, {1, 1}}, {Qt::Key_Left, {1, 1}},
+        {Qt::Key_PageDown, {4, 1}}, {Qt::Key_Down, {4, 1}}, {Qt::Key_Right, {4, 2}}};
+    for (const auto& [k, cell] : steps) {
+        key(form->txtGrid1, k);
+        EXPECT_EQ(fg1->Row(), cell.first) << k;
+        EXPECT_EQ(fg1->Col(), cell.second) << k;
+    }
+    EXPECT_EQ(fg1->Rows(), 5);
+    fg1->setCol(9);
     key(form->txtGrid1, Qt::Key_Right);
-    EXPECT_EQ(form->fg1->Col(), 9);
+    EXPECT_EQ(fg1->Col(), 9);
+    // The rate cell keeps the lock of the cell entered before it.
+    fg1->setCol(5);
+    EXPECT_TRUE(form->txtGrid1->Locked());
+    fg1->setCol(4);
+    fg1->setCol(5);
+    EXPECT_FALSE(form->txtGrid1->Locked());
 }
 
 TEST_F(GridKeys, LeftWithPartOfTheTextSelectedMovesTheCaretNotTheCell)
 {
-    focusEditor(form->txtGrid1);
+    focus(form->txtGrid1);
     form->fg1->setCol(3);
-    type(form->txtGrid1, "ABCDEF");
+    QTest::keyClicks(form->txtGrid1, "ABCDEF");
     form->txtGrid1->setSelStart(2);
     form->txtGrid1->setSelLength(2);
     key(form->txtGrid1, Qt::Key_Left);
     EXPECT_EQ(form->fg1->Col(), 3);
-    EXPECT_EQ(form->txtGrid1->Text(), "ABCDEF");
     key(form->txtGrid1, Qt::Key_Right);
     EXPECT_EQ(form->fg1->Col(), 3);
-
     fnSelectAllText(*form->txtGrid1);
     key(form->txtGrid1, Qt::Key_Left);
     EXPECT_EQ(form->fg1->Col(), 2);
@@ -305,19 +308,109 @@ TEST_F(GridKeys, LeftWithPartOfTheTextSelectedMovesTheCaretNotTheCell)
     EXPECT_EQ(form->txtGrid1->SelText(), "ABCDEF");
 }
 
-TEST_F(GridKeys, TheRateCellKeepsTheLockOfTheCellBefore)
+TEST_F(GridKeys, EditorFollowsItsCellWhenTheGridScrolls)
 {
-    focusEditor(form->txtGrid1);
+    ui::FlexGrid* fg1 = form->fg1;
+    for (int i = 1; i <= 14; ++i)
+        keyBill(true, {QStringLiteral("%1-09-09").arg(i, 2, 10, QLatin1Char('0')), "Party", "T", "B", P4, "1", "0", "0"});
+    ASSERT_EQ(fg1->Row(), 15);
+    ASSERT_GT(fg1->TopRow(), 1) << "the grid must have scrolled to show the new row";
+    fg1->verticalScrollBar()->setValue(fg1->verticalScrollBar()->minimum());
+    QApplication::processEvents();
+    EXPECT_TRUE(fg1->cellRect(fg1->Row(), fg1->Col()).isEmpty());
+    EXPECT_FALSE(form->txtGrid1->isVisible());
+    fg1->verticalScrollBar()->setValue(fg1->verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    const QRect cell = fg1->cellRect(fg1->Row(), fg1->Col());
+    ASSERT_FALSE(cell.isEmpty());
+    EXPECT_TRUE(form->txtGrid1->isVisible());
+    EXPECT_EQ(form->txtGrid1->Left(), fg1->Left() + ui::toTwips(cell.x()));
+    EXPECT_EQ(form->txtGrid1->Top(), fg1->Top() + ui::toTwips(cell.y()));
+    keyCell(true, "15-09-09");
+    EXPECT_EQ(fg1->TextMatrix(15, 1), "15-09-09");
+}
+
+TEST_F(GridKeys, HeaderCaptionsSurviveALeaveWhileOnTheFixedRow)
+{
+    focus(form->txtGrid1);
+    form->fg1->setCol(2);
+    form->txtGrid1->setText("typed");
+    form->fg1->setRows(1);   // cut back to the header row, as a reader does before filling
+    form->fg1->setCol(3);
+    EXPECT_EQ(form->fg1->TextMatrix(0, 2), "Party");
+}
+
+// ---- per-rate totals ----------------------------------------------------------------------
+
+TEST_F(GridKeys, EveryTotalLabelIsFoundByNameAtItsPlaceHoldingZero)
+{
+    for (const char* name : kPurchaseLabels)
+        EXPECT_EQ(label(name), "0.00") << name;
+    for (const char* name : kSalesLabels)
+        EXPECT_EQ(label(name), "0.00") << name;
+    EXPECT_EQ(form->txtTotal->Text(), "0.00");
+    EXPECT_EQ(form->txtTotal2->Text(), "0.00");
+    // Left half: rates 0, 1, 4; right half the rest; columns amount, tax, cess.
+    struct Place { const char* name; int left, top; };
+    for (const Place& p : {Place{"Label12", 2160, 4200}, Place{"Label58", 5040, 4200}, Place{"Label14", 2160, 4680},
+                           Place{"Label15", 8880, 4200}, Place{"Label61", 11760, 4440}, Place{"Label23", 2160, 8160},
+                           Place{"Label25", 3600, 8640}, Place{"Label36", 10320, 8400}, Place{"Label52", 11760, 8640}}) {
+        auto* l = form->findChild<QLabel*>(p.name);
+        ASSERT_NE(l, nullptr) << p.name;
+        EXPECT_EQ(QRect(ui::leftTwips(l), ui::topTwips(l), ui::widthTwips(l), ui::heightTwips(l)),
+                  QRect(p.left, p.top, 1500, 255)) << p.name;
+    }
+}
+
+TEST_F(GridKeys, SumsAreFormattedWithTwoDecimalsRoundedHalfAway)
+{
+    rows(true, {{"0", "0.005", "2.675", "-3", "0"}, {"1", "1234.5", "0", "0", "1234.5"},
+                {"4", "0.1", "0.2", "0", "0.3"}, {"4", "0.2", "0.1", "0", "0.3"}});
+    EXPECT_EQ(label("Label12"), "0.01");
+    EXPECT_EQ(label("Label16"), "2.68");
+    EXPECT_EQ(label("Label58"), "-3.00");
+    EXPECT_EQ(label("Label13"), "1234.50");
+    EXPECT_EQ(label("Label14"), "0.30");
+    EXPECT_EQ(label("Label18"), "0.30");
+    EXPECT_EQ(form->txtTotal->Text(), "1235.10");
+}
+
+TEST_F(GridKeys, RatesMatchByTrimmedTextAndOthersCountOnlyInTheGrandTotal)
+{
+    // Every entry the pickers can put into a rate cell, then texts that name no rate.
+    rows(true, {{"         0", "1", "0", "0", "1"}, {"     20       ", "2", "0", "0", "2"},
+                {"        20       ", "4", "0", "0", "4"}, {"      20", "8", "0", "0", "8"},
+                {"       12.5", "16", "0", "0", "16"}, {"12.50", "10", "1", "0", "11"},
+                {"12", "10", "1", "0", "11"}, {"CST", "10", "1", "0", "11"}, {"", "10", "1", "0", "11"}});
+    EXPECT_EQ(label("Label12"), "1.00");
+    EXPECT_EQ(label("Label10"), "14.00");
+    EXPECT_EQ(label("Label15"), "16.00");
+    EXPECT_EQ(label("Label19"), "0.00");
+    EXPECT_EQ(form->txtTotal->Text(), "75.00");   // the row totals as they stand
+
+    rows(false, {{"     CST ", "5", "1", "0.5", "6.5"}, {"     20  ", "7", "0", "0", "7"}, {"cst", "10", "1", "0", "11"}});
+    EXPECT_EQ(label("Label35"), "5.00");
+    EXPECT_EQ(label("Label36"), "1.00");
+    EXPECT_EQ(label("Label53"), "0.50");
+    EXPECT_EQ(label("Label45"), "7.00");
+    EXPECT_EQ(form->txtTotal2->Text(), "24.50");
+}
+
+TEST_F(GridKeys, ACellThatIsNotWhollyANumberAddsNothingToThePanel)
+{
+    // An empty amount still adds its tax and cess; 12abc adds nothing to the panel but its
+    // leading number to the row total.
+    rows(true, {{"4", "", "5", "1", "6"}, {"4", "12abc", "1", "0", "x"}});
+    EXPECT_EQ(label("Label14"), "0.00");
+    EXPECT_EQ(label("Label18"), "6.00");
+    EXPECT_EQ(label("Label56"), "1.00");
+    EXPECT_EQ(form->txtTotal->Text(), "6.00");
+    focus(form->txtGrid1);
+    form->fg1->setRow(2);
     form->fg1->setCol(9);
-    EXPECT_TRUE(form->txtGrid1->Locked());
-    type(form->txtGrid1, "77");
-    EXPECT_EQ(form->txtGrid1->Text(), "0.00");   // typing refused in the total column
-    form->fg1->setCol(5);
-    EXPECT_TRUE(form->txtGrid1->Locked());
-    form->fg1->setCol(4);
-    EXPECT_FALSE(form->txtGrid1->Locked());
-    form->fg1->setCol(5);
-    EXPECT_FALSE(form->txtGrid1->Locked());
+    EXPECT_EQ(form->fg1->TextMatrix(2, 9), "13.00");
+    EXPECT_EQ(label("Label14"), "0.00");
+    EXPECT_EQ(form->txtTotal->Text(), "19.00");
 }
 
 } // namespace
