@@ -4,6 +4,7 @@
 #pragma once
 
 #include <platform/db/Connection.h>
+#include <platform/db/Error.h>
 #include <platform/db/Recordset.h>
 
 #include <QTemporaryDir>
@@ -24,6 +25,23 @@ inline void rawExec(const QString& file, const char* sql)
     sqlite3_free(msg);
     sqlite3_close(db);
     ASSERT_EQ(rc, SQLITE_OK) << text;
+}
+
+// The error a step throws; one numbered 0 when it succeeds.
+template <class F>
+ado::Error caught(F&& f)
+{
+    try {
+        f();
+    } catch (const ado::Error& e) {
+        return e;
+    }
+    return ado::Error(0, {});
+}
+template <class F>
+long errorOf(F&& f)
+{
+    return caught(std::forward<F>(f)).Number();
 }
 
 class DbTest : public ::testing::Test {

@@ -3,7 +3,6 @@
 #include "DbFixture.h"
 
 #include <platform/db/Catalog.h>
-#include <platform/db/Error.h>
 
 #include <QFile>
 
@@ -26,10 +25,8 @@ TEST(ConnectStringParse, KeysAnyCaseBracedDriverAndTrailingSemicolonOptional)
     EXPECT_EQ(b.driver, "{x;y}");
     EXPECT_EQ(b.filePath(), "/tmp/a b/1309214SD02.mdb");
     EXPECT_EQ(b.pwd, "pimento");
-}
 
-TEST(ConnectStringParse, NoDbqIsAnError)
-{
+    // no Dbq is an error
     EXPECT_THROW(ConnectString::parse("Driver={Microsoft Access Driver (*.mdb)};Uid=admin;"), Error);
     EXPECT_THROW(ConnectString::parse("Dbq=;"), Error);
     EXPECT_THROW(ConnectString::parse(""), Error);
@@ -46,27 +43,19 @@ protected:
     long rows(const ConnectionPtr& cn) { return query(cn, "SELECT * FROM Zeta")->RecordCount(); }
 };
 
-TEST_F(Connections, MissingFileIsRefusedAndNeverCreated)
+TEST_F(Connections, MissingFileIsRefusedAndNeverCreatedAndAFileThatIsNoDatabaseIsRefused)
 {
     auto cn = newConnection();
-    try {
-        cn->Open(connectString("missing.mdb"));
-        FAIL() << "opened a missing file";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), err::ConnectFailed);
-        EXPECT_TRUE(e.Description().contains("missing.mdb"));
-    }
+    const Error e = dbtest::caught([&] { cn->Open(connectString("missing.mdb")); });
+    EXPECT_EQ(e.Number(), err::ConnectFailed);
+    EXPECT_TRUE(e.Description().contains("missing.mdb"));
     EXPECT_EQ(cn->State(), adStateClosed);
     EXPECT_FALSE(QFile::exists(file("missing.mdb")));
-}
 
-TEST_F(Connections, FileThatIsNoDatabaseIsRefused)
-{
     QFile f(file("junk.mdb"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("this is not a database file, just some text that is long enough to have a header");
     f.close();
-    auto cn = newConnection();
     EXPECT_THROW(cn->Open(connectString("junk.mdb")), Error);
     EXPECT_EQ(cn->State(), adStateClosed);
 }
@@ -107,21 +96,18 @@ TEST_F(Connections, ConnectionsOnOneFileShareOneHandleAndItsTransaction)
     EXPECT_EQ(rows(a), 1);
     EXPECT_THROW(a->CommitTrans(), Error);
     EXPECT_THROW(a->RollbackTrans(), Error);
+
+    // a nested transaction rolls back its inner part only
+    a->BeginTrans();
+    a->Execute("INSERT INTO Zeta VALUES (10)");
+    a->BeginTrans();
+    a->Execute("INSERT INTO Zeta VALUES (11)");
+    a->RollbackTrans();
+    a->CommitTrans();
+    EXPECT_EQ(rows(b), 2);
 }
 
-TEST_F(Connections, NestedTransactionRollsBackInnerPartOnly)
-{
-    auto cn = open("a.mdb");
-    cn->BeginTrans();
-    cn->Execute("INSERT INTO Zeta VALUES (10)");
-    cn->BeginTrans();
-    cn->Execute("INSERT INTO Zeta VALUES (11)");
-    cn->RollbackTrans();
-    cn->CommitTrans();
-    EXPECT_EQ(rows(cn), 3);
-}
-
-TEST_F(Connections, ReleasedConnectionsLeaveNoLockBehind)
+TEST_F(Connections, ReleasedConnectionsLeaveNoLockAndNoUncommittedWorkBehind)
 {
     {
         auto cn = open("a.mdb");
@@ -131,6 +117,12 @@ TEST_F(Connections, ReleasedConnectionsLeaveNoLockBehind)
     }
     // nothing holds the file: a writer outside the layer is not blocked
     dbtest::rawExec(file("a.mdb"), "INSERT INTO Zeta VALUES (7);");
+    EXPECT_EQ(rows(open("a.mdb")), 5);
+    {
+        auto cn = open("a.mdb");
+        cn->BeginTrans();
+        cn->Execute("DELETE * FROM  Zeta");
+    }
     EXPECT_EQ(rows(open("a.mdb")), 5);
 }
 
@@ -149,43 +141,21 @@ TEST_F(Connections, FileCopiedOverThePathIsOpenedAfresh)
     EXPECT_EQ(keep->RecordCount(), 2);
 }
 
-TEST_F(Connections, UncommittedWorkOfAReleasedHandleIsRolledBack)
-{
-    {
-        auto cn = open("a.mdb");
-        cn->BeginTrans();
-        cn->Execute("DELETE * FROM  Zeta");
-    }
-    EXPECT_EQ(rows(open("a.mdb")), 2);
-}
-
 TEST_F(Connections, ExecuteReportsChangedRowsAndRefusesBadStatements)
 {
     auto cn = open("a.mdb");
     EXPECT_EQ(cn->Execute("UPDATE Zeta SET n = n + 10"), 2);
     EXPECT_EQ(cn->Execute("SELECT * FROM Zeta;"), 0);
-    try {
-        cn->Execute("SELEC * FROM Zeta");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), err::SyntaxError);
-        EXPECT_TRUE(e.Description().contains("syntax error")) << e.Description().toStdString();
-        EXPECT_EQ(e.Source(), "Lumora.Database");
-    }
-    try {
-        cn->Execute("DELETE * FROM  NoSuchTable");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.Description().contains("NoSuchTable"));
-        EXPECT_NE(e.Number(), 0);
-    }
+    const Error e = dbtest::caught([&] { cn->Execute("SELEC * FROM Zeta"); });
+    EXPECT_EQ(e.Number(), err::SyntaxError);
+    EXPECT_TRUE(e.Description().contains("syntax error")) << e.Description().toStdString();
+    EXPECT_EQ(e.Source(), "Lumora.Database");
+    const Error missing = dbtest::caught([&] { cn->Execute("DELETE * FROM  NoSuchTable"); });
+    EXPECT_NE(missing.Number(), 0);
+    EXPECT_TRUE(missing.Description().contains("NoSuchTable"));
     // one statement per call, as Access runs them
-    try {
-        cn->Execute("DELETE FROM Zeta; DELETE FROM Alpha");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Description(), "Characters found after end of SQL statement.");
-    }
+    EXPECT_EQ(dbtest::caught([&] { cn->Execute("DELETE FROM Zeta; DELETE FROM Alpha"); }).Description(),
+              "Characters found after end of SQL statement.");
     EXPECT_EQ(rows(cn), 2);
 }
 

@@ -1,9 +1,9 @@
-// The grid queries of the library's search screens, run as the screens run them, on a small
-// law database with the real column names: right rows, right order, Access's Null rules, and
-// the aliases as field names.
+// The grid queries of the library's search screens, taken from its screen catalogue and run as
+// the screens run them, on a small law database with the real column names: right rows, right
+// order, Access's Null rules, and the aliases as field names.
 #include "DbFixture.h"
 
-#include <platform/db/Error.h>
+#include <library/ScreenCatalog.h>
 
 using namespace ado;
 using dbtest::DbTest;
@@ -65,20 +65,6 @@ const QStringList kIndexColumns = {"CircularNumber", "CircularSubject", "Circula
                                    "VatJudgmentCitation", "VatJudgmentSection", "VatJudgmentSubject",
                                    "RJudgmentCitation", "RJudjmentSection", "RJudgmentSubject",
                                    "NotificationNumber", "NotificationSubject", "NotifcaionSection"};
-const QStringList kIndexAliases = {"CIRCULAR NUMBER", "CIRCULAR NUMBER", "CIRCULAR NUMBER", "CITATION", "SECTION",
-                                   "SUBJECT", "CITATION", "SECTION", "SUBJECT", "NOTIFICATION NUMBER",
-                                   "NOTIFICATION SUBJECT", "NOTIFICATION SECTION"};
-
-QString indexQuery(const QString& col, const QString& alias)
-{
-    QString q = "SELECT Keralafields.CircularNumber AS Search, IIf(InStr(1,[Keralafields].[CircularNumber],'-')>0,"
-                "Left([Keralafields].[CircularNumber],InStr(1,[Keralafields].[CircularNumber],'-')-1),"
-                "[Keralafields].[CircularNumber]) AS [CIRCULAR NUMBER] FROM Keralafields WHERE "
-                "(((Len(LTrim(RTrim([Keralafields].[CircularNumber]))))>1)) ORDER BY Keralafields.CircularNumber ASC;";
-    q.replace("CircularNumber", col);
-    q.replace("CIRCULAR NUMBER", alias);
-    return q;
-}
 
 class GridQueries : public DbTest {
 protected:
@@ -93,48 +79,46 @@ protected:
                                "x", " y ", nullptr, "ab"};
         int id = 1;
         for (const char* c : cells) {
-            QString sql = "INSERT INTO Keralafields (ID";
-            for (const QString& col : kIndexColumns)
-                sql += "," + col;
-            sql += ") VALUES (" + QString::number(id++);
+            QString sql = "INSERT INTO Keralafields (ID," + kIndexColumns.join(',') + ") VALUES (" + QString::number(id++);
             for (int k = 0; k < kIndexColumns.size(); ++k)
                 sql += c ? ",'" + QString::fromUtf8(c) + "'" : QString(",NULL");
-            sql += ");";
-            dbtest::rawExec(file("0909214SD01.mdb"), sql.toUtf8().constData());
+            dbtest::rawExec(file("0909214SD01.mdb"), (sql + ");").toUtf8().constData());
         }
         law1 = open("0909214SD01.mdb");
         law3 = ado::newConnection();
         law3->Open(connectString("1509214SD03.mdb", "Uid=admin;Pwd=quarrel"));
     }
+    // The grid rows of a screen of the catalogue, on the database the screen reads.
+    RecordsetPtr screen(const char* variable)
+    {
+        const library::ScreenSpec* s = library::findScreen(variable);
+        return query(s->runner == library::GridRunner::ByConnection3 ? law3 : law1, s->gridQuery());
+    }
 };
 
 TEST_F(GridQueries, ActContentsJoinsNameAndDescriptionWithPlusSoNullDescriptionGivesNullSearch)
 {
-    auto rs = query(law1, "SELECT Kerala.name + ' ' + Kerala.SecDesc as Search , Kerala.name as SECTION, Kerala.SecDesc as DESCRIPTION FROM Kerala WHERE (((Kerala.name)<>'THE KERALA GENERAL SALES TAX ACT') AND ((Kerala.ChapterNo)>0) AND ((LCase(([Kerala].[type])))='act')) ORDER BY Kerala.ChapterNo, Kerala.name;");
+    auto rs = screen("ObjActGlobalSections");
     EXPECT_EQ(rs->fieldNames(), (QStringList{"Search", "SECTION", "DESCRIPTION"}));
     EXPECT_EQ(column(rs, "SECTION"), (QStringList{"1", "2", "10"}));
     EXPECT_EQ(column(rs, "Search"), (QStringList{"1 Short title", "2 Definitions", "<Null>"}));
     EXPECT_EQ(column(rs, "description"), (QStringList{"Short title", "Definitions", "<Null>"}));
 }
 
-TEST_F(GridQueries, RulesContentsWithBracketedAliasAndBlankBeforeSemicolon)
+TEST_F(GridQueries, RulesAndFormsContents)
 {
-    auto rs = query(law1, "SELECT Kerala.name + ' ' + Kerala.SecDesc as Search , Kerala.name as [RULE SECTION], Kerala.SecDesc as DESCRIPTION FROM Kerala WHERE (((Kerala.ChapterNo)>0) AND ((LCase(([Kerala].[type])))='rules')) ORDER BY Kerala.ChapterNo, Kerala.name ;");
+    auto rs = screen("ObjRuleGlobalSections");
     EXPECT_EQ(rs->Fields(1).Name(), "RULE SECTION");
     // same chapter: names in Access's case-blind order
     EXPECT_EQ(column(rs, "RULE SECTION"), (QStringList{"R1", "r2"}));
-}
-
-TEST_F(GridQueries, FormsContentsHasNoChapterCondition)
-{
-    auto rs = query(law1, "SELECT Kerala.name + ' ' + Kerala.SecDesc as Search , Kerala.name as FORM, Kerala.SecDesc as DESCRIPTION FROM Kerala WHERE ( ((LCase(([Kerala].[type])))='forms')) ORDER BY Kerala.ChapterNo, Kerala.name;");
+    rs = screen("ObjFormGlobalSections");   // no chapter condition
     EXPECT_EQ(column(rs, "FORM"), (QStringList{"Form 1", "Form 10"}));
     EXPECT_EQ(column(rs, "Search"), (QStringList{"Form 1 Application", "Form 10 Monthly return"}));
 }
 
 TEST_F(GridQueries, SchedulesOfKeralaOnlyOrderedByName)
 {
-    auto rs = query(law3, "SELECT Allshedule.Schname As Search, Allshedule.ID, Allshedule.Schname As SCHEDULE FROM Allshedule WHERE (((Allshedule.Stid)='k')) ORDER BY Allshedule.Schname;");
+    auto rs = screen("ObjScheduleGlobalSection");
     EXPECT_EQ(rs->fieldNames(), (QStringList{"Search", "ID", "SCHEDULE"}));
     EXPECT_EQ(column(rs, "SCHEDULE"), (QStringList{"First Schedule", "Second Schedule"}));
     EXPECT_EQ(column(rs, "ID"), (QStringList{"3", "7"}));
@@ -143,7 +127,7 @@ TEST_F(GridQueries, SchedulesOfKeralaOnlyOrderedByName)
 
 TEST_F(GridQueries, CAPracticeJoinsWithAmpersandSoNullTypeLeavesNameAndBlank)
 {
-    auto rs = query(law3, "SELECT ID, (CAPractice.name) & ' ' & (CAPractice.Type) AS Search, CAPractice.name AS Description FROM CAPractice WHERE (((Len(LTrim(RTrim([CAPractice].[name]))))>1)) ORDER BY CAPractice.Weight;");
+    auto rs = screen("ObjCAMenuItemGlobalSection");
     EXPECT_EQ(rs->fieldNames(), (QStringList{"ID", "Search", "Description"}));
     // ' x ' trims to one character and Null names drop out; Weight orders the rest
     EXPECT_EQ(column(rs, "Search"), (QStringList{"Tax planning ", "Returns Guide", "Audit Note"}));
@@ -153,67 +137,43 @@ TEST_F(GridQueries, CAPracticeJoinsWithAmpersandSoNullTypeLeavesNameAndBlank)
 
 TEST_F(GridQueries, WholeDocumentScreens)
 {
-    struct Case {
-        const char* sql;
-        QStringList names;
+    const std::pair<const char*, QStringList> cases[] = {
+        {"ObjSectionIndexKGSTGB", {"Section index KGST"}},
+        {"ObjGenSaleTaxActGB", {"THE KERALA GENERAL SALES TAX ACT"}},
+        {"ObjGSTPaperReportGB", {"1stDiscussion PaperGST", "Report On GST Of Task Force"}},
+        {"ObjGSTRuleGB", {"KERALA GENERAL SALES TAX RULES"}},
+        // the trailing blank is part of the name; a name of another type is left out
+        {"ObjAlliedActGB", {"THE KERALA MONEY-LENDERS ACT 1958 ", "THE KERALA TAX ON LUXURIES ACTS 1976"}},
+        {"ObjAlliedRuleGB", {"MANGALYA NIDHI CESS RULES", "THE KERALA TAX ON LUXURIES RULES 1976"}},
+        {"ObjAlliedCircularsGB", {}},
+        {"ObjAlliedNotificationsGB", {"KERALA LUXURY TAX NOTIFICATIONS"}},
+        // "Mangalya FORM I" (one blank) is another name; "AIT FORM 1" is not of type Allied
+        {"ObjAlliedFormsGB", {"KMLFORM- A", "Mangalya  FORM I", "Tri-FORM H"}},
     };
-    const Case cases[] = {
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala WHERE Kerala.name = 'Section index KGST';",
-         {"Section index KGST"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala WHERE Kerala.name = 'THE KERALA GENERAL SALES TAX ACT';",
-         {"THE KERALA GENERAL SALES TAX ACT"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala WHERE Kerala.name IN ('1stDiscussion PaperGST', 'Report On GST Of Task Force');",
-         {"1stDiscussion PaperGST", "Report On GST Of Task Force"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala WHERE Kerala.name IN ('KERALA GENERAL SALES TAX RULES');",
-         {"KERALA GENERAL SALES TAX RULES"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala where name In ('THE KERALA TAX ON LUXURIES ACTS 1976', 'THE KERALA MONEY-LENDERS ACT 1958 ', 'THE KERALA AGRICULTURAL INCOME TAX ACT') And Type ='Allied'",
-         {"THE KERALA MONEY-LENDERS ACT 1958 ", "THE KERALA TAX ON LUXURIES ACTS 1976"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala where name In ('THE KERALA TAX ON LUXURIES RULES 1976','THE KERALA AGRICULTURAL INCOME TAX RULES', 'MANGALYA NIDHI CESS RULES') And Type ='Allied'",
-         {"MANGALYA NIDHI CESS RULES", "THE KERALA TAX ON LUXURIES RULES 1976"}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala where name In ('xxxx Currently No items') And Type ='Allied'",
-         {}},
-        {"SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala where name In ('KERALA LUXURY TAX NOTIFICATIONS') And Type ='Allied'",
-         {"KERALA LUXURY TAX NOTIFICATIONS"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sql);
-        auto rs = query(law1, c.sql);
+    for (const auto& [variable, names] : cases) {
+        SCOPED_TRACE(variable);
+        auto rs = screen(variable);
         EXPECT_EQ(rs->fieldNames(), (QStringList{"Search", "Section"}));
         QStringList got = column(rs, "Section");
         got.sort();
-        EXPECT_EQ(got, c.names);
-        EXPECT_EQ(rs->RecordCount(), c.names.size());
-        if (c.names.isEmpty()) {
-            EXPECT_TRUE(rs->Eof());
-            EXPECT_TRUE(rs->Bof());
+        EXPECT_EQ(got, names);
+        EXPECT_EQ(rs->RecordCount(), names.size());
+        if (names.isEmpty()) {
+            EXPECT_TRUE(rs->Eof() && rs->Bof());
         }
     }
 }
 
-TEST_F(GridQueries, AlliedFormsListBuiltFromNamesKeepsInnerBlanks)
-{
-    const QStringList names = {"AGRICULTURAL INCOME TAX Forms", "AIT FORM 1", "Mangalya  FORM I", "KMLFORM- A", "Tri-FORM H"};
-    QString list = " '" + names[0] + "'";
-    for (int i = 1; i < names.size(); ++i)
-        list += " , '" + names[i] + "'";
-    auto rs = query(law1, "SELECT Kerala.name AS Search, Kerala.name AS [Section] FROM Kerala where name In (" + list + ") And Type ='Allied'");
-    QStringList got = column(rs, "Search");
-    got.sort();
-    // "Mangalya FORM I" (one blank) is another name; "AIT FORM 1" is not of type Allied
-    EXPECT_EQ(got, (QStringList{"KMLFORM- A", "Mangalya  FORM I", "Tri-FORM H"}));
-}
-
 TEST_F(GridQueries, IndexTemplateForEveryIndexColumn)
 {
-    for (int k = 0; k < kIndexColumns.size(); ++k) {
-        SCOPED_TRACE(kIndexColumns[k].toStdString());
-        auto rs = query(law1, indexQuery(kIndexColumns[k], kIndexAliases[k]));
-        EXPECT_EQ(rs->fieldNames(), (QStringList{"Search", kIndexAliases[k]}));
+    for (const QString& col : kIndexColumns) {
+        SCOPED_TRACE(col.toStdString());
+        auto rs = query(law1, library::indexGridQuery(col, "AN ALIAS"));
+        EXPECT_EQ(rs->fieldNames(), (QStringList{"Search", "AN ALIAS"}));
         // empty, blank, one-character and Null cells are left out; order by the whole cell, case-blind
-        EXPECT_EQ(column(rs, "Search"),
-                  (QStringList{"-lead", "A-first", "ab", "b-lower", "Cir 2-2008-Circular two", "NoDash"}));
+        EXPECT_EQ(column(rs, "Search"), (QStringList{"-lead", "A-first", "ab", "b-lower", "Cir 2-2008-Circular two", "NoDash"}));
         // the label is the text before the first "-", or the whole cell
-        EXPECT_EQ(column(rs, kIndexAliases[k]), (QStringList{"", "A", "ab", "b", "Cir 2", "NoDash"}));
+        EXPECT_EQ(column(rs, "AN ALIAS"), (QStringList{"", "A", "ab", "b", "Cir 2", "NoDash"}));
         EXPECT_EQ(rs->Fields(1).Type(), adVarWChar);
     }
 }
@@ -229,7 +189,7 @@ TEST_F(GridQueries, WordSearchWithBackquotedColumnAndPercentPattern)
     EXPECT_EQ(rs->RecordCount(), 0);
 }
 
-TEST_F(GridQueries, PlaceholderAndDocumentQueriesReturnTheBlob)
+TEST_F(GridQueries, DocumentQueriesReturnTheBlob)
 {
     auto rs = query(law1, "SELECT Globalvat.fname FROM Globalvat WHERE (((Globalvat.name)='default') AND ((Globalvat.type)='default'));");
     ASSERT_FALSE(rs->Eof());
@@ -242,34 +202,20 @@ TEST_F(GridQueries, PlaceholderAndDocumentQueriesReturnTheBlob)
     rs = query(law1, "select fname from Kerala where name='2' and type='Act'");
     ASSERT_EQ(rs->RecordCount(), 1);
     EXPECT_TRUE(rs->Fields("fname").Value().isNull());
-    rs = query(law1, "SELECT name FROM Globalvat WHERE ((name='DEFAULT'));");
-    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(query(law1, "SELECT name FROM Globalvat WHERE ((name='DEFAULT'));")->RecordCount(), 1);
+    // numeric keys, one statement ending in a blank
+    EXPECT_EQ(query(law3, "select fname from Allshedule where ID=7 ")->RecordCount(), 1);
+    EXPECT_EQ(query(law3, "select fname from CAPractice where ID=2")->RecordCount(), 1);
 }
 
-TEST_F(GridQueries, NumericKeyStatementEndingInABlank)
-{
-    auto rs = query(law3, "select fname from Allshedule where ID=7 ");
-    EXPECT_EQ(rs->RecordCount(), 1);
-    rs = query(law3, "select fname from CAPractice where ID=2");
-    EXPECT_EQ(rs->RecordCount(), 1);
-}
-
-TEST_F(GridQueries, ApostropheInADocumentNameBreaksTheUnescapedStatement)
+TEST_F(GridQueries, ApostropheInADocumentNameBreaksTheUnescapedStatementAndIsFoundDoubled)
 {
     auto rs = newRecordset();
-    try {
-        rs->Open("select fname from Kerala where name='D'Souza'", law1, adOpenStatic, adLockOptimistic);
-        FAIL() << "the statement should be refused";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.Number(), err::SyntaxError);
-        EXPECT_FALSE(e.Description().isEmpty());
-        EXPECT_EQ(e.Source(), "Lumora.Database");
-    }
+    EXPECT_EQ(dbtest::errorOf([&] { rs->Open("select fname from Kerala where name='D'Souza'", law1); }),
+              err::SyntaxError);
     EXPECT_EQ(rs->State(), adStateClosed);
-    // doubled, the quote is part of the value
     dbtest::rawExec(file("0909214SD01.mdb"), "INSERT INTO Kerala (name, type) VALUES ('D''Souza', 'Act');");
-    rs = query(law1, "select name from Kerala where name='D''Souza'");
-    EXPECT_EQ(column(rs, "name"), (QStringList{"D'Souza"}));
+    EXPECT_EQ(column(query(law1, "select name from Kerala where name='D''Souza'"), "name"), (QStringList{"D'Souza"}));
 }
 
 } // namespace

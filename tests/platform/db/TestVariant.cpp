@@ -1,24 +1,13 @@
 // Values: Null through arithmetic and concatenation, conversions and their errors.
-#include <platform/db/Error.h>
+#include "DbFixture.h"
+
 #include <platform/db/Variant.h>
 
-#include <gtest/gtest.h>
-
-using ado::Error;
 using ado::Variant;
+using dbtest::errorOf;
 namespace err = ado::err;
 
 namespace {
-
-long errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 TEST(Variants, NullPropagatesThroughArithmeticAndReadingItIsAnError)
 {
