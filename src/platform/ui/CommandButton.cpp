@@ -1,13 +1,11 @@
 #include "CommandButton.h"
 
-#include "Keys.h"
-
 #include <QKeyEvent>
 
 namespace ui {
 
 CommandButton::CommandButton(const QString& name, const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent)
+    : ControlEvents(caption, parent)
 {
     setObjectName(name);
     setAutoDefault(false);
@@ -24,15 +22,6 @@ void CommandButton::setBackColor(long bgr)
 {
     backColor_ = bgr;
     applyColors();
-}
-
-long CommandButton::ForeColor() const { return bgrOf(palette().color(QPalette::ButtonText)); }
-
-void CommandButton::setForeColor(long bgr)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::ButtonText, colorOf(bgr));
-    setPalette(p);
 }
 
 void CommandButton::applyColors()
@@ -108,23 +97,8 @@ bool CommandButton::eventFilter(QObject* watched, QEvent* e)
 
 void CommandButton::keyPressEvent(QKeyEvent* e)
 {
-    int code = keyCodeOf(e->key());
-    if (code != 0) {
-        emit KeyDown(code, shiftOf(e->modifiers()));
-        if (code == 0) {
-            e->accept();
-            return;
-        }
-    }
-    const int typed = keyPressAsciiOf(e);
-    int ascii = typed;
-    if (typed != 0) {
-        emit KeyPress(ascii);
-        if (ascii == 0) {
-            e->accept();
-            return;
-        }
-    }
+    if (raiseKeyDownAndPress(*this, e).cancelled)
+        return;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         if (isDefault() && isEnabled())
             click();
@@ -132,28 +106,6 @@ void CommandButton::keyPressEvent(QKeyEvent* e)
         return;
     }
     QPushButton::keyPressEvent(e);
-}
-
-void CommandButton::keyReleaseEvent(QKeyEvent* e)
-{
-    int code = keyCodeOf(e->key());
-    if (code != 0 && !e->isAutoRepeat())
-        emit KeyUp(code, shiftOf(e->modifiers()));
-    QPushButton::keyReleaseEvent(e);
-}
-
-void CommandButton::focusInEvent(QFocusEvent* e)
-{
-    QPushButton::focusInEvent(e);
-    if (isControlFocusMove(e))
-        emit GotFocus();
-}
-
-void CommandButton::focusOutEvent(QFocusEvent* e)
-{
-    QPushButton::focusOutEvent(e);
-    if (isControlFocusMove(e))
-        emit LostFocus();
 }
 
 } // namespace ui

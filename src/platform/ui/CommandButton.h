@@ -13,7 +13,8 @@ namespace ui {
 
 enum CommandButtonStyle { vbButtonStandard = 0, vbButtonGraphical = 1 };
 
-class CommandButton : public QPushButton, public ControlGeometry<CommandButton> {
+class CommandButton : public ControlEvents<QPushButton, CommandButton>,
+                      public ControlGeometry<CommandButton> {
     Q_OBJECT
 public:
     explicit CommandButton(const QString& name, const QString& caption = QString(),
@@ -25,8 +26,8 @@ public:
     void setStyle(int style);
     long BackColor() const { return backColor_; }
     void setBackColor(long bgr);
-    long ForeColor() const;
-    void setForeColor(long bgr);
+    long ForeColor() const { return paletteColor(*this, QPalette::ButtonText); }
+    void setForeColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::ButtonText}); }
     bool Default() const { return isDefault(); }
     void setDefault(bool on);
     bool Cancel() const { return cancel_; }
@@ -43,9 +44,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -1,10 +1,14 @@
 #include "Control.h"
 
-#include "Keys.h"
-
-#include <QKeyEvent>
-
 namespace ui {
+
+void setPaletteColor(QWidget& w, long bgr, std::initializer_list<QPalette::ColorRole> roles)
+{
+    QPalette p = w.palette();
+    for (const QPalette::ColorRole role : roles)
+        p.setColor(role, colorOf(bgr));
+    w.setPalette(p);
+}
 
 int keyPressAsciiOf(const QKeyEvent* e)
 {

@@ -1,6 +1,5 @@
 #include "DataGrid.h"
 
-#include "Keys.h"
 #include "platform/db/Error.h"
 
 #include <QAbstractTableModel>
@@ -118,30 +117,16 @@ protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         grid_->sync();
-        int code = keyCodeOf(e->key());
-        if (code != 0) {
-            emit grid_->KeyDown(code, shiftOf(e->modifiers()));
-            if (code == 0) {
-                e->accept();
-                return;
-            }
-        }
-        const int typed = keyPressAsciiOf(e);
-        if (typed != 0) {
-            int ascii = typed;
-            emit grid_->KeyPress(ascii);
-            if (ascii == 0 || typed >= 32) {
-                e->accept();   // nothing is typed into a read-only grid
-                return;
-            }
+        const KeyOutcome k = raiseKeyDownAndPress(*grid_, e);
+        if (k.cancelled || k.typed >= 32) {
+            e->accept();   // nothing is typed into a read-only grid
+            return;
         }
         QTableView::keyPressEvent(e);
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
-        int code = keyCodeOf(e->key());
-        if (code != 0 && !e->isAutoRepeat())
-            emit grid_->KeyUp(code, shiftOf(e->modifiers()));
+        raiseKeyUp(*grid_, e);
         QTableView::keyReleaseEvent(e);
     }
     void mousePressEvent(QMouseEvent* e) override
@@ -165,14 +150,12 @@ protected:
     {
         QTableView::focusInEvent(e);
         grid_->sync();
-        if (isControlFocusMove(e))
-            emit grid_->GotFocus();
+        raiseFocusChange(*grid_, e);
     }
     void focusOutEvent(QFocusEvent* e) override
     {
         QTableView::focusOutEvent(e);
-        if (isControlFocusMove(e))
-            emit grid_->LostFocus();
+        raiseFocusChange(*grid_, e);
     }
     void paintEvent(QPaintEvent* e) override
     {
@@ -706,17 +689,13 @@ void DataGrid::setHeadFont(const QFont& font)
 void DataGrid::setBackColor(long bgr)
 {
     backColor_ = bgr;
-    QPalette p = view_->palette();
-    p.setColor(QPalette::Base, colorOf(bgr));
-    view_->setPalette(p);
+    setPaletteColor(*view_, bgr, {QPalette::Base});
 }
 
 void DataGrid::setForeColor(long bgr)
 {
     foreColor_ = bgr;
-    QPalette p = view_->palette();
-    p.setColor(QPalette::Text, colorOf(bgr));
-    view_->setPalette(p);
+    setPaletteColor(*view_, bgr, {QPalette::Text});
 }
 
 void DataGrid::setRecordSelectors(bool on)

@@ -1,6 +1,5 @@
 #include "FlexGrid.h"
 
-#include "Keys.h"
 #include "platform/db/Error.h"
 #include "platform/vb/Vb.h"
 
@@ -41,7 +40,7 @@ Qt::Alignment qtAlignment(int code, const QString& text)
 
 } // namespace
 
-FlexGrid::FlexGrid(const QString& name, QWidget* parent) : QAbstractScrollArea(parent)
+FlexGrid::FlexGrid(const QString& name, QWidget* parent) : ControlEvents(parent)
 {
     setObjectName(name);
     setFocusPolicy(Qt::StrongFocus);
@@ -242,51 +241,125 @@ int FlexGrid::colPx(int col) const { return toPixels(ColWidth(col)); }
 
 // ---- geometry ----------------------------------------------------------------------------
 
-int FlexGrid::rowY(int row) const
-{
-    int y = 0;
-    if (row < fixedRows_) {
-        for (int r = 0; r < row; ++r)
-            y += rowPx(r);
-        return y;
+// One direction of the grid: the fixed lines (rows or columns) first, then the scrollable ones
+// from the first on view. Rows and columns are laid out, hit and scrolled by the same walks.
+struct FlexGrid::Axis {
+    int count, fixed, first;   // lines, fixed lines, first scrollable line on view
+    int extent;                // viewport pixels along the axis
+    const FlexGrid* grid;
+    int (FlexGrid::*size)(int) const;
+
+    int px(int line) const { return (grid->*size)(line); }
+    int fixedPx() const
+    {
+        int sum = 0;
+        for (int l = 0; l < fixed; ++l)
+            sum += px(l);
+        return sum;
     }
-    if (row < topRow_)
-        return -1;
-    for (int r = 0; r < fixedRows_; ++r)
-        y += rowPx(r);
-    for (int r = topRow_; r < row; ++r) {
-        y += rowPx(r);
-        if (y >= viewport()->height())
+
+    // Viewport offset of a line; -1 when it is not on view.
+    int offsetOf(int line) const
+    {
+        if (line < fixed) {
+            int at = 0;
+            for (int l = 0; l < line; ++l)
+                at += px(l);
+            return at;
+        }
+        if (line < first)
             return -1;
+        int at = fixedPx();
+        for (int l = first; l < line; ++l) {
+            at += px(l);
+            if (at >= extent)
+                return -1;
+        }
+        return at < extent ? at : -1;
     }
-    return y < viewport()->height() ? y : -1;
+
+    // The lines on view, each with its offset.
+    std::vector<std::pair<int, int>> onView() const
+    {
+        std::vector<std::pair<int, int>> lines;
+        int at = 0;
+        for (int l = 0; l < count && at < extent; ++l) {
+            if (l >= fixed && l < first) {
+                l = first - 1;   // the lines scrolled out of view
+                continue;
+            }
+            lines.emplace_back(l, at);
+            at += px(l);
+        }
+        return lines;
+    }
+
+    // The line at a viewport offset; -1 when none.
+    int lineAt(int pos) const
+    {
+        if (pos < 0)
+            return -1;
+        int at = 0;
+        for (int l = 0; l < count; ++l) {
+            if (l >= fixed && l < first) {
+                l = first - 1;   // the lines scrolled out of view
+                continue;
+            }
+            if (pos < at + px(l) && pos >= at)
+                return l;
+            at += px(l);
+            if (at > extent)
+                break;
+        }
+        return -1;
+    }
+
+    // The highest first line that still fills the view to the last line.
+    int lastFirst() const
+    {
+        const int avail = extent - fixedPx();
+        int top = count - 1;
+        int used = 0;
+        while (top >= fixed) {
+            used += px(top);
+            if (used > avail)
+                break;
+            --top;
+        }
+        return std::max(fixed, std::min(top + 1, count - 1));
+    }
+
+    // The first line on view once `line` is shown whole, scrolling as little as possible.
+    int firstShowing(int line) const
+    {
+        if (line < fixed)
+            return first;
+        if (line < first)
+            return line;
+        const int avail = extent - fixedPx();
+        // Counted upwards from `line`: the lines above it that still fit.
+        int from = line, used = px(line);
+        while (from > first && used + px(from - 1) <= avail)
+            used += px(--from);
+        return from;
+    }
+};
+
+FlexGrid::Axis FlexGrid::rowAxis() const
+{
+    return {rows_, fixedRows_, topRow_, viewport()->height(), this, &FlexGrid::rowPx};
 }
 
-int FlexGrid::colX(int col) const
+FlexGrid::Axis FlexGrid::colAxis() const
 {
-    int x = 0;
-    if (col < fixedCols_) {
-        for (int c = 0; c < col; ++c)
-            x += colPx(c);
-        return x;
-    }
-    if (col < leftCol_)
-        return -1;
-    for (int c = 0; c < fixedCols_; ++c)
-        x += colPx(c);
-    for (int c = leftCol_; c < col; ++c) {
-        x += colPx(c);
-        if (x >= viewport()->width())
-            return -1;
-    }
-    return x < viewport()->width() ? x : -1;
+    return {cols_, fixedCols_, leftCol_, viewport()->width(), this, &FlexGrid::colPx};
 }
 
 QRect FlexGrid::cellRect(int row, int col) const
 {
     if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
         return {};
-    const int x = colX(col), y = rowY(row);
+    const int x = colAxis().offsetOf(col), y = rowAxis().offsetOf(row);
     if (x < 0 || y < 0)
         return {};
     const QPoint origin = viewport()->geometry().topLeft();
@@ -298,29 +371,7 @@ QRect FlexGrid::cellRect(int row, int col) const
 std::pair<int, int> FlexGrid::cellAt(const QPoint& pos) const
 {
     const QPoint p = pos - viewport()->geometry().topLeft();
-    if (p.x() < 0 || p.y() < 0)
-        return {-1, -1};
-    int hitRow = -1, hitCol = -1;
-    int y = 0;
-    for (int r = 0; r < rows_ && hitRow < 0; ++r) {
-        if (r >= fixedRows_ && r < topRow_)
-            continue;
-        if (p.y() < y + rowPx(r) && p.y() >= y)
-            hitRow = r;
-        y += rowPx(r);
-        if (y > viewport()->height())
-            break;
-    }
-    int x = 0;
-    for (int c = 0; c < cols_ && hitCol < 0; ++c) {
-        if (c >= fixedCols_ && c < leftCol_)
-            continue;
-        if (p.x() < x + colPx(c) && p.x() >= x)
-            hitCol = c;
-        x += colPx(c);
-        if (x > viewport()->width())
-            break;
-    }
+    const int hitRow = rowAxis().lineAt(p.y()), hitCol = colAxis().lineAt(p.x());
     if (hitRow < 0 || hitCol < 0)
         return {-1, -1};
     return {hitRow, hitCol};
@@ -392,37 +443,8 @@ void FlexGrid::AddItem(const QString& tabbedText, int index)
 
 // ---- scrolling ---------------------------------------------------------------------------
 
-int FlexGrid::lastTopRow() const
-{
-    int avail = viewport()->height();
-    for (int r = 0; r < fixedRows_; ++r)
-        avail -= rowPx(r);
-    int top = rows_ - 1;
-    int used = 0;
-    while (top >= fixedRows_) {
-        used += rowPx(top);
-        if (used > avail)
-            break;
-        --top;
-    }
-    return std::max(fixedRows_, std::min(top + 1, rows_ - 1));
-}
-
-int FlexGrid::lastLeftCol() const
-{
-    int avail = viewport()->width();
-    for (int c = 0; c < fixedCols_; ++c)
-        avail -= colPx(c);
-    int left = cols_ - 1;
-    int used = 0;
-    while (left >= fixedCols_) {
-        used += colPx(left);
-        if (used > avail)
-            break;
-        --left;
-    }
-    return std::max(fixedCols_, std::min(left + 1, cols_ - 1));
-}
+int FlexGrid::lastTopRow() const { return rowAxis().lastFirst(); }
+int FlexGrid::lastLeftCol() const { return colAxis().lastFirst(); }
 
 void FlexGrid::updateScrollBars()
 {
@@ -461,36 +483,7 @@ void FlexGrid::setLeftCol(int col)
 
 void FlexGrid::ensureVisible(int row, int col)
 {
-    int top = topRow_, left = leftCol_;
-    if (row >= fixedRows_) {
-        if (row < top) {
-            top = row;
-        } else {
-            int avail = viewport()->height();
-            for (int r = 0; r < fixedRows_; ++r)
-                avail -= rowPx(r);
-            // The highest top row that still shows the whole of `row`, counted upwards.
-            int first = row, used = rowPx(row);
-            while (first > top && used + rowPx(first - 1) <= avail)
-                used += rowPx(--first);
-            if (first > top)
-                top = first;
-        }
-    }
-    if (col >= fixedCols_) {
-        if (col < left) {
-            left = col;
-        } else {
-            int avail = viewport()->width();
-            for (int c = 0; c < fixedCols_; ++c)
-                avail -= colPx(c);
-            int first = col, used = colPx(col);
-            while (first > left && used + colPx(first - 1) <= avail)
-                used += colPx(--first);
-            if (first > left)
-                left = first;
-        }
-    }
+    const int top = rowAxis().firstShowing(row), left = colAxis().firstShowing(col);
     if (top == topRow_ && left == leftCol_)
         return;
     topRow_ = top;
@@ -528,22 +521,8 @@ void FlexGrid::paintEvent(QPaintEvent*)
     const int vw = viewport()->width(), vh = viewport()->height();
     p.fillRect(QRect(0, 0, vw, vh), colorOf(0x808080));
 
-    std::vector<std::pair<int, int>> rowsOnView;   // row, y
-    int y = 0;
-    // The fixed rows, then the rows from the top row on.
-    for (int r = fixedRows_ > 0 ? 0 : topRow_; r < rows_ && y < vh;
-         r = r + 1 < fixedRows_ ? r + 1 : std::max(r + 1, topRow_)) {
-        rowsOnView.emplace_back(r, y);
-        y += rowPx(r);
-    }
-    std::vector<std::pair<int, int>> colsOnView;
-    int x = 0;
-    for (int c = 0; c < cols_ && x < vw; ++c) {
-        if (c >= fixedCols_ && c < leftCol_)
-            continue;
-        colsOnView.emplace_back(c, x);
-        x += colPx(c);
-    }
+    const auto rowsOnView = rowAxis().onView();   // row, y
+    const auto colsOnView = colAxis().onView();   // col, x
 
     for (const auto& [r, ry] : rowsOnView) {
         const int h = rowPx(r);
@@ -621,14 +600,9 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e)
 
 void FlexGrid::keyPressEvent(QKeyEvent* e)
 {
-    int code = keyCodeOf(e->key());
-    if (code != 0) {
-        emit KeyDown(code, shiftOf(e->modifiers()));
-        if (code == 0) {
-            e->accept();
-            return;
-        }
-    }
+    int code = 0;
+    if (keyDownCancels(*this, e, code))
+        return;
     const int lastRow = rows_ - 1, lastCol = cols_ - 1;
     const bool hasCells = rows_ > fixedRows_ && cols_ > fixedCols_;
     if (hasCells) {
@@ -653,28 +627,19 @@ void FlexGrid::keyPressEvent(QKeyEvent* e)
     QAbstractScrollArea::keyPressEvent(e);
 }
 
-void FlexGrid::keyReleaseEvent(QKeyEvent* e)
-{
-    int code = keyCodeOf(e->key());
-    if (code != 0 && !e->isAutoRepeat())
-        emit KeyUp(code, shiftOf(e->modifiers()));
-    QAbstractScrollArea::keyReleaseEvent(e);
-}
-
+// The current cell shows the focus.
 void FlexGrid::focusInEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusInEvent(e);
     viewport()->update();
-    if (isControlFocusMove(e))
-        emit GotFocus();
+    raiseFocusChange(*this, e);
 }
 
 void FlexGrid::focusOutEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusOutEvent(e);
     viewport()->update();
-    if (isControlFocusMove(e))
-        emit LostFocus();
+    raiseFocusChange(*this, e);
 }
 
 } // namespace ui

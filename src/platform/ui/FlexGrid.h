@@ -28,7 +28,8 @@ enum FlexAlignment {
     flexAlignGeneral = 9
 };
 
-class FlexGrid : public QAbstractScrollArea, public ControlGeometry<FlexGrid> {
+class FlexGrid : public ControlEvents<QAbstractScrollArea, FlexGrid>,
+                 public ControlGeometry<FlexGrid> {
     Q_OBJECT
 public:
     explicit FlexGrid(const QString& name, QWidget* parent = nullptr);
@@ -111,7 +112,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
@@ -123,8 +123,9 @@ private:
     void updateScrollBars();
     int rowPx(int row) const;
     int colPx(int col) const;
-    int rowY(int row) const;                 // viewport y of a row, -1 when not on view
-    int colX(int col) const;
+    struct Axis;                             // rows down or columns across
+    Axis rowAxis() const;
+    Axis colAxis() const;
     int lastTopRow() const;
     int lastLeftCol() const;
 

@@ -1,9 +1,7 @@
 #include "ListBox.h"
 
-#include "Keys.h"
 #include "platform/db/Error.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace ui {
@@ -12,7 +10,7 @@ namespace {
 constexpr int kItemDataRole = Qt::UserRole + 1;
 }
 
-ListBox::ListBox(const QString& name, QWidget* parent) : QListWidget(parent)
+ListBox::ListBox(const QString& name, QWidget* parent) : ControlEvents(parent)
 {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -118,51 +116,6 @@ int ListBox::FindString(const QString& prefix) const
     return -1;
 }
 
-long ListBox::BackColor() const { return bgrOf(palette().color(QPalette::Base)); }
-void ListBox::setBackColor(long bgr)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Base, colorOf(bgr));
-    setPalette(p);
-}
-long ListBox::ForeColor() const { return bgrOf(palette().color(QPalette::Text)); }
-void ListBox::setForeColor(long bgr)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Text, colorOf(bgr));
-    setPalette(p);
-}
-
-void ListBox::keyPressEvent(QKeyEvent* e)
-{
-    int code = keyCodeOf(e->key());
-    if (code != 0) {
-        emit KeyDown(code, shiftOf(e->modifiers()));
-        if (code == 0) {
-            e->accept();
-            return;
-        }
-    }
-    const int typed = keyPressAsciiOf(e);
-    if (typed != 0) {
-        int ascii = typed;
-        emit KeyPress(ascii);
-        if (ascii == 0) {
-            e->accept();
-            return;
-        }
-    }
-    QListWidget::keyPressEvent(e);
-}
-
-void ListBox::keyReleaseEvent(QKeyEvent* e)
-{
-    int code = keyCodeOf(e->key());
-    if (code != 0 && !e->isAutoRepeat())
-        emit KeyUp(code, shiftOf(e->modifiers()));
-    QListWidget::keyReleaseEvent(e);
-}
-
 void ListBox::focusInEvent(QFocusEvent* e)
 {
     // Taking the focus selects nothing by itself.
@@ -172,15 +125,7 @@ void ListBox::focusInEvent(QFocusEvent* e)
     if (before < 0 && currentRow() >= 0)
         setCurrentRow(-1);
     quiet_ = false;
-    if (isControlFocusMove(e))
-        emit GotFocus();
-}
-
-void ListBox::focusOutEvent(QFocusEvent* e)
-{
-    QListWidget::focusOutEvent(e);
-    if (isControlFocusMove(e))
-        emit LostFocus();
+    raiseFocusChange(*this, e);
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)

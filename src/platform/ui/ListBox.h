@@ -11,7 +11,7 @@
 
 namespace ui {
 
-class ListBox : public QListWidget, public ControlGeometry<ListBox> {
+class ListBox : public ControlEvents<QListWidget, ListBox>, public ControlGeometry<ListBox> {
     Q_OBJECT
 public:
     explicit ListBox(const QString& name, QWidget* parent = nullptr);
@@ -36,10 +36,10 @@ public:
     // its start; -1 when none.
     int FindString(const QString& prefix) const;
 
-    long BackColor() const;
-    void setBackColor(long bgr);
-    long ForeColor() const;
-    void setForeColor(long bgr);
+    long BackColor() const { return paletteColor(*this, QPalette::Base); }
+    void setBackColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Base}); }
+    long ForeColor() const { return paletteColor(*this, QPalette::Text); }
+    void setForeColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Text}); }
 
 signals:
     void Click();
@@ -51,10 +51,7 @@ signals:
     void LostFocus();
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyboardSearch(const QString&) override {}   // type-ahead is the program's own
 

@@ -10,7 +10,8 @@
 
 namespace ui {
 
-class OptionButton : public QRadioButton, public ControlGeometry<OptionButton> {
+class OptionButton : public ControlEvents<QRadioButton, OptionButton>,
+                     public ControlGeometry<OptionButton> {
     Q_OBJECT
 public:
     explicit OptionButton(const QString& name, const QString& caption = QString(),
@@ -20,10 +21,13 @@ public:
     void setCaption(const QString& caption) { setText(caption); }
     bool Value() const { return isChecked(); }
     void setValue(bool on);
-    long BackColor() const;
-    void setBackColor(long bgr);
-    long ForeColor() const;
-    void setForeColor(long bgr);
+    long BackColor() const { return paletteColor(*this, QPalette::Window); }
+    void setBackColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Window, QPalette::Button}); }
+    long ForeColor() const { return paletteColor(*this, QPalette::WindowText); }
+    void setForeColor(long bgr)
+    {
+        setPaletteColor(*this, bgr, {QPalette::WindowText, QPalette::ButtonText});
+    }
 
 signals:
     void Click();
@@ -36,9 +40,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void nextCheckState() override;   // a click never unselects
 };

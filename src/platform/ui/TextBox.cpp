@@ -1,14 +1,11 @@
 #include "TextBox.h"
 
-#include "Keys.h"
-
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
 namespace ui {
 
-TextBox::TextBox(const QString& name, QWidget* parent) : QLineEdit(parent)
+TextBox::TextBox(const QString& name, QWidget* parent) : ControlEvents(parent)
 {
     setObjectName(name);
     connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
@@ -76,71 +73,20 @@ void TextBox::setMaxLength(int length)
     QLineEdit::setMaxLength(length <= 0 ? 32767 : length);
 }
 
-long TextBox::BackColor() const { return bgrOf(palette().color(QPalette::Base)); }
-void TextBox::setBackColor(long bgr)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Base, colorOf(bgr));
-    setPalette(p);
-}
-long TextBox::ForeColor() const { return bgrOf(palette().color(QPalette::Text)); }
-void TextBox::setForeColor(long bgr)
-{
-    QPalette p = palette();
-    p.setColor(QPalette::Text, colorOf(bgr));
-    setPalette(p);
-}
-
 void TextBox::keyPressEvent(QKeyEvent* e)
 {
-    int code = keyCodeOf(e->key());
-    if (code != 0) {
-        emit KeyDown(code, shiftOf(e->modifiers()));
-        if (code == 0) {
-            e->accept();
-            return;
-        }
-    }
-    const int typed = keyPressAsciiOf(e);
-    if (typed == 0) {
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
-    int ascii = typed;
-    emit KeyPress(ascii);
-    if (ascii == 0 || ascii == 4 || ascii == 25) {
+    const KeyOutcome k = raiseKeyDownAndPress(*this, e);
+    if (k.cancelled || k.ascii == 4 || k.ascii == 25) {
         e->accept();   // cancelled, or Ctrl+D / Ctrl+Y: the program's meaning only
         return;
     }
-    if (ascii != typed) {
-        if (ascii >= 32 && !isReadOnly())
-            insert(QString(QChar(ascii)));
+    if (k.ascii != k.typed) {
+        if (k.ascii >= 32 && !isReadOnly())
+            insert(QString(QChar(k.ascii)));
         e->accept();
         return;
     }
     QLineEdit::keyPressEvent(e);
-}
-
-void TextBox::keyReleaseEvent(QKeyEvent* e)
-{
-    int code = keyCodeOf(e->key());
-    if (code != 0 && !e->isAutoRepeat())
-        emit KeyUp(code, shiftOf(e->modifiers()));
-    QLineEdit::keyReleaseEvent(e);
-}
-
-void TextBox::focusInEvent(QFocusEvent* e)
-{
-    QLineEdit::focusInEvent(e);
-    if (isControlFocusMove(e))
-        emit GotFocus();
-}
-
-void TextBox::focusOutEvent(QFocusEvent* e)
-{
-    QLineEdit::focusOutEvent(e);
-    if (isControlFocusMove(e))
-        emit LostFocus();
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent* e)

@@ -15,7 +15,7 @@ namespace ui {
 
 enum TextAlignment { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
 
-class TextBox : public QLineEdit, public ControlGeometry<TextBox> {
+class TextBox : public ControlEvents<QLineEdit, TextBox>, public ControlGeometry<TextBox> {
     Q_OBJECT
 public:
     explicit TextBox(const QString& name, QWidget* parent = nullptr);
@@ -37,10 +37,10 @@ public:
     int MaxLength() const;                       // 0: no limit
     void setMaxLength(int length);
 
-    long BackColor() const;
-    void setBackColor(long bgr);
-    long ForeColor() const;
-    void setForeColor(long bgr);
+    long BackColor() const { return paletteColor(*this, QPalette::Base); }
+    void setBackColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Base}); }
+    long ForeColor() const { return paletteColor(*this, QPalette::Text); }
+    void setForeColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Text}); }
 
 signals:
     void Change();
@@ -54,9 +54,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
