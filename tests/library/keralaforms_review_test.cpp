@@ -49,3 +49,15 @@ TEST_F(DocumentWindowReview, DoubleClickOpensTheDocumentOnce)
     QTest::mouseClick(kf.OLE1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(desktop->opened.size(), 2);
 }
+
+TEST_F(DocumentWindowReview, EscapeOnTheDocumentItselfClosesTheWindow)
+{
+    bindFirstDocument();
+    keralaforms& kf = document();
+    shell::state().CurrentStateCode = 14;
+    kf.OLE1->setFocus();
+    QTest::keyClick(kf.OLE1, Qt::Key_Escape);
+    EXPECT_FALSE(kf.isVisible());
+    EXPECT_TRUE(ui::formLoaded<keralaforms>());
+    EXPECT_TRUE(ui::form<frmkerala>().isVisible());
+}
