@@ -42,12 +42,7 @@ void procDeleteAllRows(const QString& tableName)
 {
     procOpenForm10DB();
     auto& m = Module2();
-    if (m.WriteRecordset->State() == ado::adStateOpen)
-        m.WriteRecordset->Close();
     m.SqlText = QStringLiteral("DELETE * FROM  ") + tableName;
-    // The statement returns no rows: opening the recordset on it runs it, the execute
-    // runs it again on an already empty table.
-    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly, ado::adLockOptimistic);
     m.Form10Connection->Execute(m.SqlText);
 }
 

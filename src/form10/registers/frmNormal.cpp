@@ -426,6 +426,10 @@ void frmNormal::commitMonth()
         txtGrid2->setText(QString());
         procSetGrid();
         procSetGrid2();
+        // Cutting the grids back moves their current row without a cell event: the editors
+        // would stay over rows that are gone.
+        procMoveTextBox();
+        procMoveTextBox2();
         txtDate->setText(today());
         txtPlace->setText(QString());
         // Emptied grids must not leave the old month's totals on the labels.

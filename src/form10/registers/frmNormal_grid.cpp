@@ -43,11 +43,39 @@ QString formatMoneyText(const QString& text)
     return vb::Format(ado::Variant(text), QStringLiteral("#0.00"));
 }
 
+// The number a money cell starts with: blanks skipped, an optional sign, digits with at most
+// one ".", up to the first other character; 0 when the text does not start with a number.
+// Narrower than Val on purpose: "1e3" or "&H10" typed into an amount is 1 and 0, not 1000
+// and 16.
+double leadingNumber(const QString& text)
+{
+    QString s;
+    s.reserve(text.size());
+    for (const QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
+            s += c;
+    }
+    int i = 0;
+    if (i < s.size() && (s.at(i) == u'+' || s.at(i) == u'-'))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c >= u'0' && c <= u'9')
+            digits = true;
+        else if (c == u'.' && !point)
+            point = true;
+        else
+            break;
+    }
+    return digits ? s.left(i).toDouble() : 0.0;
+}
+
 // Row total: the leading numbers of Amount, Tax and Cess.
 QString rowTotal(const ui::FlexGrid& grid, int row)
 {
-    return vb::Format00(vb::Val(grid.TextMatrix(row, 6)) + vb::Val(grid.TextMatrix(row, 7))
-                        + vb::Val(grid.TextMatrix(row, 8)));
+    return vb::Format00(leadingNumber(grid.TextMatrix(row, 6)) + leadingNumber(grid.TextMatrix(row, 7))
+                        + leadingNumber(grid.TextMatrix(row, 8)));
 }
 
 } // namespace
@@ -270,7 +298,7 @@ void frmNormal::leaveCell(int which)
     if (col >= 1 && col <= 5)
         grid.setText(s.editor->Text());
     else if (col >= 6 && col <= 8)
-        grid.setText(vb::Format00(vb::Val(s.editor->Text())));
+        grid.setText(vb::Format00(leadingNumber(s.editor->Text())));
     // Computed after the edited cell is written, so the total includes what was just typed.
     if (grid.Cols() > kTotalCol)
         grid.setTextMatrix(row, kTotalCol, rowTotal(grid, row));
