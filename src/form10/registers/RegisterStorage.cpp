@@ -15,6 +15,7 @@
 #include "platform/vb/Vb.h"
 
 #include <QLabel>
+#include <QStringList>
 
 using ado::Variant;
 using f10::Grid;
@@ -56,6 +57,24 @@ bool isBlankRow(const ui::FlexGrid& grid, int row)
            && grid.TextMatrix(row, 1).isEmpty();
 }
 
+// "row 3 of the purchase grid (bill dated 05-03-09, Beta Traders)": the row as the user keyed
+// it, and the bill itself, since a failed save puts the keyed grid back.
+QString rowDescription(const ui::FlexGrid& grid, int row, int keyedRow, Grid which)
+{
+    QString text = QStringLiteral("row %1 of the %2 grid").arg(keyedRow).arg(QLatin1String(gridName(which)));
+    const QString date = vb::Trim(grid.TextMatrix(row, 1));
+    const QString party = vb::Trim(grid.TextMatrix(row, 2));
+    if (!date.isEmpty() || !party.isEmpty()) {
+        QStringList bill;
+        if (!date.isEmpty())
+            bill << QStringLiteral("bill dated ") + date;
+        if (!party.isEmpty())
+            bill << party;
+        text += QStringLiteral(" (") + bill.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
+    return text;
+}
+
 } // namespace
 
 void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
@@ -68,9 +87,10 @@ void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
     SaveUnit* save = SaveUnit::active();
 
     int r = 1;
+    int removed = 0;   // blank rows taken out so far: the failure message names rows as keyed
     while (r < grid.Rows()) {
         if (save)
-            save->where(QStringLiteral("row %1 of the %2 grid").arg(r).arg(QLatin1String(gridName(how.grid))));
+            save->where(rowDescription(grid, r, r + removed, how.grid));
         rs.AddNew();
         for (int c = 0; c < 10; ++c) {
             const QString text = grid.TextMatrix(r, c);
@@ -96,6 +116,7 @@ void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
         // A blank row right after a written row leaves the grid; the row that moves up
         // into its place is written next without this test.
         if (r < grid.Rows() && isBlankRow(grid, r)) {
+            ++removed;
             if (how.grid == Grid::Purchase)
                 form.fnDeleteRow(static_cast<short>(r));
             else
