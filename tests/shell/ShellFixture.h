@@ -54,7 +54,7 @@ protected:
             out << m.prompt;
         return out;
     }
-    // Statements on the Form 10 database of the test's folder.
+    // A statement on the Form 10 database of the test's folder (one without rows just runs).
     ado::RecordsetPtr form10(const QString& sql)
     {
         auto cn = ado::newConnection();
@@ -62,13 +62,6 @@ protected:
         auto rs = ado::newRecordset();
         rs->Open(sql, cn, ado::adOpenStatic, ado::adLockOptimistic);
         return rs;
-    }
-    void form10Execute(const QString& sql)
-    {
-        ado::Connection cn;
-        cn.Open(form10ConnectString());
-        cn.Execute(sql);
-        cn.Close();
     }
 
     TestProgramFolder folder;

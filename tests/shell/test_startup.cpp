@@ -85,30 +85,29 @@ TEST_F(StartupTest, MissingControlFileChangesNothing)
     EXPECT_FALSE(ended.has_value());
 }
 
-TEST_F(StartupTest, MissingLawDatabaseIsNamedAndTheProgramEndsWithAnError)
+TEST_F(StartupTest, MissingOrUnreadableLawDatabaseIsNamedAndTheProgramEndsWithAnError)
 {
-    ASSERT_TRUE(QFile::remove(folder.file("1309214SD02.mdb")));
-    ui::form<frmLaunch>();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].prompt.contains("1309214SD02.mdb")) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
-    ASSERT_TRUE(ended.has_value());
-    EXPECT_NE(*ended, 0);
-    EXPECT_FALSE(ui::formLoaded<main>());
-}
-
-TEST_F(StartupTest, UnreadableLawDatabaseIsNamed)
-{
-    QFile junk(folder.file("1509214SD03.mdb"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
-    ui::form<frmLaunch>();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].prompt.contains("1509214SD03.mdb")) << messages()[0].prompt.toStdString();
-    ASSERT_TRUE(ended.has_value());
-    EXPECT_NE(*ended, 0);
-    EXPECT_FALSE(ui::formLoaded<main>());
+    for (bool missing : {false, true}) {   // the third file unreadable; then the second missing too
+        const QString name = missing ? "1309214SD02.mdb" : "1509214SD03.mdb";
+        if (missing) {
+            ASSERT_TRUE(QFile::remove(folder.file(name)));
+        } else {
+            QFile junk(folder.file(name));
+            ASSERT_TRUE(junk.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            junk.write(QByteArray(4096, 'x'));
+        }
+        ui::clearShownMessages();
+        ended.reset();
+        ui::form<frmLaunch>();
+        ASSERT_EQ(messages().size(), 1u) << missing;
+        EXPECT_TRUE(messages()[0].prompt.contains(name)) << messages()[0].prompt.toStdString();
+        EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
+        ASSERT_TRUE(ended.has_value());
+        EXPECT_NE(*ended, 0);
+        EXPECT_FALSE(ui::formLoaded<main>());
+        ui::FormRegistry::unloadAll();
+        lawdb::resetState();
+    }
 }
 
 TEST_F(StartupTest, RegisterWrapperMapsModesAndTrimsThePath)
