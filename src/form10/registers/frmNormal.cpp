@@ -109,6 +109,13 @@ void frmNormal::buildControls()
     txtGrid2->setFrame(false);
     List3 = new ui::ListBox(QStringLiteral("List3"), this);
     List3->Move(0, 0, 800, 1600);
+    // The two-line header of the rate column fits its 400-twip row only in a compact face.
+    // The editors match, so that a cell's text does not jump when it is entered.
+    for (QWidget* w : std::initializer_list<QWidget*>{fg1, fg2, txtGrid1, txtGrid2}) {
+        QFont compact = w->font();
+        compact.setPointSizeF(8.25);
+        w->setFont(compact);
+    }
     for (ui::ListBox* picker : {List2, List3}) {
         picker->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         picker->setTextElideMode(Qt::ElideNone);   // entries carry trailing blanks
