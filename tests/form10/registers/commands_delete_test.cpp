@@ -18,15 +18,11 @@ protected:
         ASSERT_EQ(monthRows("tblPurchase1"), 1);
         // Rows of another month and of another dealer that no delete may touch.
         for (const char* table : {"tblPurchase1", "tblPurchaseInterState1", "tblSales"})
-            exec(db, QStringLiteral("INSERT INTO %1 (SlNo, Party, cMonth, cCode) VALUES ('1', 'Other month', "
-                                    "'NoSuchMonth', ''), ('1', 'Other dealer', '%2', 'D2')")
-                         .arg(QLatin1String(table), month()));
+            exec(db, QString("INSERT INTO %1 (SlNo, Party, cMonth, cCode) VALUES ('1', 'Other month', 'NoSuchMonth', ''), "
+                             "('1', 'Other dealer', '%2', 'D2')").arg(table, month()));
         ui::clearShownMessages();
     }
-    int monthRows(const char* table)
-    {
-        return count(db, QLatin1String(table), QStringLiteral("cCode='' AND cMonth='%1'").arg(month()));
-    }
+    int monthRows(const char* table) { return count(db, table, QString("cCode='' AND cMonth='%1'").arg(month())); }
 };
 
 TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
@@ -34,25 +30,19 @@ TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
     answer = ui::vbYes;
     click(form->cmdDelete);
     ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0].prompt, QStringLiteral(" Are you Sure "));
-    EXPECT_EQ(messages()[0].title, QStringLiteral("Delete Local Purchase Records "));
+    EXPECT_EQ(messages()[0].prompt, " Are you Sure ");
+    EXPECT_EQ(messages()[0].title, "Delete Local Purchase Records ");
     EXPECT_EQ(messages()[0].buttons, ui::vbYesNo + ui::vbQuestion);
-    EXPECT_EQ(messages()[1].title, QStringLiteral("Delete Sales Records "));
-    EXPECT_EQ(monthRows("tblPurchase1"), 0);
-    EXPECT_EQ(monthRows("tblSales"), 0);
+    EXPECT_EQ(messages()[1].title, "Delete Sales Records ");
+    EXPECT_EQ(monthRows("tblPurchase1") + monthRows("tblSales"), 0);
     for (const char* table : {"tblPurchase1", "tblSales", "tblPurchaseInterState1"})
-        EXPECT_EQ(count(db, QLatin1String(table)), 2) << table;   // other month, other dealer
+        EXPECT_EQ(count(db, table), 2) << table;   // other month, other dealer
     // The summary and report tables are not Delete's business.
-    EXPECT_EQ(count(db, QStringLiteral("tblCommon")), 1);
-    EXPECT_EQ(count(db, QStringLiteral("tblRptPurchase1")), 1);
+    EXPECT_EQ(count(db, "tblCommon") + count(db, "tblRptPurchase1"), 2);
     EXPECT_EQ(form->fg1->Rows(), 2);
-    EXPECT_EQ(form->fg1->TextMatrix(0, 2), QStringLiteral("Party"));
-    EXPECT_EQ(form->fg1->TextMatrix(1, 0), QStringLiteral("1"));
-    EXPECT_TRUE(form->fg1->TextMatrix(1, 2).isEmpty());
-    EXPECT_TRUE(form->txtGrid1->Text().isEmpty());
-    EXPECT_TRUE(form->fg2->TextMatrix(1, 2).isEmpty());
-    EXPECT_EQ(form->txtTotal->Text(), QStringLiteral("0.00"));
-    EXPECT_EQ(form->txtTotal2->Text(), QStringLiteral("0.00"));
+    EXPECT_EQ(form->fg1->TextMatrix(0, 2) + form->fg1->TextMatrix(1, 0) + form->fg1->TextMatrix(1, 2), "Party1");
+    EXPECT_EQ(form->txtGrid1->Text() + form->fg2->TextMatrix(1, 2), "");
+    EXPECT_EQ(form->txtTotal->Text() + form->txtTotal2->Text(), "0.000.00");
 }
 
 TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)
@@ -61,22 +51,19 @@ TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)
     form->fg1->setRow(1);
     form->fg1->setCol(2);
     fnSelectAllText(*form->txtGrid1);
-    QTest::keyClicks(form->txtGrid1, QStringLiteral("Typed"));
+    QTest::keyClicks(form->txtGrid1, "Typed");
     answer = ui::vbNo;
     click(form->cmdDelete);
     EXPECT_EQ(messages().size(), 2u);
-    EXPECT_EQ(monthRows("tblPurchase1"), 1);
-    EXPECT_EQ(monthRows("tblSales"), 1);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Typed"));
+    EXPECT_EQ(monthRows("tblPurchase1") + monthRows("tblSales"), 2);
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed");
 
-    onMessage = [this](const ui::MessageRecord& m) {
-        answer = m.title == QStringLiteral("Delete Sales Records ") ? ui::vbYes : ui::vbNo;
-    };
+    onMessage = [this](const ui::MessageRecord& m) { answer = m.title == "Delete Sales Records " ? ui::vbYes : ui::vbNo; };
     click(form->cmdDelete);
     EXPECT_EQ(monthRows("tblPurchase1"), 1);
     EXPECT_EQ(monthRows("tblSales"), 0);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Typed"));
-    EXPECT_TRUE(form->fg2->TextMatrix(1, 2).isEmpty());
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed");
+    EXPECT_EQ(form->fg2->TextMatrix(1, 2), "");
 }
 
 TEST_F(DeleteTest, InterStateDeleteLeavesTheLocalRegister)
@@ -88,7 +75,7 @@ TEST_F(DeleteTest, InterStateDeleteLeavesTheLocalRegister)
     ui::clearShownMessages();
     answer = ui::vbYes;
     click(form->cmdDelete);
-    EXPECT_EQ(messages()[0].title, QStringLiteral("Delete Interstate Purchase Records "));
+    EXPECT_EQ(messages()[0].title, "Delete Interstate Purchase Records ");
     EXPECT_EQ(monthRows("tblPurchaseInterState1"), 0);
     EXPECT_EQ(monthRows("tblPurchase1"), 1);
 }
@@ -100,10 +87,10 @@ TEST_F(DeleteTest, AMonthWithoutRowsSaysSoForEachRegister)
     ui::clearShownMessages();
     click(form->cmdDelete);
     ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0].prompt, QStringLiteral(" Record Not exists  of Local Purchase"));
-    EXPECT_EQ(messages()[0].title, QStringLiteral("Sorry.........!"));
+    EXPECT_EQ(messages()[0].prompt, " Record Not exists  of Local Purchase");
+    EXPECT_EQ(messages()[0].title, "Sorry.........!");
     EXPECT_EQ(messages()[0].icon(), ui::vbInformation);
-    EXPECT_EQ(messages()[1].prompt, QStringLiteral(" Record Not exists  of Local Sales"));
+    EXPECT_EQ(messages()[1].prompt, " Record Not exists  of Local Sales");
     // By Enter: no icon, the program's own title.
     ui::clearShownMessages();
     key(form->cmdDelete, Qt::Key_Return);
@@ -117,11 +104,10 @@ TEST_F(DeleteTest, CloseUnloadsTheScreenAndShowsTheOptionScreen)
     click(form->cmdClose);
     QApplication::processEvents();
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
-    ASSERT_TRUE(ui::formLoaded<frmSelect>());
-    EXPECT_TRUE(ui::form<frmSelect>().isVisible());
+    EXPECT_TRUE(ui::formLoaded<frmSelect>() && ui::form<frmSelect>().isVisible());
     // The next showing starts afresh and reads the stored month.
     openScreen();
-    EXPECT_EQ(form->fg1->TextMatrix(1, 2), QStringLiteral("Local Seller"));
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Local Seller");
 }
 
 } // namespace

