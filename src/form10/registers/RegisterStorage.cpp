@@ -264,8 +264,15 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
         }
         if (k == 0)
             skip([&] { purchase ? form.procSetGrid() : form.procSetGrid2(); });
-        skip([&] { grid.setRow(grid.Rows() - 1); });
+        // The column moves while the current cell is on the header row: leaving a data cell
+        // would recompute that row's total, and a row stored without amounts would come back
+        // with a total of 0.00 that the next save stores.
+        skip([&] {
+            if (grid.Row() >= grid.FixedRows())
+                grid.setRow(0);
+        });
         skip([&] { grid.setCol(1); });
+        skip([&] { grid.setRow(grid.Rows() - 1); });
         skip([&] { editor.setText(grid.Text()); });
     }
     skip([&] { m.ReadRecordset->Close(); });

@@ -123,10 +123,25 @@ QString failureMessage(const f10::SaveFailure& f)
     return text;
 }
 
+// Text typed into a cell editor and not yet written to its cell goes there, as leaving the
+// cell would (the row total follows). An editor that shows its cell's own text has nothing
+// to write: leaving it would give a row stored without amounts a total of 0.00.
+void commitTypedText(frmNormal& f)
+{
+    auto typed = [](const ui::FlexGrid& grid, const ui::TextBox& editor) {
+        return grid.Row() >= grid.FixedRows() && grid.Col() >= 1 && grid.Col() <= 9
+               && editor.Text() != grid.Text();
+    };
+    if (typed(*f.fg1, *f.txtGrid1))
+        f.fg1_LeaveCell();
+    if (typed(*f.fg2, *f.txtGrid2))
+        f.fg2_LeaveCell();
+}
+
 // Save: the registers written and read back, the month summary, the report tables.
 void runSave(frmNormal& f, const QString& successMessage, bool byClick)
 {
-    f.commitCellEditors();
+    commitTypedText(f);
 
     const f10::BadBillDate bad = f10::findBadBillDate(f);
     if (!bad.grid.isEmpty()) {
@@ -232,7 +247,7 @@ void deleteMonthRows(frmNormal& f, const QString& head)
 
 void runDelete(frmNormal& f, bool byClick)
 {
-    f.commitCellEditors();
+    commitTypedText(f);
     // By Enter the "not exists" messages come without an icon, under the program's title.
     const int absentStyle = byClick ? ui::vbInformation : ui::vbOKOnly;
     const QString absentTitle = byClick ? kSorryTitle : QString();
@@ -302,7 +317,7 @@ void frmNormal::cmdDelete_KeyPress(int& keyAscii)
 void frmNormal::cmdClose_Click()
 {
     // Unsaved rows are dropped with the screen.
-    commitCellEditors();
+    commitTypedText(*this);
     Unload();
     ui::form<frmSelect>().Show();
 }

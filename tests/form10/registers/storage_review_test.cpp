@@ -142,6 +142,27 @@ TEST_F(StorageReview, ReadersKeepTheLastEntryDateAndPlaceThatAreNotNull)
     EXPECT_EQ(form->fg2->TextMatrix(1, 6), QStringLiteral("5.00"));
 }
 
+TEST_F(StorageReview, ARowStoredWithoutAmountsReadsBackWithoutATotal)
+{
+    run(db, QStringLiteral("INSERT INTO tblSales (SlNo, BillDate, Party, RateOfTax, Amount, Tax, Cess, NetAmount, "
+                           "cMonth, cCode) VALUES "
+                           "('1', '2009-03-01', 'Full', '4', 100, 4, 0, 104, '%1', ''),"
+                           "('2', '2009-03-02', 'Bare', NULL, NULL, NULL, NULL, NULL, '%1', '')")
+                .arg(month()));
+    // The user was somewhere in the grid's amounts when the month was read.
+    form->fg2->setRow(1);
+    form->fg2->setCol(7);
+    form->procReadSales_1();
+    ASSERT_EQ(form->fg2->Rows(), 3);
+    EXPECT_EQ(form->fg2->TextMatrix(1, 9), QStringLiteral("104.00"));
+    EXPECT_EQ(form->fg2->TextMatrix(2, 2), QStringLiteral("Bare"));
+    for (int c = 5; c <= 9; ++c)
+        EXPECT_TRUE(form->fg2->TextMatrix(2, c).isEmpty()) << c;
+    EXPECT_EQ(form->fg2->Row(), 2);
+    EXPECT_EQ(form->fg2->Col(), 1);
+    EXPECT_EQ(form->txtGrid2->Text(), QStringLiteral("02-03-09"));
+}
+
 TEST_F(StorageReview, SavingAnEmptyScreenStoresBareRowsAndAZeroSummary)
 {
     form->txtPlace->setText(QString());
@@ -168,7 +189,17 @@ TEST_F(StorageReview, SavingAnEmptyScreenStoresBareRowsAndAZeroSummary)
     // The grids read back one empty row numbered 1.
     EXPECT_EQ(form->fg1->Rows(), 2);
     EXPECT_EQ(form->fg1->TextMatrix(1, 0), QStringLiteral("1"));
-    EXPECT_TRUE(form->fg1->TextMatrix(1, 2).isEmpty());
+    for (int c = 1; c <= 9; ++c) {
+        EXPECT_TRUE(form->fg1->TextMatrix(1, c).isEmpty()) << c;
+        EXPECT_TRUE(form->fg2->TextMatrix(1, c).isEmpty()) << c;
+    }
+    EXPECT_TRUE(form->txtGrid1->Text().isEmpty());
+    // Saved again, the bare rows stay bare.
+    click(form->cmdAdd);
+    const auto again = rowsOf(db, QStringLiteral("SELECT * FROM tblPurchase1"));
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].count(QStringLiteral("NetAmount")), 0u);
+    EXPECT_EQ(again[0].count(QStringLiteral("Amount")), 0u);
     const auto summary = rowsOf(db, QStringLiteral("SELECT * FROM tblRptPurchaseC"));
     ASSERT_EQ(summary.size(), 1u);
     EXPECT_EQ(summary[0].at(QStringLiteral("PCTTotal")).toDouble(), 0.0);
