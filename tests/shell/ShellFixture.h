@@ -42,18 +42,8 @@ protected:
         shell::resetState();
         resetModule2();
     }
-    virtual int answerFor(const ui::MessageRecord& m)
-    {
-        return m.buttonSet() == ui::vbYesNo ? nextYesNo : ui::vbOK;
-    }
+    int answerFor(const ui::MessageRecord& m) { return m.buttonSet() == ui::vbYesNo ? nextYesNo : ui::vbOK; }
     const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
-    QStringList prompts() const
-    {
-        QStringList out;
-        for (const auto& m : messages())
-            out << m.prompt;
-        return out;
-    }
     // A statement on the Form 10 database of the test's folder (one without rows just runs).
     ado::RecordsetPtr form10(const QString& sql)
     {

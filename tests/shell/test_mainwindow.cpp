@@ -103,17 +103,12 @@ TEST_F(MainWindowTest, DocumentKeysShowTheHelpWindowWithTheirDocument)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"help", "HELP VAT.rtf"}, {"ack", "ACK.rtf"}, {"dele", "DEALERS.rtf"}, {"op", "PRODUCTS.rtf"}};
-    QStringList texts;
-    for (const auto& [key, file] : cases) {
+    for (const auto& [key, file] : cases) {   // their texts are checked by the help window's tests
         press(key);
         help& h = ui::form<help>();
         EXPECT_TRUE(h.isVisible()) << key;
         EXPECT_TRUE(h.RichTextBox1->FileName().endsWith(file)) << key;
-        EXPECT_FALSE(h.RichTextBox1->Text().trimmed().isEmpty()) << key;
-        texts << h.RichTextBox1->Text();
     }
-    texts.removeDuplicates();
-    EXPECT_EQ(texts.size(), 4);
     EXPECT_TRUE(messages().empty());
 }
 
