@@ -152,6 +152,16 @@ protected:
         text.isEmpty() ? key(editor(purchase), Qt::Key_Delete) : QTest::keyClicks(editor(purchase), text);
         key(editor(purchase), Qt::Key_Return);
     }
+    // The editor covers the grid's current cell exactly, in twips and on screen.
+    void expectEditorOverCell(bool purchase)
+    {
+        ui::FlexGrid* g = grid(purchase);
+        const ui::TextBox* ed = editor(purchase);
+        EXPECT_TRUE(ed->isVisible());
+        EXPECT_EQ(QRect(ed->Left(), ed->Top(), ed->Width(), ed->Height()),
+                  QRect(g->Left() + g->CellLeft(), g->Top() + g->CellTop(), g->CellWidth(), g->CellHeight()));
+        EXPECT_EQ(ed->geometry(), g->cellRect(g->Row(), g->Col()).translated(g->pos()));
+    }
     // Picks the picker entry `index` with arrow keys and Enter.
     void pick(bool purchase, int index)
     {

@@ -6,6 +6,7 @@
 #include "platform/ui/Twips.h"
 
 #include <QDir>
+#include <array>
 #include <QScrollBar>
 
 using namespace f10test;
@@ -17,15 +18,6 @@ const QString kSalesDateMessage = "Date Format is not Valid \r\nPlease follow   
 
 class GridKeys : public RegisterScreen {
 protected:
-    // The editor covers the grid's current cell exactly, in twips and on screen.
-    void expectEditorOverCell(bool purchase)
-    {
-        ui::FlexGrid* g = grid(purchase);
-        const ui::TextBox* ed = editor(purchase);
-        EXPECT_EQ(QRect(ed->Left(), ed->Top(), ed->Width(), ed->Height()),
-                  QRect(g->Left() + g->CellLeft(), g->Top() + g->CellTop(), g->CellWidth(), g->CellHeight()));
-        EXPECT_EQ(ed->geometry(), g->cellRect(g->Row(), g->Col()).translated(g->pos()));
-    }
     void clickCell(int row, int col)
     {
         QTest::mouseClick(form->fg1->viewport(), Qt::LeftButton, {}, form->fg1->cellRect(row, col).center());
@@ -110,27 +102,34 @@ TEST_F(GridKeys, KeyedBillsFillRowTotalsAndRateLabelsWithTheEditorAndPickerInPla
     }
 }
 
-TEST_F(GridKeys, AmountCellsKeepTheirLeadingNumberAndTheRowTotalFollowsEveryLeave)
+TEST_F(GridKeys, AmountCellsKeepAPlainLeadingNumberAndTheRowTotalFollowsEveryLeave)
 {
     ui::FlexGrid* fg1 = form->fg1;
     focus(form->txtGrid1);
-    fg1->setCol(6);
-    keyCell(true, "12abc");
-    keyCell(true, "");
-    EXPECT_EQ(fg1->TextMatrix(1, 6), "12.00");
-    EXPECT_EQ(fg1->TextMatrix(1, 7), "0.00");
-    // The cess is typed and the cell left by Left: the total includes it at once.
-    QTest::keyClicks(form->txtGrid1, "  3.5x");
-    fnSelectAllText(*form->txtGrid1);
-    key(form->txtGrid1, Qt::Key_Left);
-    EXPECT_EQ(fg1->Col(), 7);
-    EXPECT_EQ(fg1->TextMatrix(1, 8), "3.50");
-    EXPECT_EQ(fg1->TextMatrix(1, 9), "15.50");
-    fg1->setCol(9);
+    // Blanks are skipped; an exponent or a hexadecimal prefix is not part of the number.
+    const std::pair<std::array<const char*, 3>, std::array<const char*, 4>> cases[] = {
+        {{"12abc", "", "3.5x"}, {"12.00", "0.00", "3.50", "15.50"}},
+        {{"1e3", "&H10", " 2 .5x"}, {"1.00", "0.00", "2.50", "3.50"}},
+        {{"-.5", "+12.", "."}, {"-0.50", "12.00", "0.00", "11.50"}}};
+    for (const auto& [typed, cells] : cases) {
+        fg1->setCol(6);
+        keyCell(true, typed[0]);
+        keyCell(true, typed[1]);
+        // The cess is typed and the cell left by Left: the total includes it at once.
+        QTest::keyClicks(form->txtGrid1, typed[2]);
+        fnSelectAllText(*form->txtGrid1);
+        key(form->txtGrid1, Qt::Key_Left);
+        EXPECT_EQ(fg1->Col(), 7);
+        for (int c = 6; c <= 9; ++c)
+            EXPECT_EQ(fg1->TextMatrix(1, c), cells[c - 6]) << typed[0] << " column " << c;
+        fg1->setCol(9);
+        EXPECT_EQ(form->txtGrid1->Text(), cells[3]);
+    }
+    EXPECT_EQ(form->txtTotal->Text(), "11.50");
     fg1->setCol(2);
-    EXPECT_EQ(fg1->TextMatrix(1, 9), "15.50");
     keyCell(true, "  Padded  ");   // text cells keep what was typed, blanks included
     EXPECT_EQ(fg1->TextMatrix(1, 2), "  Padded  ");
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(GridKeys, EnterChecksTheBillDateWithEachGridsMessage)

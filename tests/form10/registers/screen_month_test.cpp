@@ -103,11 +103,17 @@ TEST_F(MonthList, DoubleClickAndLeavingTheListCommitToo)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(MonthList, AMonthWithoutLocalPurchasesEmptiesBothGridsAndTheirTotals)
+TEST_F(MonthList, AMonthWithNoStoredRowsEmptiesBothGridsAndTheirTotals)
 {
-    exec(db, QString("DELETE FROM tblPurchase1 WHERE cMonth='%1'").arg(neighbour()));
+    for (const char* table : {"tblPurchase1", "tblSales"})
+        exec(db, QString("DELETE FROM %1 WHERE cMonth='%2'").arg(table, neighbour()));
     form->txtPlace->setText("Kochi");
     ASSERT_EQ(form->txtTotal2->Text(), "301.00");
+    focus(form->txtGrid1);
+    for (int i = 0; i < 2; ++i) {   // the current cell moves down to row 3
+        form->fg1->setCol(9);
+        key(form->txtGrid1, Qt::Key_Return);
+    }
     openList();
     arrowToNeighbour();
     key(form->List1, Qt::Key_Return);
@@ -115,12 +121,15 @@ TEST_F(MonthList, AMonthWithoutLocalPurchasesEmptiesBothGridsAndTheirTotals)
     EXPECT_EQ(messages()[0].prompt, "No Record Exists");
     EXPECT_EQ(messages()[0].title, "Sorry....");
     EXPECT_EQ(messages()[0].icon(), ui::vbInformation);
-    // The month has sales rows, yet both grids are emptied, and no old total stays.
+    // Both grids are emptied, and no old total stays.
     for (ui::FlexGrid* grid : {form->fg1, form->fg2})
         EXPECT_EQ(QStringList({QString::number(grid->Rows()), grid->TextMatrix(0, 1), grid->TextMatrix(1, 0),
                                grid->TextMatrix(1, 2)}),
                   QStringList({"2", "Bill Date", "1", ""}));
     EXPECT_EQ(form->txtGrid1->Text(), "");
+    EXPECT_EQ(form->fg1->Row(), 1);
+    expectEditorOverCell(true);   // not left over a row that is gone
+    expectEditorOverCell(false);
     EXPECT_EQ(form->txtPlace->Text(), "");
     EXPECT_EQ(form->txtDate->Text(), today());
     for (const char* name : kTotalLabels)   // each found by its name
