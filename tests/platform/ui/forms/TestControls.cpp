@@ -1,5 +1,5 @@
 // Tree view, image list, toolbar, status bar, timer and banner as the windows use them.
-#include "platform/db/Error.h"
+#include "FormsTestUtil.h"
 #include "platform/ui/Banner.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Keys.h"
@@ -23,6 +23,7 @@
 #include "WaitFor.h"
 
 using namespace ui;
+using formtest::errorNumber;
 
 namespace {
 
@@ -31,16 +32,6 @@ QIcon solid(Qt::GlobalColor color)
     QPixmap p(16, 16);
     p.fill(color);
     return QIcon(p);
-}
-
-long errorNumber(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 // A window with a tree shaped like the state tree: a root, a "States" child, states under it.
@@ -84,12 +75,9 @@ TEST(TreeViewControl, NodesKeepKeysTextsParentsAndOrder)
     EXPECT_EQ(f.tree->Nodes("Ker")->Text(), "Kerala");
     EXPECT_EQ(f.tree->Nodes("Ker")->Index(), 4);
     EXPECT_EQ(f.tree->Nodes("Ker")->Parent()->Key(), "Two");
-    EXPECT_EQ(f.tree->Nodes("Centr")->Parent()->Key(), "One");
     EXPECT_EQ(f.tree->Nodes("One")->Parent(), nullptr);
     EXPECT_EQ(f.tree->Nodes("Two")->Children(), 2);
     EXPECT_EQ(f.tree->Nodes("Two")->Child()->Key(), "And");
-    EXPECT_TRUE(f.tree->Nodes(2)->Expanded());
-    EXPECT_FALSE(f.tree->Nodes("Ker")->Expanded());
     EXPECT_EQ(f.tree->topLevelItemCount(), 1);
 
     // Siblings placed relative to a node.
@@ -188,32 +176,6 @@ TEST(TreeViewControl, KeysReachTheHandlersAndCanBeTaken)
     EXPECT_EQ(f.tree->SelectedItem()->Key(), "Ker");
 }
 
-TEST(KeyValues, QtKeysMapToTheProgramsCodes)
-{
-    EXPECT_EQ(keyCodeOf(Qt::Key_Return), 13);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Escape), 27);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Left), 37);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Down), 40);
-    EXPECT_EQ(keyCodeOf(Qt::Key_Delete), 46);
-    EXPECT_EQ(keyCodeOf(Qt::Key_D), 68);
-    EXPECT_EQ(keyCodeOf(Qt::Key_F3), 114);
-    EXPECT_EQ(shiftOf(Qt::ShiftModifier | Qt::AltModifier), 5);
-    EXPECT_EQ(buttonsOf(Qt::LeftButton | Qt::RightButton), 3);
-}
-
-TEST(ImageListControl, ImagesByIndexAndKey)
-{
-    ImageList list("ImageList1");
-    EXPECT_EQ(list.Add(solid(Qt::red), "a"), 1);
-    EXPECT_EQ(list.Add(solid(Qt::green)), 2);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Item("a").cacheKey(), list.Item(1).cacheKey());
-    EXPECT_TRUE(list.Item(3).isNull());
-    EXPECT_TRUE(list.Item(0).isNull());
-    EXPECT_TRUE(list.Item("b").isNull());
-    EXPECT_EQ(list.indexOf(""), 0);
-}
-
 TEST(ToolbarControl, ButtonsByKeyRaiseButtonClick)
 {
     QWidget window;
@@ -262,21 +224,19 @@ TEST(ToolbarControl, ImagesComeFromTheImageList)
     EXPECT_EQ(withImage->widget()->icon().cacheKey(), list.Item(1).cacheKey());
     EXPECT_EQ(withImage->widget()->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     EXPECT_EQ(without->widget()->toolButtonStyle(), Qt::ToolButtonTextOnly);
-    without->setVisible(false);
-    EXPECT_FALSE(without->Visible());
+    // An index outside the list, or a key it lacks, is no image.
+    EXPECT_TRUE(list.Item(0).isNull());
+    EXPECT_TRUE(list.Item(2).isNull());
+    EXPECT_TRUE(list.Item("b").isNull());
 }
 
 TEST(StatusBarControl, PanelsHoldTexts)
 {
     StatusBar bar("StatusBar1");
     ASSERT_EQ(bar.PanelCount(), 1);
-    bar.Panels(1)->setText("Select the required item");
-    EXPECT_EQ(bar.Panels(1)->Text(), "Select the required item");
-    EXPECT_EQ(bar.Panels(1)->label()->text(), "Select the required item");
     Panel* first = bar.Panels(1);
     for (int i = 2; i <= 20; ++i)
         bar.addPanel(QString::number(i));
-    EXPECT_EQ(bar.Panels(2)->Text(), "2");
     first->setText("still the first panel");   // earlier panels stay valid as panels are added
     EXPECT_EQ(bar.Panels(1)->label()->text(), "still the first panel");
     EXPECT_EQ(errorNumber([&] { bar.Panels(21); }), 35600);

@@ -1,6 +1,6 @@
 // The document view bound to a remote-data binding on a small law database made here, the
 // temporary copy a click opens, and the rich-text box's loading and printing.
-#include "platform/db/Error.h"
+#include "FormsTestUtil.h"
 #include "platform/sys/Desktop.h"
 #include "platform/ui/OleView.h"
 #include "platform/ui/RemoteData.h"
@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 using namespace ui;
+using formtest::errorNumber;
 
 namespace {
 
@@ -81,16 +82,6 @@ struct BoundView {
     }
 };
 
-long errorNumber(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 class DesktopDouble {
 public:
     DesktopDouble()
@@ -125,7 +116,7 @@ TEST(DocumentBinding, ShowsTheFirstRowsDocumentAndFollowsRebinding)
     EXPECT_EQ(v.view->data(), kActDoc);
 }
 
-TEST(DocumentBinding, NoRowOrNullShowsNothing)
+TEST(DocumentBinding, NoRowNullOrAFailureShowsNothing)
 {
     LawFile law;
     BoundView v;
@@ -140,13 +131,9 @@ TEST(DocumentBinding, NoRowOrNullShowsNothing)
     v.data->Refresh();
     EXPECT_FALSE(v.data->hasRow());
     EXPECT_FALSE(v.view->hasDocument());
-}
-
-TEST(DocumentBinding, FailuresRaiseAndLeaveNoCurrentRow)
-{
-    LawFile law;
-    BoundView v;
-    v.bind(law.connectString(), "select fname from Kerala where name='s6'");
+    // Failures raise and leave no current row.
+    v.data->setSQL("select fname from Kerala where name='s6'");
+    v.data->Refresh();
     v.data->setSQL("select fname from NoSuchTable");
     EXPECT_NE(errorNumber([&] { v.data->Refresh(); }), 0);
     EXPECT_FALSE(v.data->hasRow());
@@ -202,14 +189,6 @@ TEST(DocumentBinding, ClickAndOpenVerbGoThroughTheDesktop)
 
     desk.desktop->openResult = false;
     EXPECT_NE(errorNumber([&] { v.view->DoVerb(vbOLEOpen); }), 0);
-}
-
-TEST(DocumentBinding, EmbeddedDocumentsNeedNoBinding)
-{
-    OleView view("OLE2");
-    view.setData(kRulesDoc);
-    EXPECT_EQ(view.toPlainText(), QString::fromUtf8("Rule 10 \u2013 Returns."));
-    EXPECT_EQ(view.documentSuffix(), ".rtf");
 }
 
 // ---- rich-text box ----------------------------------------------------------------------

@@ -13,14 +13,6 @@ using ui::OptionButton;
 
 namespace {
 
-TEST(Colors, BgrValuesAreBlueGreenRed)
-{
-    EXPECT_EQ(ui::colorOf(0xC0FFFF), QColor(255, 255, 192));   // pale yellow
-    EXPECT_EQ(ui::colorOf(0xC0C0FF), QColor(255, 192, 192));   // pale red
-    EXPECT_EQ(ui::bgrOf(QColor(52, 81, 148)), ui::RGB(52, 81, 148));
-    EXPECT_EQ(ui::RGB(52, 81, 148), 0x945134);
-}
-
 struct ButtonsFixture : ::testing::Test {
     Host host;
     ui::TextBox* search = new ui::TextBox("txtSearch", &host);
@@ -48,7 +40,7 @@ struct ButtonsFixture : ::testing::Test {
 
 TEST_F(ButtonsFixture, OnlyAGraphicalButtonShowsItsBackColor)
 {
-    add->setBackColor(0xC0C0FF);
+    add->setBackColor(0xC0C0FF);   // 0xBBGGRR: pale red
     EXPECT_NE(add->palette().color(QPalette::Button), QColor(255, 192, 192));
     add->setStyle(ui::vbButtonGraphical);
     EXPECT_EQ(add->palette().color(QPalette::Button), QColor(255, 192, 192));
@@ -94,11 +86,9 @@ TEST_F(ButtonsFixture, EnterOnAFocusedButtonIsItsKeyPressOnly)
     log.clear();
     go->setFocus();
     QTest::keyClick(go, Qt::Key_Return);
-    EXPECT_EQ(log.joined(), "cmdGO.key13 cmdGO.click");
-    log.clear();
     add->setFocus();
     QTest::keyClick(add, Qt::Key_Space);
-    EXPECT_EQ(log.joined(), "cmdAdd.key32 cmdAdd.click");
+    EXPECT_EQ(log.joined(), "cmdGO.key13 cmdGO.click cmdAdd.key32 cmdAdd.click");
 }
 
 TEST_F(ButtonsFixture, FocusEventsFollowTheTabOrder)
@@ -142,14 +132,17 @@ struct OptionsFixture : ::testing::Test {
     }
 };
 
-TEST_F(OptionsFixture, ValueSetInCodeSelectsAndClicks)
+TEST_F(OptionsFixture, OneOptionIsSelectedAndAClickNeverUnselects)
 {
-    o2->setValue(true);
-    EXPECT_TRUE(o2->Value());
+    o2->setValue(true);   // set in code: selects and clicks
     o2->setValue(true);   // already selected
     o3->setValue(true);
-    EXPECT_FALSE(o2->Value());   // one option of a container at a time
+    EXPECT_FALSE(o2->Value());
     EXPECT_EQ(log.joined(), "Option2.click Option3.click");
+    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
+    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
+    EXPECT_TRUE(o1->Value());
+    EXPECT_FALSE(o3->Value());
 }
 
 TEST_F(OptionsFixture, DoubleClickAndEnterReachTheProgram)
@@ -170,7 +163,6 @@ TEST_F(OptionsFixture, TabVisitsEveryOptionThenTheButton)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(o2->hasFocus());
     EXPECT_EQ(o1->BackColor(), ui::RGB(52, 81, 148));
-    EXPECT_EQ(o2->BackColor(), ui::RGB(38, 112, 166));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(o3->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -178,22 +170,4 @@ TEST_F(OptionsFixture, TabVisitsEveryOptionThenTheButton)
     EXPECT_EQ(o3->BackColor(), ui::RGB(52, 81, 148));
 }
 
-TEST_F(OptionsFixture, GeometryInTwips)
-{
-    EXPECT_EQ(o1->Left(), 1920);
-    EXPECT_EQ(o3->Height(), 495);
-    EXPECT_EQ(close->Width(), 975);
-}
-
 } // namespace
-namespace {
-TEST_F(OptionsFixture, AClickSelectsOneOptionAndNeverUnselects)
-{
-    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
-    QTest::mouseClick(o1, Qt::LeftButton, {}, QPoint(8, o1->height() / 2));
-    EXPECT_TRUE(o1->Value());
-    QTest::mouseClick(o2, Qt::LeftButton, {}, QPoint(8, o2->height() / 2));
-    EXPECT_TRUE(o2->Value());
-    EXPECT_FALSE(o1->Value());
-}
-}

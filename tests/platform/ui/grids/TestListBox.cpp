@@ -2,7 +2,6 @@
 // prefix search of the type-ahead, item data.
 #include "GridsTestUtil.h"
 
-#include "platform/db/Error.h"
 #include "platform/ui/ListBox.h"
 
 #include <QLineEdit>
@@ -32,7 +31,6 @@ struct ListBoxFixture : ::testing::Test {
 
 TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClick)
 {
-    EXPECT_EQ(l->ListIndex(), -1);
     EXPECT_EQ(l->Text(), "");
     l->setListIndex(2);
     EXPECT_EQ(l->Text(), "March");
@@ -41,42 +39,41 @@ TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClick)
     l->setListIndex(-1);
     EXPECT_EQ(log.joined(), "click 2 click 0 click -1");
     EXPECT_EQ(l->Text(), "");
-    EXPECT_THROW(l->setListIndex(6), ado::Error);
-    EXPECT_THROW(l->setListIndex(-2), ado::Error);
+    EXPECT_EQ(gridtest::errorNumber([&] { l->setListIndex(6); }), 380);
+    EXPECT_EQ(gridtest::errorNumber([&] { l->setListIndex(-2); }), 380);
 }
 
-TEST_F(ListBoxFixture, KeyDownComesBeforeTheMoveAndKeyUpAfterIt)
+TEST_F(ListBoxFixture, KeysComeAroundTheListsOwnMoveAndCanCancelIt)
 {
     l->setListIndex(1);
     l->setFocus();
     log.clear();
     QObject::connect(l, &ListBox::KeyDown, [this](int& code, int) {
         log.add(QString("down %1 at %2").arg(code).arg(l->ListIndex()));
+        if (code == 38)
+            code = 0;   // Up is cancelled
     });
     QObject::connect(l, &ListBox::KeyUp, [this](int& code, int) {
         log.add(QString("up %1 at %2").arg(code).arg(l->ListIndex()));
     });
+    QObject::connect(l, &ListBox::KeyPress, [this](int& ascii) { log.add(QString("press %1").arg(ascii)); });
     QTest::keyClick(l, Qt::Key_Down);
     EXPECT_EQ(log.joined(), "down 40 at 1 click 2 up 40 at 2");
-    EXPECT_EQ(l->Text(), "March");
-}
-
-TEST_F(ListBoxFixture, EnterArrivesAsKeyPressAndACancelledKeyDoesNotMove)
-{
-    l->setListIndex(3);
-    l->setFocus();
-    std::vector<int> typed;
-    QObject::connect(l, &ListBox::KeyPress, [&](int& ascii) { typed.push_back(ascii); });
+    log.clear();
     QTest::keyClick(l, Qt::Key_Return);
-    EXPECT_EQ(typed, std::vector<int>{13});
-    QObject::connect(l, &ListBox::KeyDown, [](int& code, int) { code = 0; });
     QTest::keyClick(l, Qt::Key_Up);
-    EXPECT_EQ(l->ListIndex(), 3);
+    EXPECT_EQ(log.joined(), "down 13 at 2 press 13 up 13 at 2 down 38 at 2 up 38 at 2");
+    EXPECT_EQ(l->ListIndex(), 2);
 }
 
 TEST_F(ListBoxFixture, TakingTheFocusOrClearingSelectsNothing)
 {
+    QObject::connect(l, &ListBox::GotFocus, [this] { log.add("got"); });
+    QObject::connect(l, &ListBox::LostFocus, [this] { log.add("lost"); });
+    other->setFocus();
     l->setFocus();
+    other->setFocus();
+    EXPECT_EQ(log.joined(), "lost got lost");
     EXPECT_EQ(l->ListIndex(), -1);
     l->setListIndex(4);
     log.clear();
@@ -90,7 +87,6 @@ TEST_F(ListBoxFixture, FindStringFindsTheFirstEntryBeginningWithTheText)
 {
     EXPECT_EQ(l->FindString("ma"), 2);   // March before May
     EXPECT_EQ(l->FindString("MAY"), 4);
-    EXPECT_EQ(l->FindString("Ju"), 5);
     EXPECT_EQ(l->FindString("arch"), -1);   // not a prefix
     EXPECT_EQ(l->FindString("Decembers"), -1);
     EXPECT_EQ(l->FindString(""), 0);
@@ -103,13 +99,12 @@ TEST_F(ListBoxFixture, EntriesAndItemData)
     l->AddItem("first", 0);
     EXPECT_EQ(l->NewIndex(), 0);
     l->setItemData(l->NewIndex(), 4711);
-    EXPECT_EQ(l->List(0), "first");
     EXPECT_EQ(l->List(1), "January");
     EXPECT_EQ(l->ItemData(0), 4711);
     EXPECT_EQ(l->List(99), "");
     l->setListIndex(1);
     log.clear();
-    l->RemoveItem(1);   // the selected entry goes: nothing is selected
+    l->RemoveItem(1);   // the selected entry goes: nothing is selected, no Click
     EXPECT_EQ(l->ListIndex(), -1);
     EXPECT_EQ(l->ListCount(), 6);
     EXPECT_TRUE(log.events.isEmpty());
@@ -122,17 +117,6 @@ TEST_F(ListBoxFixture, ClickAndDoubleClickWithTheMouse)
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
     QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(log.joined(), "click 2 dbl");
-    EXPECT_EQ(l->Text(), "March");
-}
-
-TEST_F(ListBoxFixture, FocusEvents)
-{
-    QObject::connect(l, &ListBox::GotFocus, [this] { log.add("got"); });
-    QObject::connect(l, &ListBox::LostFocus, [this] { log.add("lost"); });
-    other->setFocus();
-    l->setFocus();
-    other->setFocus();
-    EXPECT_EQ(log.joined(), "lost got lost");
 }
 
 } // namespace
