@@ -203,7 +203,12 @@ public:
             int k = j;
             while (k > i && t_[k - 1].kind == Tok::Space)
                 --k;
-            out += segment(i, k);
+            // IN and BETWEEN compare with the collation of their left operand, which an
+            // expression does not have: give it the one text columns have.
+            if (leftOfSetTest(j, e))
+                out += u'(' + segment(i, k) + QStringLiteral(") COLLATE NOCASE");
+            else
+                out += segment(i, k);
             for (int m = k; m < j; ++m)
                 out += t_[m].text;
             i = j;
@@ -214,6 +219,24 @@ public:
 private:
     const std::vector<Token>& t_;
     std::vector<int> match_;
+
+    // Whether the terminator at j (before e) begins "[NOT] IN" or "[NOT] BETWEEN".
+    bool leftOfSetTest(int j, int e) const
+    {
+        if (j >= e || t_[j].kind != Tok::Ident)
+            return false;
+        auto is = [this](int at, const char* w) {
+            return t_[at].kind == Tok::Ident && t_[at].text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+        };
+        if (is(j, "not")) {
+            ++j;
+            while (j < e && t_[j].kind == Tok::Space)
+                ++j;
+            if (j >= e)
+                return false;
+        }
+        return is(j, "in") || is(j, "between");
+    }
 
     int next(int i) const
     {

@@ -129,38 +129,92 @@ void SharedHandle::exec(const char* sql)
         raise(err::EngineFailure, sqlite3_errcode(db_));
 }
 
-// Nested transactions are savepoints inside the outer one.
-void SharedHandle::begin()
+// Nested transactions are savepoints inside the outer one. The engine may have ended the
+// transaction itself (a failure that rolls back); the levels then end with it.
+int SharedHandle::transactionDepth() const
 {
-    if (depth_ == 0)
+    return sqlite3_get_autocommit(db_) ? 0 : int(owners_.size());
+}
+
+void SharedHandle::begin(const void* owner)
+{
+    if (!owners_.empty() && sqlite3_get_autocommit(db_))
+        owners_.clear();
+    if (owners_.empty())
         exec("BEGIN");
     else
-        exec(QByteArray("SAVEPOINT lumora_sp") .append(QByteArray::number(depth_)).constData());
-    ++depth_;
+        exec(QByteArray("SAVEPOINT lumora_sp").append(QByteArray::number(qsizetype(owners_.size()))).constData());
+    owners_.push_back(owner);
 }
 
-void SharedHandle::commit()
+int SharedHandle::levelOf(const void* owner, bool innermost) const
 {
-    if (depth_ == 0)
-        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
-    --depth_;
-    if (depth_ == 0)
-        exec("COMMIT");
-    else
-        exec(QByteArray("RELEASE lumora_sp").append(QByteArray::number(depth_)).constData());
+    int found = -1;
+    for (int k = 0; k < int(owners_.size()); ++k) {
+        if (owners_[size_t(k)] == owner) {
+            found = k;
+            if (!innermost)
+                break;
+        }
+    }
+    return found;
 }
 
-void SharedHandle::rollback()
+bool SharedHandle::owns(const void* owner) const
 {
-    if (depth_ == 0)
-        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
-    --depth_;
-    if (depth_ == 0) {
-        exec("ROLLBACK");
+    return transactionDepth() > 0 && levelOf(owner, true) >= 0;
+}
+
+// Ends `level` and every level begun inside it: keeps their work (commit) or undoes it.
+void SharedHandle::endLevels(int level, bool keep)
+{
+    const QByteArray sp = QByteArray("lumora_sp").append(QByteArray::number(level));
+    if (level == 0) {
+        exec(keep ? "COMMIT" : "ROLLBACK");
     } else {
-        const QByteArray sp = QByteArray("lumora_sp").append(QByteArray::number(depth_));
-        exec(("ROLLBACK TO " + sp).constData());
+        if (!keep)
+            exec(("ROLLBACK TO " + sp).constData());
         exec(("RELEASE " + sp).constData());
+    }
+    // only once the engine has done it: a refused COMMIT leaves the transaction open
+    owners_.resize(size_t(level));
+}
+
+void SharedHandle::commit(const void* owner)
+{
+    if (sqlite3_get_autocommit(db_))
+        owners_.clear();
+    const int level = levelOf(owner, true);
+    if (level < 0)
+        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
+    endLevels(level, true);
+}
+
+void SharedHandle::rollback(const void* owner)
+{
+    const int level = levelOf(owner, true);
+    if (level < 0)
+        throw Error(err::NoTransaction, QStringLiteral("No transaction is active."), kDbSource);
+    if (sqlite3_get_autocommit(db_)) {
+        owners_.clear();   // already undone by the engine
+        return;
+    }
+    endLevels(level, false);
+}
+
+void SharedHandle::abandon(const void* owner) noexcept
+{
+    const int level = levelOf(owner, false);
+    if (level < 0)
+        return;
+    if (sqlite3_get_autocommit(db_)) {
+        owners_.clear();
+        return;
+    }
+    try {
+        endLevels(level, false);
+    } catch (...) {
+        // the engine refused; the levels are forgotten all the same
     }
 }
 
@@ -222,7 +276,14 @@ ConnectString ConnectString::parse(const QString& text)
 // ---- Connection ----
 
 Connection::Connection() = default;
-Connection::~Connection() = default;
+
+// An object released while the transaction it began is open takes that transaction with it,
+// even when other objects still use the file's handle.
+Connection::~Connection()
+{
+    if (handle_)
+        handle_->abandon(this);
+}
 
 void Connection::Open(const QString& connectString, const QString& userId, const QString& password,
                       long options)
@@ -259,27 +320,33 @@ long Connection::Execute(const QString& sql)
 
 int Connection::State() const { return handle_ ? adStateOpen : adStateClosed; }
 
-void Connection::Close() { handle_.reset(); }
+void Connection::Close()
+{
+    if (handle_ && handle_->owns(this))
+        throw Error(err::InTransaction,
+                    QStringLiteral("Connection object cannot be explicitly closed while in a transaction."), kDbSource);
+    handle_.reset();
+}
 
 void Connection::BeginTrans()
 {
     if (!handle_)
         throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->begin();
+    handle_->begin(this);
 }
 
 void Connection::CommitTrans()
 {
     if (!handle_)
         throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->commit();
+    handle_->commit(this);
 }
 
 void Connection::RollbackTrans()
 {
     if (!handle_)
         throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->rollback();
+    handle_->rollback(this);
 }
 
 bool Connection::inTransaction() const { return handle_ && handle_->transactionDepth() > 0; }

@@ -45,9 +45,12 @@ public:
     // Runs a statement (Access dialect); returns the number of rows it changed.
     long Execute(const QString& sql);
     int State() const;
-    void Close();                         // idempotent
+    // Idempotent; refused (3246) while a transaction this object began is open.
+    void Close();
 
-    // Transactions on the shared handle of the file.
+    // Transactions on the shared handle of the file: statements run through any connection
+    // on the file belong to them; commit and rollback end the levels this object began.
+    // Releasing the object rolls back a level it left open.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();

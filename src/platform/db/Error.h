@@ -48,6 +48,7 @@ constexpr long FilterInvalid = 3001;             // arguments of the wrong type 
 constexpr long ObjectOpen = 3705;                // operation not allowed when the object is open
 constexpr long NoConnection = 3709;              // no usable connection for the operation
 constexpr long NoTransaction = -2147168242;      // commit or rollback without a transaction
+constexpr long InTransaction = 3246;             // explicit close while in a transaction
 constexpr long EngineFailure = -2147467259;      // the engine failed while running a statement
 constexpr long RowNotFound = -2147217864;        // the row to update or delete is gone
 } // namespace err

@@ -139,16 +139,35 @@ void bindValue(sqlite3_stmt* st, int i, const Variant& v, int type)
     }
 }
 
-// A text assigned to a number or date column is converted on assignment, as the engine
-// does; a text that is no number (or no date) is refused there, before anything is written.
-Variant coerce(const Variant& v, int type, const QString& field)
+bool isTextType(int type)
 {
-    if (v.kind() != Variant::Kind::Text)
+    return type == adVarWChar || type == adVarChar || type == adChar || type == adWChar || type == adBSTR
+           || type == adLongVarChar || type == adLongVarWChar;
+}
+
+bool isWholeNumberType(int type) { return type == adInteger || type == adSmallInt || type == adBigInt; }
+
+// A value is converted to the column's type on assignment, as the engine does: a text put in
+// a number or date column is read as one (and refused there, before anything is written,
+// when it is none); a number put in a whole-number column is rounded half to even; a number
+// or truth value put in a text column is stored as its text (1500, not 1500.0).
+Variant coerce(const Variant& v, const ColumnInfo& col)
+{
+    const int type = col.type;
+    if (v.kind() != Variant::Kind::Text) {
+        if (!col.declared)
+            return v;
+        if (isTextType(type) && v.isNumeric())
+            return Variant(v.toString());
+        if (isWholeNumberType(type) && (v.kind() == Variant::Kind::Double || v.kind() == Variant::Kind::Boolean))
+            return Variant(v.toLongLong());
         return v;
+    }
     const QString text = v.toString();
     const auto mismatch = [&] {
         return Error(err::TypeMismatch,
-                     QStringLiteral("Type mismatch: '%1' cannot be stored in field '%2'.").arg(text, field), kDbSource);
+                     QStringLiteral("Type mismatch: '%1' cannot be stored in field '%2'.").arg(text, col.name),
+                     kDbSource);
     };
     switch (type) {
     case adInteger:
@@ -160,10 +179,8 @@ Variant coerce(const Variant& v, int type, const QString& field)
         double d = 0;
         if (!Variant::parseNumber(text, &d))
             throw mismatch();
-        if (type == adInteger || type == adSmallInt || type == adBigInt) {
-            if (d == std::floor(d) && std::fabs(d) < 9e18)
-                return Variant(qint64(d));
-        }
+        if (isWholeNumberType(type))
+            return Variant(Variant(d).toLongLong());
         return Variant(d);
     }
     case adDate:
@@ -333,7 +350,7 @@ void Field::setValue(const Variant& v)
         c.touched.assign(c.pending.size(), false);
         c.mode = Recordset::Cursor::Mode::Editing;
     }
-    c.pending[size_t(index_)] = v.isEmpty() ? Variant::null() : coerce(v, col.type, col.name);
+    c.pending[size_t(index_)] = v.isEmpty() ? Variant::null() : coerce(v, col);
     c.touched[size_t(index_)] = true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,11 +26,16 @@ public:
 
     sqlite3* db() const { return db_; }
     const QString& path() const { return path_; }
-    int transactionDepth() const { return depth_; }
+    int transactionDepth() const;
 
-    void begin();
-    void commit();
-    void rollback();
+    // Transaction levels, each owned by the connection object that began it. Commit and
+    // rollback end the owner's innermost level (and any level begun inside it); a level
+    // whose owner is gone is rolled back (abandon).
+    void begin(const void* owner);
+    void commit(const void* owner);
+    void rollback(const void* owner);
+    bool owns(const void* owner) const;
+    void abandon(const void* owner) noexcept;
 
     // Prepares an already translated statement; raises ado::Error with the engine's message.
     // `tail` receives the text after the first statement.
@@ -42,7 +48,9 @@ private:
     SharedHandle(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
     sqlite3* db_;
     QString path_;
-    int depth_ = 0;
+    std::vector<const void*> owners_;   // one per open level, outermost first
+    int levelOf(const void* owner, bool innermost) const;
+    void endLevels(int level, bool keep);
     // Identity of the file the handle opened: a file copied over the path (a restore) is
     // another file, and gets a handle of its own.
     unsigned long long device_ = 0;

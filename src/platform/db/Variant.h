@@ -118,7 +118,8 @@ inline QString Variant::toString() const
         const double d = std::get<double>(v_);
         if (d == std::floor(d) && std::fabs(d) < 1e15)
             return QString::number(qint64(d));
-        return QString::number(d, 'g', 15);
+        // fifteen significant digits; an exponent is written "1E-05", "1.5E+20"
+        return QString::number(d, 'G', 15);
     }
     case Kind::Text: return std::get<QString>(v_);
     case Kind::Date: return std::get<QDate>(v_).toString(Qt::ISODate);

@@ -98,12 +98,24 @@ bool parseNumber(const QString& text, bool whole, double* out)
                 int d = s[j].isDigit() ? s[j].digitValue() : (base == 16 && s[j].toUpper() >= QLatin1Char('A') && s[j].toUpper() <= QLatin1Char('F')) ? s[j].toUpper().unicode() - 'A' + 10 : -1;
                 if (d < 0 || d >= base)
                     break;
-                v = v * base + d;
+                if (v <= 0xFFFFFFFFLL)
+                    v = v * base + d;
             }
+            // The number is typed as the runtime types such a literal: up to &HFFFF a 16-bit
+            // integer, up to &HFFFFFFFF a 32-bit one, so the top bit is the sign
+            // (&HFFFF is -1); a trailing "&" asks for 32 bits (&HFFFF& is 65535).
+            const bool any = j > 2;
+            const bool asLong = any && j < s.size() && s[j] == QLatin1Char('&');
+            if (asLong)
+                ++j;
             if (whole && j != s.size())
                 return false;
+            if (!asLong && v <= 0xFFFF)
+                v = v > 0x7FFF ? v - 0x10000 : v;
+            else if (v <= 0xFFFFFFFFLL)
+                v = v > 0x7FFFFFFFLL ? v - 0x100000000LL : v;
             *out = static_cast<double>(v);
-            return j > 2 || !whole;
+            return any || !whole;
         }
     }
     int j = 0;
