@@ -40,13 +40,15 @@ FilterOutcome reject(const QString& line1, const QString& line2)
 }
 FilterOutcome silent() { return {FilterOutcome::Silent, {}, {}}; }
 
-// English month: its three-letter abbreviation or its full name, in any case.
+// English month: its full name or any beginning of it of three letters or more, in any
+// case, so that a name being typed ("Decem") never reads as a wrong date.
 int monthFromName(const QString& name)
 {
     const QString lower = name.toLower();
+    if (lower.size() < 3)
+        return 0;
     for (int m = 1; m <= 12; ++m) {
-        const QString full = vb::MonthName(m).toLower();
-        if (lower == full || lower == full.left(3))
+        if (vb::MonthName(m).toLower().startsWith(lower))
             return m;
     }
     return 0;
@@ -67,9 +69,11 @@ QDate parseSearchDate(const QString& text)
     static const QRegularExpression iso(QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})$"));
     if (const auto m = iso.match(t); m.hasMatch())
         return vb::MakeDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-    // day first, month as a number or an English name: 18-Dec-1982, 18/12/82, 18 December 1982
+    // day first, month as a number or an English name: 18-Dec-1982, 18/12/82, 18 December 1982.
+    // Years of one to four digits, so that every step of typing a year is a date and the
+    // refusal for long texts never interrupts it ("18-Dec-198" is the year 198).
     static const QRegularExpression dmy(
-        QStringLiteral("^(\\d{1,2})\\s*[-/. ]\\s*([A-Za-z]+|\\d{1,2})\\s*[-/. ,]\\s*(\\d{4}|\\d{2})$"));
+        QStringLiteral("^(\\d{1,2})\\s*[-/. ]\\s*([A-Za-z]+|\\d{1,2})\\s*[-/. ,]\\s*(\\d{1,4})$"));
     if (const auto m = dmy.match(t); m.hasMatch()) {
         bool isNumber = false;
         int month = m.captured(2).toInt(&isNumber);
@@ -81,12 +85,12 @@ QDate parseSearchDate(const QString& text)
     }
     // month name first: Dec 18 1982, December 18, 1982
     static const QRegularExpression mdy(
-        QStringLiteral("^([A-Za-z]+)\\s*[-/. ]\\s*(\\d{1,2})\\s*[-/. ,]\\s*(\\d{4})$"));
+        QStringLiteral("^([A-Za-z]+)\\s*[-/. ]\\s*(\\d{1,2})\\s*[-/. ,]\\s*(\\d{1,4})$"));
     if (const auto m = mdy.match(t); m.hasMatch()) {
         const int month = monthFromName(m.captured(1));
         if (month < 1)
             return {};
-        return vb::MakeDate(m.captured(3).toInt(), month, m.captured(2).toInt());
+        return vb::MakeDate(yearOf(m.captured(3)), month, m.captured(2).toInt());
     }
     return {};
 }

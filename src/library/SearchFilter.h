@@ -24,7 +24,8 @@ struct FilterOutcome {
 FilterOutcome buildSearchFilter(const QString& caption, int adoType, const QString& typed);
 
 // A whole date as a user types it: "18-Dec-1982", "18/12/1982", "18 December 1982",
-// "1982-12-18", two-digit years included. Invalid QDate when the text is no full date.
+// "1982-12-18", two-digit years included; a year of one or three digits is read too, so that
+// each keystroke of a year still makes a date. Invalid QDate when the text is no full date.
 QDate parseSearchDate(const QString& text);
 
 // 18 December 1982 -> "18/Dec/1982" (English month abbreviations, whatever the locale).

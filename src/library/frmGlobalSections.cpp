@@ -110,6 +110,8 @@ frmGlobalSections::frmGlobalSections(QWidget* parent)
     txtDetail = new QPlainTextEdit(frameContent);
     txtDetail->setObjectName(QStringLiteral("txtDetail"));
     txtDetail->setFont(makeFont(QStringLiteral("Times New Roman"), 11.25, true, QFont::Serif));
+    // Shows the current row only; read-only so that Enter and Escape reach Go and Back.
+    txtDetail->setReadOnly(true);
     ui::moveTwips(txtDetail, 1035, 1140, 9315, 690);
 
     DataGrid1 = new ui::DataGrid(QStringLiteral("DataGrid1"), frameContent);
@@ -371,12 +373,10 @@ void frmGlobalSections::FilterRec()
 void frmGlobalSections::Form_Resize()
 {
     const int designGridLeft = 1035, designGridTop = 1830;
+    // Each numbered move is one statement: a size it cannot take leaves the whole move undone.
     vb::skip([this] {
         ui::moveTwips(frameContent, 800, 800, checkedSize(ScaleWidth() - 1600),
-                      ui::heightTwips(frameContent));
-    });
-    vb::skip([this] {
-        ui::setHeightTwips(frameContent, checkedSize(ScaleHeight() - 1600));
+                      checkedSize(ScaleHeight() - 1600));
     });
     const int frameW = ui::widthTwips(frameContent), frameH = ui::heightTwips(frameContent);
     vb::skip([&] {
@@ -387,11 +387,8 @@ void frmGlobalSections::Form_Resize()
     });
     vb::skip([&] {
         ui::moveTwips(DataGrid1, designGridLeft, designGridTop,
-                      checkedSize(frameW - 2 * designGridLeft), ui::heightTwips(DataGrid1));
-    });
-    vb::skip([&] {
-        ui::setHeightTwips(DataGrid1,
-                           checkedSize(frameH - (designGridTop + 30 + cmdBack->Height())));
+                      checkedSize(frameW - 2 * designGridLeft),
+                      checkedSize(frameH - (designGridTop + 30 + cmdBack->Height())));
     });
     const int gridW = ui::widthTwips(DataGrid1);
     vb::skip([&] {
@@ -437,9 +434,11 @@ void frmGlobalSections::applyRowHeightBounds()
 
 // ---- keys and focus -----------------------------------------------------------------------
 
+// Enter and Escape never arrive as characters in the original design: they belong to the
+// default and cancel buttons. Every other character, Backspace included, goes to the box.
 void frmGlobalSections::routeCharacterToSearch(int& keyAscii)
 {
-    if (ctrlDown() || keyAscii < 32)
+    if (ctrlDown() || keyAscii <= 0 || keyAscii == ui::vbKeyReturn || keyAscii == ui::vbKeyEscape)
         return;
     keyAscii = 0;
     SetFocusTo(txtSearch);
@@ -487,8 +486,9 @@ bool frmGlobalSections::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == txtDetail || watched == txtDetail->viewport()) {
         if (event->type() == QEvent::KeyPress) {
-            int ascii = ui::keyAsciiOf(static_cast<QKeyEvent*>(event));
-            if (ascii >= 32) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            int ascii = ui::keyPressAsciiOf(key);
+            if (ascii != 0 && !(key->modifiers() & Qt::ControlModifier)) {
                 routeCharacterToSearch(ascii);
                 if (ascii == 0)
                     return true;
