@@ -434,8 +434,8 @@ void frmGlobalSections::applyRowHeightBounds()
 
 // ---- keys and focus -----------------------------------------------------------------------
 
-// Enter and Escape never arrive as characters in the original design: they belong to the
-// default and cancel buttons. Every other character, Backspace included, goes to the box.
+// Enter and Escape are not characters here: they belong to the default and cancel buttons.
+// Every other character, Backspace included, goes to the search box.
 void frmGlobalSections::routeCharacterToSearch(int& keyAscii)
 {
     if (ctrlDown() || keyAscii <= 0 || keyAscii == ui::vbKeyReturn || keyAscii == ui::vbKeyEscape)
