@@ -3,6 +3,7 @@
 #include "LibraryFixture.h"
 
 #include "library/SearchFilter.h"
+#include "platform/db/RecordsetFilter.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -190,6 +191,8 @@ TEST(SearchFilterReview, EveryStepOfTypingTheExampleDateIsSilentOrADate)
         EXPECT_NE(r.kind, library::FilterOutcome::Reject) << named.left(n).toStdString();
     }
     EXPECT_EQ(library::parseSearchDate("18-Dec-198"), QDate(198, 12, 18));
+    // the range of a short year is one the recordset's filter reads back
+    EXPECT_EQ(ado::filter::parseDateLiteral(library::formatFilterDate(QDate(198, 12, 18))), QDate(198, 12, 18));
     EXPECT_EQ(library::parseSearchDate("18 Decem 1982"), QDate(1982, 12, 18));
     EXPECT_FALSE(library::parseSearchDate("18-De-1982").isValid());
     EXPECT_EQ(library::buildSearchFilter("Day", 133, "18-Dec-1982").filter,
