@@ -28,7 +28,7 @@ protected:
 TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
 {
     answer = ui::vbYes;
-    click(form->cmdDelete);
+    key(form->cmdDelete, Qt::Key_Return);   // Enter asks the same questions as a click
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].prompt, " Are you Sure ");
     EXPECT_EQ(messages()[0].title, "Delete Local Purchase Records ");

@@ -132,32 +132,24 @@ TEST_F(SaveTest, SavingAgainWithUnchangedDataChangesNothing)
     EXPECT_EQ(count(db, "tblCommon"), 1);
 }
 
-TEST_F(SaveTest, SaveAfterDeletingARowStoresTheRest)
+TEST_F(SaveTest, SaveAfterDeletingARowStoresTheRestWithTheTextLeftInTheEditor)
 {
     keyBills(true, {kPurchases[0], kPurchases[1], kPurchases[2]});
     clickSave();
     ASSERT_EQ(form->fg1->TextMatrix(1, 2), "Beta Traders");   // read back by date
     form->fg1->setRow(1);
     key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
+    // Alpha's cess is typed but not entered.
+    form->fg1->setCol(8);
+    ASSERT_EQ(form->fg1->TextMatrix(form->fg1->Row(), 2), "Alpha Agencies");
+    fnSelectAllText(*form->txtGrid1);
+    QTest::keyClicks(form->txtGrid1, "7");
     clickSave();
     EXPECT_EQ(count(db, "tblPurchase1"), 2);
     EXPECT_EQ(count(db, "tblPurchase1", "Party='Beta Traders'"), 0);
+    EXPECT_EQ(count(db, "tblPurchase1", "Party='Alpha Agencies' AND Cess=7"), 1);
     EXPECT_EQ(count(db, "tblRptPurchase1"), 2);
-    expectNumbers(only("tblCommon"), {{"PTA1", 0}, {"netTotal", 413}});
-}
-
-TEST_F(SaveTest, TextLeftInTheCellEditorIsSaved)
-{
-    keyBills(true, {kPurchases[0]});
-    for (const char* text : {"01-03-09", "Delta Mills", "T4", "B4"})
-        keyCell(true, text);
-    pick(true, P0);
-    keyCell(true, "1000");
-    keyCell(true, "125");
-    QTest::keyClicks(form->txtGrid1, "7");   // the cess, typed but not entered
-    clickSave();
-    EXPECT_EQ(count(db, "tblPurchase1", "Party='Delta Mills' AND Cess=7"), 1);
-    expectNumbers(only("tblCommon"), {{"PTC0", 7}, {"netTotal", 1232}});
+    expectNumbers(only("tblCommon"), {{"PTA1", 0}, {"PTC0", 7}, {"netTotal", 420}});
 }
 
 TEST_F(SaveTest, ApostrophesAreStoredAndFoundExactly)

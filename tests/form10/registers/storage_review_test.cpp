@@ -167,20 +167,6 @@ TEST_F(StorageReview, ADeleteThatFailsIsReportedAndTheScreenStays)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(StorageReview, DeleteByEnterAsksTheSameQuestionAndDeletes)
-{
-    putBill(*form->fg2, 1, "02-03-09", "Buyer", "4", "10.00");
-    click(form->cmdAdd);
-    ui::clearShownMessages();
-    answer = ui::vbYes;
-    key(form->cmdDelete, Qt::Key_Return);
-    ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0].title, "Delete Local Purchase Records ");
-    EXPECT_EQ(messages()[0].buttons, ui::vbYesNo + ui::vbQuestion);
-    EXPECT_EQ(messages()[1].title, "Delete Sales Records ");
-    EXPECT_EQ(count(db, "tblSales") + count(db, "tblPurchase1"), 0);
-}
-
 TEST_F(StorageReview, NoPurchaseListChoiceSavesTheInterStateRegister)
 {
     form->List4->setListIndex(-1);
