@@ -186,7 +186,8 @@ void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultText(ctx, q.mid(start - 1, argc == 3 ? len : -1));
 }
 
-// InStr([start,] text, find): 1-based position, 0 when absent; text compare (any case).
+// InStr([start,] text, find[, compare]): 1-based position, 0 when absent; text compare (any
+// case) unless compare is 0.
 void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (argc < 2 || argc > 4)
@@ -202,6 +203,19 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
     }
     if (isNull(a[ti]) || isNull(a[ti + 1]))
         return sqlite3_result_null(ctx);
+    // a fourth argument of 0 asks for a binary (case-sensitive) compare
+    qint64 compare = 1;
+    if (argc == 4 && !intArg(ctx, a[3], &compare))
+        return;
+    if (compare == 0) {
+        const QString h = QString::fromStdString(textOf(a[ti]));
+        const QString f = QString::fromStdString(textOf(a[ti + 1]));
+        if (start > h.size())
+            return sqlite3_result_int64(ctx, 0);
+        if (f.isEmpty())
+            return sqlite3_result_int64(ctx, start);
+        return sqlite3_result_int64(ctx, h.indexOf(f, start - 1, Qt::CaseSensitive) + 1);
+    }
     std::string hayBuf, needleBuf;
     const std::string_view hay = viewOf(a[ti], hayBuf);
     const std::string_view needle = viewOf(a[ti + 1], needleBuf);

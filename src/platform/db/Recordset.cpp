@@ -26,13 +26,16 @@ struct ColumnInfo {
     bool declared = false;   // the type comes from a declaration, not from the values
 };
 
+bool isDateType(int type) { return type == adDate || type == adDBDate || type == adDBTimeStamp; }
+
 int typeFromDeclaration(const QString& decl)
 {
     const QString d = decl.toUpper();
     if (d.contains(u"BOOL") || d.contains(u"BIT") || d.contains(u"YESNO") || d.contains(u"LOGICAL"))
         return adBoolean;
+    // a date column reached through the ODBC driver reports the database's time stamp
     if (d.contains(u"DATE") || d.contains(u"TIME"))
-        return adDate;
+        return adDBTimeStamp;
     if (d.contains(u"CURRENCY") || d.contains(u"MONEY"))
         return adCurrency;
     if (d.contains(u"INT") || d.contains(u"COUNTER") || d.contains(u"AUTOINCREMENT"))
@@ -54,7 +57,7 @@ int typeFromValue(const Variant& v)
     case Variant::Kind::Integer: return adInteger;
     case Variant::Kind::Double: return adDouble;
     case Variant::Kind::Boolean: return adBoolean;
-    case Variant::Kind::Date: return adDate;
+    case Variant::Kind::Date: return adDBTimeStamp;
     case Variant::Kind::Binary: return adLongVarBinary;
     default: return adVarWChar;
     }
@@ -80,7 +83,7 @@ Variant readColumn(sqlite3_stmt* st, int i, int type)
     case SQLITE_TEXT: {
         const QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
                                             sqlite3_column_bytes(st, i));
-        if (type == adDate && s.size() >= 10) {
+        if (isDateType(type) && s.size() >= 10) {
             // stored as ISO text; a time part, if any, is not kept
             const QDate d = QDate::fromString(s.left(10), Qt::ISODate);
             if (d.isValid() && (s.size() == 10 || s[10] == u' ' || s[10] == u'T'))
@@ -184,6 +187,8 @@ Variant coerce(const Variant& v, const ColumnInfo& col)
         return Variant(d);
     }
     case adDate:
+    case adDBDate:
+    case adDBTimeStamp:
         try {
             return Variant(v.toDate());
         } catch (const Error&) {

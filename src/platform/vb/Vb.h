@@ -17,7 +17,8 @@ namespace vb {
 QString Format(const ado::Variant& value, const QString& format);
 QString Format00(double value);               // Format(value, "#0.00")
 
-// Val(): the leading number of a text ("12abc" -> 12, "  1 2" -> 12, "abc" -> 0, "&H10" -> 16).
+// Val(): the leading number of a text ("12abc" -> 12, "  1 2" -> 12, "abc" -> 0, "&H10" -> 16,
+// "&HFFFF" -> -1 as a 16-bit literal).
 double Val(const QString& text);
 // The whole-text conversion (CDbl): leading/trailing blanks allowed, nothing else; raises
 // ado::Error 13 when the text is not a number. isNumeric() tells without raising.

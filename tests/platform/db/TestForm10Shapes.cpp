@@ -56,7 +56,7 @@ TEST_F(Form10Shapes, ReadInBillDateOrderWithQuoteRunningIntoOrderBy)
                     adLockOptimistic);
     EXPECT_EQ(column(rs, "Party"), (QStringList{"Early", "Middle", "Late"}));
     rs->MoveFirst();
-    EXPECT_EQ(rs->Fields("BillDate").Type(), adDate);
+    EXPECT_EQ(rs->Fields("BillDate").Type(), adDBTimeStamp);
     EXPECT_EQ(rs->Fields("BillDate").Value().kind(), Variant::Kind::Date);
     EXPECT_EQ(rs->Fields("BillDate").Value().toDate(), QDate(2009, 3, 1));
     EXPECT_EQ(rs->Fields("Amount").Type(), adDouble);

@@ -74,7 +74,7 @@ TEST_F(Recordsets, FieldTypesFromDeclarationsAndFromExpressionValues)
 {
     auto rs = query(cn, "SELECT id, name, price, born, doc, ok, note, id * 2 AS twice, price / 2 AS half, "
                         "name & '!' AS shout, NULL AS nada, Len(name) AS n FROM items ORDER BY id");
-    const int expected[] = {adInteger, adVarWChar, adDouble, adDate,   adLongVarBinary, adBoolean,
+    const int expected[] = {adInteger, adVarWChar, adDouble, adDBTimeStamp, adLongVarBinary, adBoolean,
                             adVarWChar, adInteger, adDouble, adVarWChar, adVarWChar,     adInteger};
     for (int i = 0; i < rs->FieldCount(); ++i)
         EXPECT_EQ(rs->Fields(i).Type(), expected[i]) << rs->Fields(i).Name().toStdString();

@@ -84,6 +84,9 @@ TEST_F(ReviewDialect, InStrMidLeftEdges)
     EXPECT_THROW(value("SELECT InStr(0, 'abc', 'a')"), Error);
     EXPECT_THROW(value("SELECT InStr(NULL, 'abc', 'a')"), Error);
     EXPECT_EQ(value("SELECT InStr('ÄBC-x', 'bc-')").toLongLong(), 2);
+    EXPECT_EQ(value("SELECT InStr(1, 'abcB', 'B', 0)").toLongLong(), 4);   // binary compare
+    EXPECT_EQ(value("SELECT InStr(1, 'abcB', 'B', 1)").toLongLong(), 2);
+    EXPECT_EQ(value("SELECT InStr(1, 'abcb', 'B', 0)").toLongLong(), 0);
     EXPECT_EQ(value("SELECT Mid('abc', 5)").toString(), "");
     EXPECT_EQ(value("SELECT Mid('abc', 2, 0)").toString(), "");
     EXPECT_EQ(value("SELECT Mid('abc', 2, 99)").toString(), "bc");

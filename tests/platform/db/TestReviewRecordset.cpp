@@ -59,4 +59,23 @@ TEST_F(ReviewRecordset, NumbersPutInWholeNumberColumnsAreRoundedHalfToEven)
     EXPECT_DOUBLE_EQ(query(cn, "SELECT x FROM v")->Fields(0).Value().toDouble(), 1.5);
 }
 
+// Through the ODBC driver a date column is the database's time stamp (135), the type the
+// search screens filter by a one-day range; 7 is the automation date, which they do not.
+TEST_F(ReviewRecordset, DateColumnsReportTheTimeStampTypeAndFilterByDay)
+{
+    createDb("d.mdb", "CREATE TABLE b (n INTEGER, BillDate DATE);"
+                      "INSERT INTO b VALUES (1, '1982-12-17'), (2, '1982-12-18'), (3, '1982-12-19');");
+    auto db = open("d.mdb");
+    auto rs = query(db, "SELECT n, BillDate AS Search FROM b ORDER BY n");
+    EXPECT_EQ(rs->Fields("Search").Type(), adDBTimeStamp);
+    auto view = rs->Clone(adLockReadOnly);
+    view->setFilter("Search>=#18/Dec/1982# AND Search<#19/Dec/1982# ");
+    EXPECT_EQ(column(view, "n"), (QStringList{"2"}));
+    // a date written as text into it is stored as a date
+    auto edit = query(db, "SELECT * FROM b WHERE n = 3");
+    edit->Fields("BillDate") = Variant("20-12-82");
+    edit->Update();
+    EXPECT_EQ(query(db, "SELECT n FROM b WHERE BillDate = #12/20/1982#")->RecordCount(), 1);
+}
+
 } // namespace
