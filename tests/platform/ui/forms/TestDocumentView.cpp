@@ -1,15 +1,13 @@
 // The document view bound to a remote-data binding on a small law database made here, the
-// temporary copy a click opens, and the rich-text box's loading and printing.
+// temporary copy a click opens, and the rich-text box's loading. (The document window's and
+// the help window's tests drive the opening through the desktop and the printing.)
 #include "FormsTestUtil.h"
-#include "platform/sys/Desktop.h"
 #include "platform/ui/OleView.h"
 #include "platform/ui/RemoteData.h"
 #include "platform/ui/RichTextBox.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -27,14 +25,13 @@ class LawFile {
 public:
     LawFile()
     {
-        path_ = dir_.filePath("0909214SD01.mdb");
+        const QByteArray sql = "CREATE TABLE Kerala (name TEXT COLLATE NOCASE, type TEXT COLLATE NOCASE, fname BLOB);"
+                               "INSERT INTO Kerala VALUES ('s6', 'act', X'" + kActDoc.toHex() + "'),"
+                               " ('r10', 'rule', X'" + kRulesDoc.toHex() + "'), ('old', 'form', X'" +
+                               kWordDoc.toHex() + "'), ('nodoc', 'act', NULL);";
         sqlite3* db = nullptr;
-        EXPECT_EQ(sqlite3_open(path_.toUtf8().constData(), &db), SQLITE_OK);
-        exec(db, "CREATE TABLE Kerala (name TEXT COLLATE NOCASE, type TEXT COLLATE NOCASE, fname BLOB)");
-        insert(db, "s6", "act", kActDoc);
-        insert(db, "r10", "rule", kRulesDoc);
-        insert(db, "old", "form", kWordDoc);
-        exec(db, "INSERT INTO Kerala (name, type, fname) VALUES ('nodoc', 'act', NULL)");
+        EXPECT_EQ(sqlite3_open(dir_.filePath("0909214SD01.mdb").toUtf8().constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
 
@@ -46,24 +43,7 @@ public:
     QString folder() const { return dir_.path(); }
 
 private:
-    static void exec(sqlite3* db, const char* sql)
-    {
-        char* err = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
-        sqlite3_free(err);
-    }
-    static void insert(sqlite3* db, const char* name, const char* type, const QByteArray& doc)
-    {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO Kerala (name, type, fname) VALUES (?, ?, ?)", -1, &st, nullptr);
-        sqlite3_bind_text(st, 1, name, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(st, 2, type, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_blob(st, 3, doc.constData(), static_cast<int>(doc.size()), SQLITE_TRANSIENT);
-        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE);
-        sqlite3_finalize(st);
-    }
     QTemporaryDir dir_;
-    QString path_;
 };
 
 // The document window's pair: the binding and the view bound to its "fname".
@@ -80,18 +60,6 @@ struct BoundView {
         view->setDataSource(data);
         view->setDataField("fname");
     }
-};
-
-class DesktopDouble {
-public:
-    DesktopDouble()
-    {
-        auto d = std::make_unique<sys::RecordingDesktop>();
-        desktop = d.get();
-        sys::setDesktop(std::move(d));
-    }
-    ~DesktopDouble() { sys::setDesktop(nullptr); }
-    sys::RecordingDesktop* desktop;
 };
 
 } // namespace
@@ -168,44 +136,7 @@ TEST(DocumentBinding, TemporaryCopyKeepsTheBytesAndAFittingSuffix)
     EXPECT_NE(errorNumber([&] { v.view->writeTemporaryCopy(); }), 0);
 }
 
-TEST(DocumentBinding, ClickAndOpenVerbGoThroughTheDesktop)
-{
-    LawFile law;
-    DesktopDouble desk;
-    BoundView v;
-    v.bind(law.connectString(), "select fname from Kerala where name='s6'");
-    v.window.resize(300, 300);
-    v.view->resize(300, 300);
-    v.window.show();
-    QSignalSpy clicks(v.view, &OleView::Click);
-    QTest::mouseClick(v.view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-    EXPECT_EQ(clicks.count(), 1);
-
-    v.view->DoVerb(vbOLEOpen);
-    ASSERT_EQ(desk.desktop->opened.size(), 1);
-    QFile opened(desk.desktop->opened.first());
-    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
-    EXPECT_EQ(opened.readAll(), kActDoc);
-
-    desk.desktop->openResult = false;
-    EXPECT_NE(errorNumber([&] { v.view->DoVerb(vbOLEOpen); }), 0);
-}
-
 // ---- rich-text box ----------------------------------------------------------------------
-
-namespace {
-class PrinterDouble {
-public:
-    PrinterDouble()
-    {
-        auto p = std::make_unique<RecordingPrinter>();
-        printer = p.get();
-        setDocumentPrinter(std::move(p));
-    }
-    ~PrinterDouble() { setDocumentPrinter(nullptr); }
-    RecordingPrinter* printer;
-};
-} // namespace
 
 TEST(RichTextBoxControl, LoadsFilesAndKeepsContentWhenAFileIsMissing)
 {
@@ -225,27 +156,4 @@ TEST(RichTextBoxControl, LoadsFilesAndKeepsContentWhenAFileIsMissing)
     EXPECT_EQ(errorNumber([&] { box.setFileName(dir.filePath("PRODUCTS.rtf")); }), 75);
     EXPECT_EQ(box.Text(), "Help\nUse the tree.");
     EXPECT_EQ(box.FileName(), path);
-}
-
-TEST(RichTextBoxControl, PrintsTheSelectionOrEverything)
-{
-    PrinterDouble p;
-    RichTextBox box("RichTextBox1");
-    QTemporaryDir dir;
-    QFile doc(dir.filePath("ACK.rtf"));
-    ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
-    doc.write("{\\rtf1 First paragraph\\par Second paragraph\\par}");
-    doc.close();
-    box.LoadFile(dir.filePath("ACK.rtf"));
-
-    EXPECT_TRUE(box.SelPrint());
-    box.setSelection(6, 9);
-    EXPECT_EQ(box.SelText(), "paragraph");
-    EXPECT_TRUE(box.SelPrint());
-    ASSERT_EQ(p.printer->printedTexts.size(), 2);
-    EXPECT_EQ(p.printer->printedTexts[0], "First paragraph\nSecond paragraph");
-    EXPECT_EQ(p.printer->printedTexts[1], "paragraph");
-    EXPECT_EQ(p.printer->titles[0], "ACK.rtf");
-    p.printer->result = false;
-    EXPECT_FALSE(box.SelPrint());
 }

@@ -24,7 +24,7 @@ namespace {
 
 class ProbeForm : public Form {
 public:
-    ProbeForm() : Form(QStringLiteral("frmProbe")) {}
+    explicit ProbeForm(const QString& name = QStringLiteral("frmProbe")) : Form(name) {}
     int loads = 0, activates = 0, deactivates = 0, resizes = 0, queryUnloads = 0, unloads = 0;
     int lastUnloadMode = -1;
     bool hideOnFrameClose = false;
@@ -56,13 +56,9 @@ protected:
     }
 };
 
-class OtherForm : public Form {
+class OtherForm : public ProbeForm {
 public:
-    OtherForm() : Form(QStringLiteral("frmOther")) {}
-    int activates = 0;
-
-protected:
-    void Form_Activate() override { ++activates; }
+    OtherForm() : ProbeForm(QStringLiteral("frmOther")) {}
 };
 
 class FormTest : public ::testing::Test {

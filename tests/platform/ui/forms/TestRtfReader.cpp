@@ -189,43 +189,37 @@ TEST(RtfReader, GroupsScopeFormattingAndPlainResets)
     EXPECT_NE(formatOf(doc, " y").fontWeight(), QFont::Bold);
 }
 
-TEST(RtfReader, UnicodeEscapesSkipTheirFallbackCharacters)
+// Escapes, skipped destinations and broken input: the text read, and never a failure.
+TEST(RtfReader, EscapesSkippedDestinationsAndMalformedInput)
 {
-    // \uc1 skips one fallback character, \uc2 two (a \'hh counts as one), \uc0 none.
-    EXPECT_EQ(read("{\\rtf1 a\\u8364?b}"), QString::fromUtf8("a\u20acb"));
-    EXPECT_EQ(read("{\\rtf1\\uc2 a\\u8364\\'80\\'80b}"), QString::fromUtf8("a\u20acb"));
-    EXPECT_EQ(read("{\\rtf1\\uc0 a\\u8364 b}"), QString::fromUtf8("a\u20acb"));
-    // Negative values are the upper half of the 16-bit range.
-    EXPECT_EQ(read("{\\rtf1 \\u-3913?}"), QString(QChar(0xF0B7)));
-    // A group end stops the skipping.
-    EXPECT_EQ(read("{\\rtf1\\uc3 {x\\u8364}yz}"), QString::fromUtf8("x\u20acyz"));
-    // Windows-1252 bytes, not Latin-1, for 0x80..0x9f.
-    EXPECT_EQ(read("{\\rtf1 \\'80\\'85\\'96\\'e0}"), QString::fromUtf8("\u20ac\u2026\u2013\u00e0"));
-    EXPECT_EQ(read("{\\rtf1 a\\\\b\\{c\\}d\\~e}"), QString::fromUtf8("a\\b{c}d\u00a0e"));
-}
-
-TEST(RtfReader, OptionalDestinationsAndBinaryDataAreSkipped)
-{
-    EXPECT_EQ(read("{\\rtf1 A{\\*\\unknowndest secret {nested} text}B}"), "AB");
-    // Raw bytes after \bin may hold braces; they must not end the group.
-    EXPECT_EQ(read("{\\rtf1 A{\\pict\\bin3 }}{}B}"), "AB");
-    EXPECT_EQ(read("{\\rtf1 {\\header Page 1}{\\footer Footer}Body}"), "Body");
     const QChar ls(QChar::LineSeparator);
-    EXPECT_EQ(read("{\\rtf1 \\line-less\\line next}"), ls + QString("-less") + ls + "next");
-}
-
-TEST(RtfReader, MalformedInputGivesBestEffortText)
-{
-    // Extra closing braces, unclosed groups.
-    EXPECT_EQ(read("{\\rtf1 Hello}}} world{{{"), "Hello world");
-    EXPECT_EQ(read("{\\rtf1 {\\b unclosed"), "unclosed");
-    // A backslash, a \' or a control word at the very end.
-    EXPECT_EQ(read("{\\rtf1 end\\"), "end");
-    EXPECT_EQ(read("{\\rtf1 end\\'"), "end");
+    const std::pair<QByteArray, QString> cases[] = {
+        // \uc1 skips one fallback character, \uc2 two (a \'hh counts as one), \uc0 none.
+        {"{\\rtf1 a\\u8364?b}", QString::fromUtf8("a\u20acb")},
+        {"{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", QString::fromUtf8("a\u20acb")},
+        {"{\\rtf1\\uc0 a\\u8364 b}", QString::fromUtf8("a\u20acb")},
+        {"{\\rtf1 \\u-3913?}", QString(QChar(0xF0B7))},   // the upper half of the 16-bit range
+        {"{\\rtf1\\uc3 {x\\u8364}yz}", QString::fromUtf8("x\u20acyz")},   // a group end stops the skipping
+        // Windows-1252 bytes, not Latin-1, for 0x80..0x9f.
+        {"{\\rtf1 \\'80\\'85\\'96\\'e0}", QString::fromUtf8("\u20ac\u2026\u2013\u00e0")},
+        {"{\\rtf1 a\\\\b\\{c\\}d\\~e}", QString::fromUtf8("a\\b{c}d\u00a0e")},
+        {"{\\rtf1 A{\\*\\unknowndest secret {nested} text}B}", "AB"},
+        {"{\\rtf1 A{\\pict\\bin3 }}{}B}", "AB"},   // raw bytes after \bin may hold braces
+        {"{\\rtf1 {\\header Page 1}{\\footer Footer}Body}", "Body"},
+        {"{\\rtf1 \\line-less\\line next}", ls + QString("-less") + ls + "next"},
+        // Extra closing braces, unclosed groups.
+        {"{\\rtf1 Hello}}} world{{{", "Hello world"},
+        {"{\\rtf1 {\\b unclosed", "unclosed"},
+        // A backslash, a \' or a control word at the very end.
+        {"{\\rtf1 end\\", "end"},
+        {"{\\rtf1 end\\'", "end"},
+        {"{\\rtf1 end\\par", "end"},
+        // Absurd numbers are clamped.
+        {"{\\rtf1\\fs99999999999999999999 big\\u99999999999999? x\\bin99999999999}", "big x"},
+    };
+    for (const auto& [rtf, text] : cases)
+        EXPECT_EQ(read(rtf), text) << rtf.constData();
     EXPECT_TRUE(read("{\\rtf1 end\\'4").startsWith("end"));
-    EXPECT_EQ(read("{\\rtf1 end\\par"), "end");
-    // Absurd numbers are clamped.
-    EXPECT_EQ(read("{\\rtf1\\fs99999999999999999999 big\\u99999999999999? x\\bin99999999999}"), "big x");
     // Very deep nesting.
     const QByteArray deep = "{\\rtf1 " + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "}";
     EXPECT_EQ(read(deep), "x");
