@@ -24,30 +24,65 @@ protected:
     }
 };
 
-TEST_F(StorageReview, ReadersKeepTheLastEntryDateAndPlaceThatAreNotNull)
+TEST_F(StorageReview, ReadersOrderByBillDateRenumberAndKeepTheLastDateAndPlaceThatAreNotNull)
 {
     exec(db, QString("INSERT INTO tblPurchaseInterState1 (SlNo, BillDate, Party, RateOfTax, Amount, Tax, NetAmount, "
                      "cMonth, eDate, Place, cCode) VALUES "
-                     "('7', '2009-03-02', 'First', '4', 100, 4, 104, '%1', '10-03-09', 'A', ''),"
-                     "('8', '2009-03-05', 'Second', '4', 50, 2, 52, '%1', NULL, 'B', ''),"
-                     "('9', '2009-03-09', 'Third', '4', 10, 0, 10, '%1', NULL, NULL, '')").arg(month()));
+                     "('7', '2009-03-09', 'Third', '4', 10, 0, 10, '%1', NULL, NULL, ''),"
+                     "('8', '2009-03-02', 'First', '4', 1234.5, 4, 1238.5, '%1', '10-03-09', 'A', ''),"
+                     "('9', '2009-03-05', 'Second', '4', 50, 2, 52, '%1', NULL, 'B', ''),"
+                     "('1', '2009-03-01', 'Other dealer', '4', 1, 0, 1, '%1', '01-03-09', 'C', 'X')").arg(month()));
     form->txtDate->setText("01-01-01");
     form->txtPlace->setText("Before");
     form->procReadPurchaseInterState();
     EXPECT_EQ(form->txtDate->Text(), "10-03-09");
     EXPECT_EQ(form->txtPlace->Text(), "B");
-    ASSERT_EQ(form->fg1->Rows(), 4);
-    EXPECT_EQ(form->fg1->TextMatrix(3, 0) + form->fg1->TextMatrix(3, 2), "3Third");
-    // Cess is Null in every row: its cells stay empty.
-    EXPECT_EQ(form->fg1->TextMatrix(1, 8) + form->fg1->TextMatrix(3, 8), "");
-    EXPECT_EQ(form->fg1->TextMatrix(3, 9), "10.00");
-    EXPECT_EQ(form->txtTotal->Text(), "166.00");
+    ui::FlexGrid& g = *form->fg1;
+    ASSERT_EQ(g.Rows(), 4);
+    EXPECT_EQ(g.TextMatrix(1, 0) + g.TextMatrix(1, 1) + "|" + g.TextMatrix(1, 2) + "|" + g.TextMatrix(1, 6),
+              "102-03-09|First|1234.50");
+    EXPECT_EQ(g.TextMatrix(3, 0) + g.TextMatrix(3, 2), "3Third");
+    EXPECT_EQ(g.TextMatrix(1, 8) + g.TextMatrix(3, 8), "");   // a Null cess leaves its cell empty
+    EXPECT_EQ(g.TextMatrix(3, 9), "10.00");
+    EXPECT_EQ(g.TextMatrix(0, 6), "Amount");   // the header row untouched
+    EXPECT_EQ(form->txtTotal->Text(), "1300.50");
     // The sales reader leaves both fields alone.
     exec(db, QString("INSERT INTO tblSales (SlNo, BillDate, Party, RateOfTax, Amount, cMonth, eDate, cCode) "
                      "VALUES ('1', '2009-03-02', 'Buyer', 'CST', 5, '%1', '31-03-09', '')").arg(month()));
     form->procReadSales_1();
     EXPECT_EQ(form->txtDate->Text(), "10-03-09");
     EXPECT_EQ(form->fg2->TextMatrix(1, 5) + "|" + form->fg2->TextMatrix(1, 6), "CST|5.00");
+}
+
+TEST_F(StorageReview, AReaderEndsWhenItsTableIsMissing)
+{
+    exec(db, "DROP TABLE tblSales");
+    form->fg2->setTextMatrix(1, 9, "50.00");
+    form->procReadSales_1();
+    EXPECT_EQ(form->fg2->Rows(), 2);
+    EXPECT_EQ(form->fg2->TextMatrix(1, 0) + form->fg2->TextMatrix(1, 9), "1");
+    EXPECT_EQ(form->txtTotal2->Text(), "0.00");
+    EXPECT_FALSE(form->fnRecordExistsNormal("tblPurchase1"));
+}
+
+TEST_F(StorageReview, OfTwoBlankRowsAfterABillTheFirstGoesAndTheSecondIsStoredBare)
+{
+    ui::FlexGrid& g = *form->fg1;
+    g.setRows(4);
+    const QStringList bill = {"1", "26-09-08", " Padded ", "   ", "B1", "      4", "10.00", "0.40", "0.00", "10.40"};
+    for (int c = 0; c < 10; ++c)
+        g.setTextMatrix(1, c, bill[c]);
+    g.setTextMatrix(2, 0, "2");
+    g.setTextMatrix(3, 0, "3");
+    form->procWritePurchase();
+    const auto rows = query(db, "SELECT * FROM tblPurchase1 ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("BillDate").text, "2008-09-26");
+    EXPECT_EQ(rows[0].at("Party").text, " Padded ");   // written as the cell holds it
+    EXPECT_TRUE(rows[0].at("TIN").isNull());           // blanks only: not written
+    EXPECT_EQ(rows[1].at("SlNo").text + rows[1].at("cMonth").text, "2" + month());
+    EXPECT_TRUE(rows[1].at("Party").isNull() && rows[1].at("BillDate").isNull());
+    EXPECT_EQ(g.Rows(), 3);
 }
 
 TEST_F(StorageReview, ARowStoredWithoutAmountsReadsBackWithoutATotal)
