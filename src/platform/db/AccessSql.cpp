@@ -417,13 +417,27 @@ Translation translate(const QString& accessSql)
             tok = {Tok::Number, QStringLiteral("0")};
         } else if (lower == u"mod") {
             tok = {Tok::Op, QStringLiteral("%")};
-        } else if (lower == u"like" && nx < int(t.size()) && t[nx].kind == Tok::String) {
-            QString& p = t[nx].text;
-            for (int k = 1; k + 1 < int(p.size()); ++k) {
-                if (p[k] == u'*')
-                    p[k] = u'%';
-                else if (p[k] == u'?')
-                    p[k] = u'_';
+        } else if (lower == u"like") {
+            // The wildcards of every literal the pattern is joined from ('*' & w & '*'), not
+            // of literals passed to a function inside it.
+            int depth = 0;
+            for (int k = nx; k < int(t.size()); ++k) {
+                if (t[k].kind == Tok::LParen) {
+                    ++depth;
+                } else if (t[k].kind == Tok::RParen) {
+                    if (--depth < 0)
+                        break;
+                } else if (depth == 0 && isTerminator(t[k])) {
+                    break;
+                } else if (depth == 0 && t[k].kind == Tok::String) {
+                    QString& p = t[k].text;
+                    for (int m = 1; m + 1 < int(p.size()); ++m) {
+                        if (p[m] == u'*')
+                            p[m] = u'%';
+                        else if (p[m] == u'?')
+                            p[m] = u'_';
+                    }
+                }
             }
         }
     }

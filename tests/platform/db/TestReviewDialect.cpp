@@ -74,6 +74,13 @@ TEST_F(ReviewDialect, PlusAndAmpersandNullRules)
     EXPECT_EQ(value("SELECT 'a' & 1 + 2").toString(), "a3");
 }
 
+TEST_F(ReviewDialect, LikePatternJoinedFromPieces)
+{
+    EXPECT_EQ(ids("descr Like '*' & 'irs' & '*'"), (QStringList{"1"}));
+    EXPECT_EQ(ids("name Like 'ma' & 'rc?' & '*'"), (QStringList{"4"}));
+    EXPECT_EQ(ids("descr Like \"*+b*\""), (QStringList{"3"}));
+}
+
 TEST_F(ReviewDialect, InStrMidLeftEdges)
 {
     EXPECT_EQ(value("SELECT InStr(1, 'abc', '')").toLongLong(), 1);
@@ -125,6 +132,12 @@ TEST(ReviewTranslate, TextInsideLiteralsIsNeverRewritten)
               "SELECT 'a*b?' AS v, x FROM t WHERE x LIKE 'a%'");
     EXPECT_TRUE(sqlite("UPDATE t SET a= 'x + y',b= 'DELETE * FROM'  WHERE k='1'").contains("'x + y'"));
     EXPECT_TRUE(sqlite("SELECT \"a'b\" AS v").contains("'a''b'"));
+    // a pattern joined from pieces has the wildcards of each piece; a literal handed to a
+    // function inside it, or one after the pattern, is data
+    EXPECT_EQ(sqlite("SELECT x FROM t WHERE x Like '*' & y & '?' AND z = 'a*'"),
+              "SELECT x FROM t WHERE x Like acc_concat(acc_concat('%' , y ), '_') AND z = 'a*' COLLATE NOCASE");
+    EXPECT_EQ(sqlite("SELECT x FROM t WHERE x LIKE Trim('*') & '*'"),
+              "SELECT x FROM t WHERE x LIKE acc_concat(acc_trim('*') , '%')");
 }
 
 } // namespace
