@@ -67,28 +67,29 @@ TEST_F(OptionScreen, TabWalksTheOptionsAndCancelWithTheFocusColours)
     EXPECT_EQ(select->cmdClose->BackColor(), ui::RGB(70, 162, 172));
 }
 
-TEST_F(OptionScreen, AClickOnlySelectsAndTheOptionsStayExclusive)
-{
-    QTest::mouseClick(select->Option2, Qt::LeftButton);
-    QTest::mouseClick(select->Option3, Qt::LeftButton);
-    EXPECT_TRUE(select->Option3->Value());
-    EXPECT_FALSE(select->Option2->Value());
-    EXPECT_FALSE(select->Option1->Value());
-    EXPECT_FALSE(ui::formLoaded<frmEFiling>());
-    EXPECT_FALSE(ui::formLoaded<frmDirectForm>());
-}
-
-TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndADoubleClickAlsoHidesTheOptions)
+TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndCancelUnloadsTheTool)
 {
     QTest::keyClick(select->Option1, Qt::Key_Return);
     ASSERT_TRUE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(ui::form<frmNormal>().isVisible());
     EXPECT_TRUE(select->isVisible());
-    ui::form<frmNormal>().Unload();
-    QTest::mouseDClick(select->Option1, Qt::LeftButton);
-    EXPECT_TRUE(ui::form<frmNormal>().isVisible());
-    EXPECT_FALSE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    QTest::mouseClick(select->cmdClose, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(ui::formLoaded<frmNormal>() || ui::formLoaded<frmSelect>());
+    EXPECT_TRUE(ui::formLoaded<main>() && ui::form<main>().isVisible());
+}
+
+TEST_F(OptionScreen, AClickOnlySelectsAndADoubleClickOpensTheRegisterScreenInstead)
+{
+    QTest::mouseClick(select->Option2, Qt::LeftButton);
+    QTest::mouseClick(select->Option3, Qt::LeftButton);
+    EXPECT_TRUE(select->Option3->Value());
+    EXPECT_FALSE(select->Option2->Value() || select->Option1->Value());
+    EXPECT_FALSE(ui::formLoaded<frmEFiling>() || ui::formLoaded<frmDirectForm>());
+    QTest::mouseDClick(select->Option1, Qt::LeftButton);
+    EXPECT_TRUE(ui::formLoaded<frmNormal>() && ui::form<frmNormal>().isVisible());
+    EXPECT_FALSE(select->isVisible());
 }
 
 TEST_F(OptionScreen, AMissingDatabaseIsReportedAndNothingOpens)
@@ -117,16 +118,6 @@ TEST_F(OptionScreen, EFilingAndDirectToFormShowTheirWindows)
     EXPECT_EQ(Module2().DirectFormDealerCode, "D7");
     EXPECT_TRUE(Module2().DirectFormFlag);
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-}
-
-TEST_F(OptionScreen, CancelUnloadsTheToolAndShowsTheMainWindow)
-{
-    QTest::keyClick(select->Option1, Qt::Key_Return);
-    ASSERT_TRUE(ui::formLoaded<frmNormal>());
-    QTest::mouseClick(select->cmdClose, Qt::LeftButton);
-    QApplication::processEvents();
-    EXPECT_FALSE(ui::formLoaded<frmNormal>() || ui::formLoaded<frmSelect>());
-    EXPECT_TRUE(ui::formLoaded<main>() && ui::form<main>().isVisible());
 }
 
 } // namespace
