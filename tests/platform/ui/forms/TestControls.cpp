@@ -1,5 +1,5 @@
 // Tree view, image list, toolbar, status bar, timer and banner as the windows use them.
-#include "FormsTestUtil.h"
+#include "../UiTestUtil.h"
 #include "platform/ui/Banner.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/Keys.h"
@@ -23,7 +23,7 @@
 #include "WaitFor.h"
 
 using namespace ui;
-using formtest::errorNumber;
+using uitest::errorNumber;
 
 namespace {
 

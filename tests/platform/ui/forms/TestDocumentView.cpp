@@ -1,7 +1,7 @@
 // The document view bound to a remote-data binding on a small law database made here, the
 // temporary copy a click opens, and the rich-text box's loading. (The document window's and
 // the help window's tests drive the opening through the desktop and the printing.)
-#include "FormsTestUtil.h"
+#include "../UiTestUtil.h"
 #include "platform/ui/OleView.h"
 #include "platform/ui/RemoteData.h"
 #include "platform/ui/RichTextBox.h"
@@ -12,7 +12,7 @@
 #include <sqlite3.h>
 
 using namespace ui;
-using formtest::errorNumber;
+using uitest::errorNumber;
 
 namespace {
 

@@ -1,15 +1,14 @@
-// A shown, active top-level window for the control tests (focus events need one), a
-// recorder of the events a control raises, in order, and the number of a raised error.
+// A shown, active top-level window for the control tests (focus events need one), and a
+// recorder of the events a control raises, in order.
 #pragma once
 
-#include "platform/db/Error.h"
+#include "../UiTestUtil.h"
 
 #include <QApplication>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <functional>
 #include <string>
 
 // Readable QString values in failure messages.
@@ -40,15 +39,6 @@ struct Log {
     void clear() { events.clear(); }
 };
 
-// The error number `f` raises; 0 when it raises none.
-inline long errorNumber(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using uitest::errorNumber;
 
 } // namespace gridtest

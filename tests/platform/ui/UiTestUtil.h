@@ -1,11 +1,11 @@
-// What the window and control tests share: the number of a raised error.
+// What the tests of the window base and of the controls share: the number of a raised error.
 #pragma once
 
 #include "platform/db/Error.h"
 
 #include <functional>
 
-namespace formtest {
+namespace uitest {
 
 // The error number `f` raises; 0 when it raises none.
 inline long errorNumber(const std::function<void()>& f)
@@ -18,4 +18,4 @@ inline long errorNumber(const std::function<void()>& f)
     return 0;
 }
 
-} // namespace formtest
+} // namespace uitest
