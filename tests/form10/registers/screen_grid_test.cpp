@@ -22,15 +22,6 @@ protected:
     {
         QTest::mouseClick(form->fg1->viewport(), Qt::LeftButton, {}, form->fg1->cellRect(row, col).center());
     }
-    // Fills bill rows directly (rate, amount, tax, cess, total), then totals the grid.
-    void rows(bool purchase, const std::vector<QStringList>& bills)
-    {
-        grid(purchase)->setRows(int(bills.size()) + 1);
-        for (size_t i = 0; i < bills.size(); ++i)
-            for (int k = 0; k < 5; ++k)
-                grid(purchase)->setTextMatrix(int(i) + 1, 5 + k, bills[i][k]);
-        purchase ? form->procTotalCal1() : form->procTotalCal2();
-    }
 };
 
 TEST_F(GridKeys, KeyedBillsFillRowTotalsAndRateLabelsWithTheEditorAndPickerInPlace)
@@ -309,42 +300,40 @@ TEST_F(GridKeys, HeaderCaptionsSurviveALeaveWhileOnTheFixedRow)
 
 // ---- per-rate totals ----------------------------------------------------------------------
 
-TEST_F(GridKeys, SumsAreFormattedWithTwoDecimalsRoundedHalfAway)
+TEST_F(GridKeys, PanelsSumWholeNumbersPerTrimmedRateInTwoDecimalsRoundedHalfAway)
 {
-    rows(true, {{"0", "0.005", "2.675", "-3", "0"}, {"1", "1234.5", "0", "0", "1234.5"},
-                {"4", "0.1", "0.2", "0", "0.3"}, {"4", "0.2", "0.1", "0", "0.3"}});
-    for (const auto& [name, text] : std::map<const char*, const char*>{
-             {"Label12", "0.01"}, {"Label16", "2.68"}, {"Label58", "-3.00"}, {"Label13", "1234.50"},
-             {"Label14", "0.30"}, {"Label18", "0.30"}})
-        EXPECT_EQ(label(name), text) << name;
-    EXPECT_EQ(form->txtTotal->Text(), "1235.10");
-}
-
-TEST_F(GridKeys, RatesMatchByTrimmedTextAndOthersCountOnlyInTheGrandTotal)
-{
-    // Every entry the pickers can put into a rate cell, then texts that name no rate.
-    rows(true, {{"         0", "1", "0", "0", "1"}, {"     20       ", "2", "0", "0", "2"},
+    struct Case { bool purchase; std::vector<QStringList> rows; std::map<const char*, const char*> labels; const char* total; };
+    const Case cases[] = {
+        // Rounding half away from zero.
+        {true, {{"0", "0.005", "2.675", "-3", "0"}, {"1", "1234.5", "0", "0", "1234.5"},
+                {"4", "0.1", "0.2", "0", "0.3"}, {"4", "0.2", "0.1", "0", "0.3"}},
+         {{"Label12", "0.01"}, {"Label16", "2.68"}, {"Label58", "-3.00"}, {"Label13", "1234.50"},
+          {"Label14", "0.30"}, {"Label18", "0.30"}}, "1235.10"},
+        // Every entry the pickers can put into a rate cell, then texts that name no rate;
+        // the grand total adds the row totals as they stand.
+        {true, {{"         0", "1", "0", "0", "1"}, {"     20       ", "2", "0", "0", "2"},
                 {"        20       ", "4", "0", "0", "4"}, {"      20", "8", "0", "0", "8"},
                 {"       12.5", "16", "0", "0", "16"}, {"12.50", "10", "1", "0", "11"},
-                {"12", "10", "1", "0", "11"}, {"CST", "10", "1", "0", "11"}, {"", "10", "1", "0", "11"}});
-    EXPECT_EQ(label("Label12"), "1.00");
-    EXPECT_EQ(label("Label10"), "14.00");
-    EXPECT_EQ(label("Label15"), "16.00");
-    EXPECT_EQ(label("Label19"), "0.00");
-    EXPECT_EQ(form->txtTotal->Text(), "75.00");   // the row totals as they stand
-    rows(false, {{"     CST ", "5", "1", "0.5", "6.5"}, {"     20  ", "7", "0", "0", "7"}, {"cst", "10", "1", "0", "11"}});
-    EXPECT_EQ(label("Label35") + label("Label36") + label("Label53"), "5.001.000.50");
-    EXPECT_EQ(label("Label45"), "7.00");
-    EXPECT_EQ(form->txtTotal2->Text(), "24.50");
-}
-
-TEST_F(GridKeys, ACellThatIsNotWhollyANumberAddsNothingToThePanel)
-{
-    // An empty amount still adds its tax and cess; 12abc adds nothing to the panel but its
-    // leading number to the row total.
-    rows(true, {{"4", "", "5", "1", "6"}, {"4", "12abc", "1", "0", "x"}});
-    EXPECT_EQ(label("Label14") + label("Label18") + label("Label56"), "0.006.001.00");
-    EXPECT_EQ(form->txtTotal->Text(), "6.00");
+                {"12", "10", "1", "0", "11"}, {"CST", "10", "1", "0", "11"}, {"", "10", "1", "0", "11"}},
+         {{"Label12", "1.00"}, {"Label10", "14.00"}, {"Label15", "16.00"}, {"Label19", "0.00"}}, "75.00"},
+        {false, {{"     CST ", "5", "1", "0.5", "6.5"}, {"     20  ", "7", "0", "0", "7"}, {"cst", "10", "1", "0", "11"}},
+         {{"Label35", "5.00"}, {"Label36", "1.00"}, {"Label53", "0.50"}, {"Label45", "7.00"}}, "24.50"},
+        // An empty amount still adds its tax and cess; 12abc adds nothing to the panel.
+        {true, {{"4", "", "5", "1", "6"}, {"4", "12abc", "1", "0", "x"}},
+         {{"Label14", "0.00"}, {"Label18", "6.00"}, {"Label56", "1.00"}}, "6.00"},
+    };
+    for (const Case& c : cases) {
+        ui::FlexGrid* g = grid(c.purchase);
+        g->setRows(int(c.rows.size()) + 1);
+        for (size_t i = 0; i < c.rows.size(); ++i)
+            for (int k = 0; k < 5; ++k)
+                g->setTextMatrix(int(i) + 1, 5 + k, c.rows[i][k]);
+        c.purchase ? form->procTotalCal1() : form->procTotalCal2();
+        for (const auto& [name, text] : c.labels)
+            EXPECT_EQ(label(name), text) << name;
+        EXPECT_EQ((c.purchase ? form->txtTotal : form->txtTotal2)->Text(), c.total);
+    }
+    // 12abc's leading number goes into its row total.
     focus(form->txtGrid1);
     form->fg1->setRow(2);
     form->fg1->setCol(9);
