@@ -257,6 +257,15 @@ TEST_F(FailedSaveTest, ABadBillDateStopsTheSaveBeforeAnythingIsWritten)
         EXPECT_TRUE(messages()[0].prompt.contains(text)) << messages()[0].prompt.toStdString();
     EXPECT_EQ(dumpTables(db).toStdString(), before.toStdString());
     EXPECT_EQ(form->fg1->TextMatrix(3, 1), "31-02-09");
+    // The sales grid is checked too.
+    form->fg1->setTextMatrix(3, 1, "20-03-09");
+    form->fg2->setTextMatrix(2, 1, "30-02-09");
+    ui::clearShownMessages();
+    clickSave();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.contains("row 2 of the sales grid")) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(dumpTables(db).toStdString(), before.toStdString());
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
 }
 
 TEST_F(FailedSaveTest, AFailureAtAnyStepLeavesTheMonthAsItWas)

@@ -143,17 +143,6 @@ TEST_F(StorageReview, APaddedDealerNameKeysTheReportRowsAsShownAndTheBillListsTr
     EXPECT_EQ(only("tblCommon").at("cAddress").text, "  Padded Dealer ");
 }
 
-TEST_F(StorageReview, ABadDateInTheSalesGridNamesThatGridAndRow)
-{
-    putBill(*form->fg2, 1, "02-03-09", "Buyer", "4", "10.00");
-    putBill(*form->fg2, 2, "30-02-09", "Buyer 2", "4", "20.00");
-    click(form->cmdAdd);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].prompt.contains("row 2 of the sales grid")) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(count(db, "tblSales") + count(db, "tblPurchase1"), 0);
-    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-}
-
 TEST_F(StorageReview, ARowTheDatabaseRefusesIsNamedAsTheUserKeyedIt)
 {
     // Row 2 is blank and leaves the grid while row 1 is written, so the refused bill sits
