@@ -152,7 +152,7 @@ TEST_F(SearchScreenReview, BackRaisesBeforeHidingAndTheFrameCloseHidesFirst)
     EXPECT_FALSE(visibleAtEvent[1]);
 }
 
-TEST_F(SearchScreenReview, TruthAndCurrencyColumnsFilterThroughTheRecordset)
+TEST_F(SearchScreenReview, DateTruthAndCurrencyColumnsFilterThroughTheRecordset)
 {
     auto& cn = lawdb::state().LawConnection1;
     cn->Execute("CREATE TABLE Dated (Search TEXT, Label TEXT, Day DATE, Flag BOOLEAN, Amount CURRENCY)");
@@ -163,6 +163,17 @@ TEST_F(SearchScreenReview, TruthAndCurrencyColumnsFilterThroughTheRecordset)
     screen->setRecSet(lawdb::getRecordSetByCn("SELECT Search, Label, Day, Flag, Amount FROM Dated ORDER BY Search", cn));
     screen->LoadGridData();
     ASSERT_EQ(grid->rowCount(), 3);
+
+    screen->setSearchColumnIndex(2);
+    QTest::keyClicks(box, "18-Dec");   // may still become a date: nothing happens
+    EXPECT_EQ(grid->rowCount(), 3);
+    QTest::keyClicks(box, "-1982");    // every keystroke of the year is a date, none is refused
+    EXPECT_TRUE(messages().empty()) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(box->Text(), "18-Dec-1982");
+    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->Columns(1).Text(), "first");
+    box->setText({});
+    EXPECT_EQ(grid->rowCount(), 3);
 
     screen->setSearchColumnIndex(3);
     QTest::keyClicks(box, "tr");
