@@ -424,7 +424,12 @@ void frmNormal::commitMonth()
     txtGrid1->setFocus(Qt::OtherFocusReason);
     List1->hide();
 
-    procRecExists(QStringLiteral("tblPurchase1"));
+    // A month counts as stored when the purchase register on view or the sales register
+    // holds rows for it: emptying the grids over stored rows would let the next save
+    // delete them.
+    procRecExists(List4->ListIndex() == 1 ? QStringLiteral("tblPurchaseInterState1") : QStringLiteral("tblPurchase1"));
+    if (!RecordExists)
+        procRecExists(QStringLiteral("tblSales"));
     if (!RecordExists) {
         ui::MsgBox(QStringLiteral("No Record Exists"), ui::vbInformation, QStringLiteral("Sorry...."));
         fg1->Clear();
