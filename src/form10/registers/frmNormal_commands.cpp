@@ -299,8 +299,10 @@ void frmNormal::cmdAdd_Click()
 
 void frmNormal::cmdAdd_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13)
+    if (keyAscii == 13) {
+        keyAscii = 0;   // the Enter twin does the work: the button is not clicked as well
         runSave(*this, QStringLiteral("FILE  UPDATED  SUCCESSFULLY"), false);
+    }
 }
 
 void frmNormal::cmdDelete_Click()
@@ -310,8 +312,10 @@ void frmNormal::cmdDelete_Click()
 
 void frmNormal::cmdDelete_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13)
+    if (keyAscii == 13) {
+        keyAscii = 0;
         runDelete(*this, false);
+    }
 }
 
 void frmNormal::cmdClose_Click()
@@ -324,6 +328,8 @@ void frmNormal::cmdClose_Click()
 
 void frmNormal::cmdClose_KeyPress(int& keyAscii)
 {
-    if (keyAscii == 13)
+    if (keyAscii == 13) {
+        keyAscii = 0;
         cmdClose_Click();
+    }
 }

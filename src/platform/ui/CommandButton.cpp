@@ -100,9 +100,11 @@ void CommandButton::keyPressEvent(QKeyEvent* e)
     if (raiseKeyDownAndPress(*this, e).cancelled)
         return;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (isDefault() && isEnabled())
+        // A focused button acts on Enter, as the user expects, unless its KeyPress handler
+        // took the key (set it to 0). No other button is clicked.
+        if (isEnabled())
             click();
-        e->accept();   // a focused button keeps its Enter: no other button is clicked
+        e->accept();
         return;
     }
     QPushButton::keyPressEvent(e);

@@ -186,8 +186,10 @@ TEST_F(SaveTest, TheMonthIsTrimmedOnceAndEnterSavesWithItsOwnMessage)
     form->txtRPTo->setText(" " + plain + " ");
     keyBills(true, {kPurchases[1]});
     form->cmdAdd->setBackColor(0x123456);
+    ui::clearShownMessages();
     key(form->cmdAdd, Qt::Key_Return);
     EXPECT_TRUE(successShown("FILE  UPDATED  SUCCESSFULLY")) << lastPrompt().toStdString();
+    EXPECT_EQ(messages().size(), 1u) << "Enter saves once: the button is not clicked as well";
     EXPECT_EQ(form->cmdAdd->BackColor(), 0x123456);
     EXPECT_EQ(count(db, "tblPurchase1"), 2);
     EXPECT_EQ(only("tblCommon").at("cMonth").text, plain);
