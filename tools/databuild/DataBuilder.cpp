@@ -7,8 +7,7 @@
 // The law databases are rebuilt every time, each into a temporary file that replaces the old one
 // only when complete, so a failed build never leaves a half-filled database behind. The Form 10
 // database and the two data files hold the user's work: they are created when missing, never
-// replaced. The builder talks to SQLite directly: it runs before any program code exists in the
-// folder and needs nothing of the program's Access dialect.
+// replaced. The files are written through the program's own database layer.
 #include "DataBuilder.h"
 
 #include "SampleDocument.h"
@@ -18,10 +17,13 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <sqlite3.h>
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/db/Recordset.h"
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -69,73 +71,102 @@ QString field(const QStringList& row, int i)
     return i < row.size() ? row.at(i) : QString();
 }
 
+// The statements of a schema script: comment lines dropped, split at each ';' that ends a
+// line. The scripts are ours and keep to that shape.
+QStringList schemaStatements(const QString& script)
+{
+    QStringList statements;
+    QString current;
+    for (const QString& line : script.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("--")))
+            continue;
+        current += line + QLatin1Char('\n');
+        if (trimmed.endsWith(QLatin1Char(';'))) {
+            statements << current;
+            current.clear();
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current;
+    return statements;
+}
+
+// A database file written through the program's own database layer, so the files it makes
+// are exactly what the program reads and writes.
 class Database {
 public:
     explicit Database(const QString& path)
     {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-            const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
-            sqlite3_close(db_);
-            db_ = nullptr;
-            fail(QStringLiteral("cannot create %1: %2").arg(path, msg));
-        }
+        // The layer opens existing files only: an empty file is an empty database.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail(QStringLiteral("cannot create %1: %2").arg(path, file.errorString()));
+        file.close();
+        cn_->Open(QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=") + path);
     }
-    ~Database() { sqlite3_close(db_); }
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     void exec(const QString& sql, const QString& context)
     {
-        char* msg = nullptr;
-        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
-            const QString text = QString::fromUtf8(msg ? msg : "unknown error");
-            sqlite3_free(msg);
-            fail(QStringLiteral("%1: %2").arg(context, text));
+        for (const QString& statement : schemaStatements(sql)) {
+            try {
+                cn_->Execute(statement);
+            } catch (const ado::Error& e) {
+                fail(QStringLiteral("%1: %2").arg(context, e.Description()));
+            }
         }
     }
 
-    // Inserts one row; values are bound, so quotes and blanks in names are stored exactly.
-    // A null QVariant binds NULL, a QByteArray a BLOB, an int an INTEGER, anything else TEXT.
+    void begin() { cn_->BeginTrans(); }
+    void commit() { cn_->CommitTrans(); }
+
+    // Adds one row through a recordset on the table: quotes and blanks in names are stored
+    // exactly, documents go in whole. A null QVariant leaves the column NULL.
     void insert(const QString& table, const QStringList& columns, const QList<QVariant>& values)
     {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &raw, nullptr) != SQLITE_OK)
-            fail(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(sqlite3_errmsg(db_))));
-        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
-        for (int i = 0; i < values.size(); ++i) {
-            const QVariant& v = values.at(i);
-            const int pos = i + 1;
-            if (v.isNull()) {
-                sqlite3_bind_null(raw, pos);
-            } else if (v.typeId() == QMetaType::QByteArray) {
-                const QByteArray bytes = v.toByteArray();
-                sqlite3_bind_blob(raw, pos, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
-                sqlite3_bind_int64(raw, pos, v.toLongLong());
-            } else {
-                const QByteArray text = v.toString().toUtf8();
-                sqlite3_bind_text(raw, pos, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        try {
+            ado::Recordset& rs = recordset(table);
+            rs.AddNew();
+            for (int i = 0; i < values.size(); ++i) {
+                const QVariant& v = values.at(i);
+                if (v.isNull())
+                    continue;
+                if (v.typeId() == QMetaType::QByteArray)
+                    rs.Fields(columns.at(i)) = ado::Variant(v.toByteArray());
+                else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+                    rs.Fields(columns.at(i)) = ado::Variant(qint64(v.toLongLong()));
+                else
+                    rs.Fields(columns.at(i)) = ado::Variant(v.toString());
             }
+            rs.Update();
+        } catch (const ado::Error& e) {
+            fail(QStringLiteral("%1: %2").arg(table, e.Description()));
         }
-        if (sqlite3_step(raw) != SQLITE_DONE)
-            fail(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(sqlite3_errmsg(db_))));
     }
 
     void close()
     {
-        if (sqlite3_close(db_) != SQLITE_OK)
-            fail(QStringLiteral("cannot close database: %1").arg(QString::fromUtf8(sqlite3_errmsg(db_))));
-        db_ = nullptr;
+        tables_.clear();
+        cn_->Close();
     }
 
 private:
-    sqlite3* db_ = nullptr;
+    // One empty recordset per table, kept open for adding rows.
+    ado::Recordset& recordset(const QString& table)
+    {
+        auto& rs = tables_[table];
+        if (!rs) {
+            rs = ado::newRecordset();
+            rs->Open(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE 1=0"), cn_,
+                     ado::adOpenKeyset, ado::adLockOptimistic);
+        }
+        return *rs;
+    }
+
+    ado::ConnectionPtr cn_ = ado::newConnection();
+    std::map<QString, ado::RecordsetPtr> tables_;
 };
 
 using Filler = std::function<void(Database&)>;
@@ -149,9 +180,9 @@ void buildDatabase(const QString& schemaFile, const QString& target, const Fille
         Database db(temp);
         db.exec(QString::fromUtf8(readFile(schemaFile)), QFileInfo(schemaFile).fileName());
         if (fill) {
-            db.exec(QStringLiteral("BEGIN"), QStringLiteral("begin"));
+            db.begin();
             fill(db);
-            db.exec(QStringLiteral("COMMIT"), QStringLiteral("commit"));
+            db.commit();
         }
         db.close();
     } catch (...) {
