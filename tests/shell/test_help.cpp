@@ -113,7 +113,9 @@ TEST_F(HelpTest, PrintsTheSelectionOrEverythingButNothingWhenTheFileIsGone)
     EXPECT_EQ(printer->printedTexts.size(), 2);
 }
 
-TEST_F(HelpTest, ClosePictureHidesAndBringsTheMainWindowBack)
+// The close picture hides the window and brings the main window back; the close box unloads
+// the window and nothing else, and the next request builds it afresh.
+TEST_F(HelpTest, ClosePictureHidesAndBringsTheMainWindowBackTheCloseBoxOnlyUnloads)
 {
     lawdb::procConnectLawDBs();
     help& h = ui::form<help>();
@@ -121,6 +123,18 @@ TEST_F(HelpTest, ClosePictureHidesAndBringsTheMainWindowBack)
     h.Picture4_Click();
     EXPECT_FALSE(h.isVisible());
     EXPECT_TRUE(ui::form<main>().isVisible());
+
+    ui::form<main>().Hide();
+    h.SHOW_DOCUMENT(5);
+    ASSERT_TRUE(h.isVisible());
+    h.close();
+    EXPECT_FALSE(ui::formLoaded<help>());
+    EXPECT_FALSE(ui::form<main>().isVisible());
+    ui::form<help>().SHOW_DOCUMENT(7);
+    help& again = ui::form<help>();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_TRUE(again.RichTextBox1->FileName().endsWith("PRODUCTS.rtf"));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(HelpTest, LayoutCentresTheDocumentOrPinsItLeft)

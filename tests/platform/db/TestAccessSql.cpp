@@ -17,6 +17,17 @@ TEST(AccessTranslate, LiteralsPassThroughUntouched)
     const QString lit = "'a + b & c * Left(x) [y] True #1/2/2009# DELETE * FROM '' \" ;'";
     EXPECT_TRUE(sqlite("SELECT " + lit + " AS v").contains(lit));
     EXPECT_EQ(sqlite("DELETE * FROM  t WHERE a='DELETE * FROM'"), "DELETE FROM  t WHERE a='DELETE * FROM' COLLATE NOCASE");
+    EXPECT_TRUE(sqlite("UPDATE t SET a= 'x + y',b= 'DELETE * FROM'  WHERE k='1'").contains("'x + y'"));
+    EXPECT_TRUE(sqlite("SELECT \"a'b\" AS v").contains("'a''b'"));
+    // the wildcard rewrite of LIKE applies to its pattern only; a pattern joined from pieces
+    // has the wildcards of each piece, but a literal handed to a function inside it, or one
+    // after the pattern, is data
+    EXPECT_EQ(sqlite("SELECT 'a*b?' AS v, x FROM t WHERE x LIKE 'a*'"),
+              "SELECT 'a*b?' AS v, x FROM t WHERE x LIKE 'a%'");
+    EXPECT_EQ(sqlite("SELECT x FROM t WHERE x Like '*' & y & '?' AND z = 'a*'"),
+              "SELECT x FROM t WHERE x Like acc_concat(acc_concat('%' , y ), '_') AND z = 'a*' COLLATE NOCASE");
+    EXPECT_EQ(sqlite("SELECT x FROM t WHERE x LIKE Trim('*') & '*'"),
+              "SELECT x FROM t WHERE x LIKE acc_concat(acc_trim('*') , '%')");
 }
 
 TEST(AccessTranslate, DeleteStarAndFunctionNames)
@@ -49,7 +60,10 @@ protected:
                           "INSERT INTO t VALUES (1, 'Act', 'First', 10.5, '2009-03-01', 1);"
                           "INSERT INTO t VALUES (2, 'rules', NULL, NULL, '2009-03-15', 0);"
                           "INSERT INTO t VALUES (3, NULL, 'Third', 2, NULL, NULL);"
-                          "INSERT INTO t VALUES (4, 'a*b', 'x?y', 3, '2009-04-01', 1);");
+                          "INSERT INTO t VALUES (4, 'a*b', 'x?y', 3, '2009-04-01', 1);"
+                          "CREATE TABLE q (id INTEGER, name TEXT COLLATE NOCASE, descr TEXT COLLATE NOCASE);"
+                          "INSERT INTO q VALUES (1, 'Act', 'First'), (2, 'it''s', NULL), (3, NULL, 'a+b & c'),"
+                          " (4, 'March ', 'say \"hi\"');");
         cn = open("d.mdb");
     }
     // The single value of a one-row, one-column statement.
@@ -59,7 +73,10 @@ protected:
         EXPECT_EQ(rs->RecordCount(), 1) << sql.toStdString();
         return rs->RecordCount() ? rs->Fields(0).Value() : Variant();
     }
-    QStringList ids(const QString& where) { return column(query(cn, "SELECT id FROM t WHERE " + where + " ORDER BY id"), "id"); }
+    QStringList ids(const QString& where, const QString& table = "t")
+    {
+        return column(query(cn, "SELECT id FROM " + table + " WHERE " + where + " ORDER BY id"), "id");
+    }
 };
 
 // Each statement's single value as display text ("<Null>" for Null).
@@ -69,12 +86,13 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
         // + adds numbers and joins texts, Null giving Null
         {"SELECT 'a' + 'b'", "ab"}, {"SELECT 'a' + NULL", "<Null>"}, {"SELECT 1.5 + 2", "3.5"},
         {"SELECT '5' + 1", "6"}, {"SELECT 2 + 3 * 4", "14"}, {"SELECT 10 - 2 + 3", "11"},
-        {"SELECT (1 + 2) * 3", "9"}, {"SELECT -1 + 2", "1"},
+        {"SELECT (1 + 2) * 3", "9"}, {"SELECT -1 + 2", "1"}, {"SELECT id + amount FROM t WHERE id = 2", "<Null>"},
         {"SELECT name + ' ' + descr FROM t WHERE id = 1", "Act First"},
         {"SELECT name + ' ' + descr FROM t WHERE id = 2", "<Null>"}, {"SELECT amount + id FROM t WHERE id = 1", "11.5"},
         // & treats Null as empty unless both are Null, and binds looser than +
         {"SELECT 'a' & NULL", "a"}, {"SELECT NULL & NULL", "<Null>"}, {"SELECT 'n' & 12", "n12"},
-        {"SELECT 'v' & 1.5", "v1.5"}, {"SELECT 'a' & 1 + 2", "a3"},
+        {"SELECT 'v' & 1.5", "v1.5"}, {"SELECT 'a' & 1 + 2", "a3"}, {"SELECT 1 + 2 & 3", "33"},
+        {"SELECT id & '-' & amount FROM t WHERE id = 1", "1-10.5"},
         {"SELECT (name) & ' ' & (descr) FROM t WHERE id = 2", "rules "},
         {"SELECT name & '-' & descr FROM t WHERE id = 3", "-Third"},
         // text functions
@@ -84,25 +102,43 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
         {"SELECT InStr(1, 'abc', 'B')", "2"}, {"SELECT InStr(1, 'abc', '-')", "0"},
         {"SELECT InStr(9, 'abc', 'a')", "0"}, {"SELECT InStr('ab', 'abc')", "0"},
         {"SELECT InStr(2, 'xAbab', 'aB')", "2"}, {"SELECT InStr(3, 'xAbab', 'aB')", "4"},
-        {"SELECT InStr(1, NULL, '-')", "<Null>"}, {"SELECT Left('abcdef', 2)", "ab"},
-        {"SELECT Left('ab', 5)", "ab"}, {"SELECT Right('abcdef', 2)", "ef"},
-        {"SELECT Mid('abcdef', 2, 3)", "bcd"}, {"SELECT Mid('abcdef', 4)", "def"},
+        {"SELECT InStr(1, NULL, '-')", "<Null>"}, {"SELECT InStr(1, 'abc', NULL)", "<Null>"},
+        {"SELECT InStr(1, 'abc', '')", "1"}, {"SELECT InStr(3, 'abc', '')", "3"}, {"SELECT InStr(1, '', 'a')", "0"},
+        {"SELECT InStr(4, 'abc', 'c')", "0"}, {"SELECT InStr('ÄBC-x', 'bc-')", "2"},
+        // a fourth argument of 0 compares binary
+        {"SELECT InStr(1, 'abcB', 'B', 0)", "4"}, {"SELECT InStr(1, 'abcB', 'B', 1)", "2"},
+        {"SELECT InStr(1, 'abcb', 'B', 0)", "0"},
+        {"SELECT Left('abcdef', 2)", "ab"}, {"SELECT Left('ab', 5)", "ab"}, {"SELECT Left('abc', 0)", ""},
+        {"SELECT Left(NULL, 2)", "<Null>"}, {"SELECT Left(12345, 2)", "12"},
+        {"SELECT Right('abcdef', 2)", "ef"}, {"SELECT Right('abc', 9)", "abc"},
+        {"SELECT Mid('abcdef', 2, 3)", "bcd"}, {"SELECT Mid('abcdef', 4)", "def"}, {"SELECT Mid('abc', 5)", ""},
+        {"SELECT Mid('abc', 2, 0)", ""}, {"SELECT Mid('abc', 2, 99)", "bc"}, {"SELECT Mid(NULL, 1, 1)", "<Null>"},
         {"SELECT Trim('  a b  ')", "a b"}, {"SELECT LTrim('  a ')", "a "}, {"SELECT RTrim('  a ')", "  a"},
         {"SELECT Len(LTrim(RTrim('   ')))", "0"},
         // conversions and choices; IIf evaluates only the chosen branch
         {"SELECT Val('12abc')", "12"}, {"SELECT Val(' 1 2.5x')", "12.5"}, {"SELECT Val('abc')", "0"},
         {"SELECT Nz(NULL, 'none')", "none"}, {"SELECT Nz(NULL)", ""}, {"SELECT Nz(5, 0)", "5"},
         {"SELECT IIf(1 > 0, 'yes', 'no')", "yes"}, {"SELECT IIf(NULL, 'yes', 'no')", "no"},
+        // the index label of a cell: the part before its first dash
         {"SELECT IIf(InStr(1,'abc','-')>0, Left('abc', InStr(1,'abc','-')-1), 'abc')", "abc"},
+        {"SELECT IIf(InStr(1,'a-b-c','-')>0,Left('a-b-c',InStr(1,'a-b-c','-')-1),'a-b-c')", "a"},
+        {"SELECT IIf(InStr(1,'-x','-')>0,Left('-x',InStr(1,'-x','-')-1),'-x')", ""},
+        {"SELECT IIf(InStr(1,[t].[name],'-')>0,Left([t].[name],InStr(1,[t].[name],'-')-1),[t].[name]) FROM t WHERE id=3",
+         "<Null>"},
         {"SELECT IIf(True, IIf(False, 1, 2), 3)", "2"}, {"SELECT CStr(12)", "12"}, {"SELECT CLng(2.5)", "2"},
         {"SELECT Format(2.675, '#0.00')", "2.68"},
+        // literals with escapes and operators come back as written
+        {"SELECT 'it''s' & ''", "it's"}, {"SELECT \"say \"\"hi\"\"\" AS v", "say \"hi\""},
+        {"SELECT \"it's\" AS v", "it's"}, {"SELECT '' AS v", ""},
     };
     for (const auto& [sql, expected] : cases) {
         const Variant v = value(sql);
         EXPECT_EQ(v.isNull() ? QString("<Null>") : v.toString(), expected) << sql;
     }
     EXPECT_EQ(value("SELECT 1 + 2").kind(), Variant::Kind::Integer);
-    for (const char* bad : {"SELECT 'abc' + 1", "SELECT Left('abc', -1)", "SELECT Mid('abc', 0)", "SELECT Val(NULL)"})
+    for (const char* bad : {"SELECT 'abc' + 1", "SELECT Left('abc', -1)", "SELECT Mid('abc', 0)", "SELECT Val(NULL)",
+                            "SELECT InStr(0, 'abc', 'a')", "SELECT InStr(NULL, 'abc', 'a')", "SELECT Mid('abc', 1, -1)",
+                            "SELECT Left('abc', NULL)"})
         EXPECT_THROW(value(bad), Error) << bad;
     // arithmetic in a SET clause and a WHERE clause
     EXPECT_EQ(cn->Execute("UPDATE t SET amount = amount + 1 WHERE id + 1 = 2"), 1);
@@ -130,13 +166,35 @@ TEST_F(Dialect, ComparisonsAndPredicates)
     EXPECT_EQ(ids("descr Like 'x?y'"), (QStringList{"4"}));
 }
 
+// Literals in a condition match as written, trailing blanks included, without regard to case;
+// IN and BETWEEN take the collation of their left operand, so an expression there does too.
+TEST_F(Dialect, LiteralsInConditionsMatchAsWrittenWithoutRegardToCase)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"name='it''s'", {"2"}}, {"name=\"IT'S\"", {"2"}}, {"descr='a+b & c'", {"3"}},
+        {"descr='say \"hi\"'", {"4"}}, {"name<>''''AND id<3", {"1", "2"}},   // a literal of one quote
+        {"name='March '", {"4"}}, {"name='March'", {}}, {"name='act '", {}},
+        {"descr Like '*' & 'irs' & '*'", {"1"}}, {"name Like 'ma' & 'rc?' & '*'", {"4"}}, {"descr Like \"*+b*\"", {"3"}},
+        {"LCase(name) IN ('ACT', 'x')", {"1"}}, {"UCase(name) NOT IN ('act', 'IT''S')", {"4"}},
+        {"'ACT' IN (name)", {"1"}}, {"LCase(name) Between 'A' And 'B'", {"1"}},
+        {"name In ('ACT','it''s') And descr ='first'", {"1"}}, {"name & '' = 'ACT'", {"1"}},
+        {"Trim(name) = 'march'", {"4"}}, {"IIf(id>2, name, descr) = 'FIRST'", {"1"}},
+    };
+    for (const auto& [where, expected] : cases)
+        EXPECT_EQ(ids(where, "q"), expected) << where;
+}
+
 TEST_F(Dialect, DatesAreIsoTextAndHashLiteralsCompareWithThem)
 {
     EXPECT_EQ(ids("d >= #3/10/2009# AND d < #4/1/2009#"), (QStringList{"2"}));
     EXPECT_EQ(ids("d = #01/Apr/2009#"), (QStringList{"4"}));
     EXPECT_EQ(ids("d = #2009-03-01#"), (QStringList{"1"}));
+    EXPECT_EQ(ids("d Between #3/1/2009# And #3/31/2009#"), (QStringList{"1", "2"}));
+    EXPECT_EQ(ids("d > #15/Mar/2009#"), (QStringList{"4"}));
     auto rs = query(cn, "SELECT d FROM t ORDER BY d DESC");
+    EXPECT_EQ(rs->Fields(0).Value().kind(), Variant::Kind::Date);
     EXPECT_EQ(rs->Fields(0).Value().toDate(), QDate(2009, 4, 1));
+    EXPECT_TRUE(value("SELECT d FROM t WHERE id=3").isNull());
 }
 
 TEST_F(Dialect, BracketedNamesAndAliasesWithBlanksBecomeFieldNames)

@@ -68,6 +68,12 @@ TEST_F(Connections, OpenUsesConnectionStringPropertyWhenGivenNone)
     EXPECT_EQ(cn->State(), adStateOpen);
     EXPECT_EQ(rows(cn), 2);
     EXPECT_THROW(cn->Open(), Error);   // already open
+    cn->BeginTrans();
+    const Error e = dbtest::caught([&] { cn->Close(); });
+    EXPECT_EQ(e.Number(), 3246);
+    EXPECT_EQ(e.Description(), "Connection object cannot be explicitly closed while in a transaction.");
+    EXPECT_EQ(cn->State(), adStateOpen);
+    cn->RollbackTrans();
     cn->Close();
     cn->Close();
     EXPECT_EQ(cn->State(), adStateClosed);
@@ -94,7 +100,7 @@ TEST_F(Connections, ConnectionsOnOneFileShareOneHandleAndItsTransaction)
     a->Execute("DELETE * FROM Zeta WHERE n = 1");
     b->CommitTrans();
     EXPECT_EQ(rows(a), 1);
-    EXPECT_THROW(a->CommitTrans(), Error);
+    EXPECT_EQ(dbtest::errorOf([&] { a->CommitTrans(); }), err::NoTransaction);
     EXPECT_THROW(a->RollbackTrans(), Error);
 
     // a nested transaction rolls back its inner part only
@@ -104,6 +110,16 @@ TEST_F(Connections, ConnectionsOnOneFileShareOneHandleAndItsTransaction)
     a->Execute("INSERT INTO Zeta VALUES (11)");
     a->RollbackTrans();
     a->CommitTrans();
+    EXPECT_EQ(rows(b), 2);
+    // an inner level committed joins the outer one, whose rollback takes both away
+    a->BeginTrans();
+    a->Execute("INSERT INTO Zeta VALUES (12)");
+    a->BeginTrans();
+    a->Execute("INSERT INTO Zeta VALUES (13)");
+    a->CommitTrans();
+    EXPECT_TRUE(a->inTransaction());
+    a->RollbackTrans();
+    EXPECT_FALSE(a->inTransaction());
     EXPECT_EQ(rows(b), 2);
 }
 
@@ -123,6 +139,49 @@ TEST_F(Connections, ReleasedConnectionsLeaveNoLockAndNoUncommittedWorkBehind)
         cn->BeginTrans();
         cn->Execute("DELETE * FROM  Zeta");
     }
+    EXPECT_EQ(rows(open("a.mdb")), 5);
+}
+
+// Another holder keeps the shared handle alive; the transaction of a released connection must
+// not stay open on it (its work would be lost later and its lock would stay), unless a
+// recordset still holds that connection.
+TEST_F(Connections, ReleasingTheConnectionThatBeganATransactionRollsBackItsLevelOnly)
+{
+    auto other = open("a.mdb");
+    {
+        auto cn = open("a.mdb");
+        cn->BeginTrans();
+        cn->Execute("INSERT INTO Zeta VALUES (3)");
+        EXPECT_EQ(rows(other), 3);
+    }
+    EXPECT_FALSE(other->inTransaction());
+    EXPECT_EQ(rows(other), 2);
+    dbtest::rawExec(file("a.mdb"), "INSERT INTO Zeta VALUES (9);");   // nothing is left locked
+    EXPECT_EQ(rows(other), 3);
+
+    RecordsetPtr rs;
+    {
+        auto cn = open("a.mdb");
+        cn->BeginTrans();
+        cn->Execute("INSERT INTO Zeta VALUES (4)");
+        rs = query(cn, "SELECT * FROM Zeta");
+    }
+    EXPECT_TRUE(other->inTransaction());
+    rs->ActiveConnection->CommitTrans();
+    rs.reset();
+    EXPECT_EQ(rows(other), 4);
+
+    // an inner level released leaves the outer one open
+    other->BeginTrans();
+    other->Execute("INSERT INTO Zeta VALUES (5)");
+    {
+        auto inner = open("a.mdb");
+        inner->BeginTrans();
+        inner->Execute("INSERT INTO Zeta VALUES (6)");
+    }
+    EXPECT_TRUE(other->inTransaction());
+    EXPECT_EQ(rows(other), 5);
+    other->CommitTrans();
     EXPECT_EQ(rows(open("a.mdb")), 5);
 }
 

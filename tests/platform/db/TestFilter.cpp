@@ -71,6 +71,16 @@ TEST_F(Filters, EachFormOfTheGrammarSelectsItsRows)
     EXPECT_EQ(rs->Filter(), "search = 'ACT ON VALUE ADDED TAX'");
 }
 
+// A date column under another name is still the time stamp type the screens filter by day.
+TEST_F(Filters, DateColumnUnderAnotherNameIsATimeStampAndFiltersByDay)
+{
+    auto aliased = query(open("f.mdb"), "SELECT ID, Issued AS Search FROM docs ORDER BY ID");
+    EXPECT_EQ(aliased->Fields("Search").Type(), adDBTimeStamp);
+    rs = aliased->Clone(adLockReadOnly);
+    rs->setFilter("Search>=#18/Dec/1982# AND Search<#19/Dec/1982# ");
+    EXPECT_EQ(ids(), (QStringList{"1"}));
+}
+
 TEST_F(Filters, FirstMatchingRowBecomesCurrentAndOwnerStaysUnfiltered)
 {
     rs->MoveLast();

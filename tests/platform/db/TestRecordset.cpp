@@ -19,7 +19,7 @@ protected:
                           "INSERT INTO items VALUES (2, 'two', NULL, NULL, NULL, 0, 'n');"
                           "INSERT INTO items VALUES (3, 'three', 3.25, '2010-12-31', NULL, NULL, NULL);"
                           "INSERT INTO items VALUES (3, 'three', 3.25, '2010-12-31', NULL, NULL, NULL);"
-                          "CREATE TABLE empty (a TEXT);");
+                          "CREATE TABLE empty (a TEXT, loose);");
         cn = open("r.mdb");
     }
 };
@@ -276,6 +276,42 @@ TEST_F(Recordsets, TextIntoNumberAndDateColumnsIsConvertedOrRefused)
     EXPECT_EQ(back->Fields("id").Value().kind(), Variant::Kind::Integer);
     EXPECT_DOUBLE_EQ(back->Fields("price").Value().toDouble(), 1500.0);
     EXPECT_EQ(back->Fields("name").Value().toString(), "one");
+}
+
+// A value takes the column's type as the engine converts it: numbers put in a text column are
+// stored as their text, in a whole-number column rounded half to even; an untyped column keeps it.
+TEST_F(Recordsets, NumbersPutInTextAndWholeNumberColumnsTakeTheColumnsType)
+{
+    auto rs = query(cn, "SELECT * FROM items ORDER BY id");
+    int id = 5;
+    for (const Variant& v : {Variant(1500.0), Variant(12.5), Variant(true)}) {
+        rs->AddNew();
+        rs->Fields("id") = Variant(id++);
+        rs->Fields("name") = v;
+        rs->Update();
+    }
+    EXPECT_EQ(column(query(cn, "SELECT name FROM items WHERE id > 4 ORDER BY id"), "name"),
+              (QStringList{"1500", "12.5", "True"}));
+    EXPECT_EQ(query(cn, "SELECT id FROM items WHERE name='1500'")->RecordCount(), 1);
+
+    auto one = query(cn, "SELECT * FROM items WHERE id = 1");
+    one->Fields("id") = Variant(2.5);
+    one->Update();
+    EXPECT_EQ(one->Fields("id").Value().kind(), Variant::Kind::Integer);
+    EXPECT_EQ(one->Fields("id").Value().toLongLong(), 2);
+    const auto stored = [&] { return query(cn, "SELECT id FROM items WHERE name = 'one'")->Fields(0).Value().toLongLong(); };
+    one->Fields("id") = Variant(QString(" 3.5 "));
+    one->Update();
+    EXPECT_EQ(stored(), 4);
+    one->Fields("id") = Variant(true);
+    one->Update();
+    EXPECT_EQ(stored(), -1);
+
+    auto loose = query(cn, "SELECT * FROM empty");
+    loose->AddNew();
+    loose->Fields("loose") = Variant(2.5);
+    loose->Update();
+    EXPECT_DOUBLE_EQ(query(cn, "SELECT loose FROM empty")->Fields(0).Value().toDouble(), 2.5);
 }
 
 } // namespace

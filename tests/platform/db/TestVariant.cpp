@@ -44,6 +44,9 @@ TEST(Variants, WholeNumbersStayWholeUntilTheyOverflow)
     EXPECT_EQ(Variant(3.5).toLongLong(), 4);
     EXPECT_EQ(Variant(1500.0).toString(), "1500");
     EXPECT_EQ(Variant(0.1 + 0.2).toString(), "0.3");
+    EXPECT_EQ(Variant(1e-5).toString(), "1E-05");
+    EXPECT_EQ(Variant(1.5e20).toString(), "1.5E+20");
+    EXPECT_EQ(Variant(true).toLongLong(), -1);
 }
 
 TEST(Variants, TextConversions)

@@ -19,6 +19,14 @@ TEST(Format, MoneyTextRoundsHalfAwayFromZeroOnTheDecimalValue)
     EXPECT_EQ(vb::Format(-0.001, "#0.00"), "0.00");   // no negative zero
     EXPECT_EQ(vb::Format(1234567.125, "#0.00"), "1234567.13");   // no grouping
     EXPECT_EQ(vb::Format(0.5, "#0.00"), "0.50");
+    EXPECT_EQ(vb::Format(1e15, "#0.00"), "1000000000000000.00");
+    EXPECT_EQ(vb::Format00(0.1 + 0.2), "0.30");
+    EXPECT_EQ(vb::Format00(999.995), "1000.00");
+    // values of every kind
+    EXPECT_EQ(vb::Format(Variant(true), "#0.00"), "-1.00");
+    EXPECT_EQ(vb::Format(Variant(qint64(1500)), "#0.00"), "1500.00");
+    EXPECT_EQ(vb::Format(Variant(QString("-.5")), "#0.00"), "-0.50");
+    EXPECT_EQ(vb::Format(Variant(QString("&H10")), "#0.00"), "16.00");
 }
 
 TEST(Format, TextsAndEmptyValues)
@@ -38,6 +46,9 @@ TEST(Format, Dates)
     EXPECT_EQ(vb::Format(d, "dd-mm-yy"), "07-03-08");
     EXPECT_EQ(vb::Format(d, "mm-dd-yyyy"), "03-07-2008");
     EXPECT_EQ(vb::Format(d, "mmmm"), "March");
+    EXPECT_EQ(vb::Format(Variant(QString("2009-01-05")), "mmmm"), "January");
+    EXPECT_EQ(vb::FormatDate(QDate(2009, 1, 5), "d-m-yy"), "5-1-09");
+    EXPECT_EQ(vb::FormatDate(QDate(2009, 1, 5), "dd/MMM/yyyy"), "05/Jan/2009");
     EXPECT_EQ(vb::FormatDate(QDate(2029, 12, 31), "dd-mm-yy"), "31-12-29");
     EXPECT_EQ(vb::FormatDate(QDate(), "dd-mm-yy"), "");
 }
@@ -54,18 +65,52 @@ TEST(Numbers, ValReadsTheLeadingNumber)
     EXPECT_DOUBLE_EQ(vb::Val("2e"), 2);
     EXPECT_DOUBLE_EQ(vb::Val("&H1F"), 31);
     EXPECT_DOUBLE_EQ(vb::Val(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(vb::Val(" - 5"), -5);
+    EXPECT_DOUBLE_EQ(vb::Val("\t1\n2"), 12);
+    EXPECT_DOUBLE_EQ(vb::Val("+.5x"), 0.5);
+    EXPECT_DOUBLE_EQ(vb::Val("--5"), 0);
+    EXPECT_DOUBLE_EQ(vb::Val("1,500"), 1);
+    EXPECT_DOUBLE_EQ(vb::Val("1d2"), 100);
+    EXPECT_DOUBLE_EQ(vb::Val("12 e 1"), 120);
+}
+
+// Hex and octal texts are typed like literals: 16 bits unless a trailing & asks for 32.
+TEST(Numbers, HexAndOctalTexts)
+{
+    EXPECT_DOUBLE_EQ(vb::Val("&H7FFF"), 32767);
+    EXPECT_DOUBLE_EQ(vb::Val("&HFFFF"), -1);
+    EXPECT_DOUBLE_EQ(vb::Val("&H8000"), -32768);
+    EXPECT_DOUBLE_EQ(vb::Val("&HFFFF&"), 65535);
+    EXPECT_DOUBLE_EQ(vb::Val("&H10000"), 65536);
+    EXPECT_DOUBLE_EQ(vb::Val("&HFFFFFFFF"), -1);
+    EXPECT_DOUBLE_EQ(vb::Val("&O177777"), -1);
+    EXPECT_DOUBLE_EQ(vb::Val("&o17"), 15);
+    EXPECT_DOUBLE_EQ(vb::Val("&H"), 0);
+    EXPECT_DOUBLE_EQ(vb::Val("&H1G"), 1);
+    EXPECT_TRUE(vb::IsNumeric("&HFFFF&"));
+    EXPECT_FALSE(vb::IsNumeric("&H"));
+    EXPECT_FALSE(vb::IsNumeric("&H&"));
+    EXPECT_DOUBLE_EQ(vb::CDbl("&HFFFF"), -1);
 }
 
 TEST(Numbers, WholeTextConversion)
 {
     EXPECT_DOUBLE_EQ(vb::CDbl(" 12.5 "), 12.5);
     EXPECT_DOUBLE_EQ(vb::CDbl("-3"), -3);
+    EXPECT_DOUBLE_EQ(vb::CDbl("1e3"), 1000);
+    EXPECT_DOUBLE_EQ(vb::CDbl("1D3"), 1000);
+    EXPECT_DOUBLE_EQ(vb::CDbl("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(vb::CDbl("12."), 12);
     EXPECT_TRUE(vb::IsNumeric("4"));
     EXPECT_FALSE(vb::IsNumeric("12abc"));
     EXPECT_FALSE(vb::IsNumeric(""));
     EXPECT_FALSE(vb::IsNumeric("  "));
     EXPECT_FALSE(vb::IsNumeric("1 2"));
     EXPECT_FALSE(vb::IsNumeric("."));
+    EXPECT_FALSE(vb::IsNumeric("1e"));
+    EXPECT_FALSE(vb::IsNumeric("-"));
+    EXPECT_FALSE(vb::IsNumeric("1.2.3"));
+    EXPECT_FALSE(vb::IsNumeric("\t"));
     try {
         vb::CDbl("12abc");
         FAIL() << "expected a type mismatch";
