@@ -1,5 +1,5 @@
-// The library window: its trees and toolbar, the screens they open, and every screen's road
-// from the main window to a document and back.
+// The library window: its trees and toolbar, the screens they open, the failures of their
+// openers, and every screen's road from the main window to a document and back.
 #include "LibraryFixture.h"
 
 #include "platform/ui/Toolbar.h"
@@ -52,11 +52,25 @@ protected:
 
 } // namespace
 
-TEST_F(LibraryTest, LoadBuildsSevenStackedTreesAndShowsNone)
+TEST_F(LibraryTest, LoadBuildsTheToolbarAndSevenStackedTreesAndShowsNone)
 {
     frmkerala& lib = library();
-    EXPECT_EQ(lib.objectName(), "frmkerala");
     EXPECT_FALSE(frame1()->isVisibleTo(&lib));
+
+    struct B { const char* caption; const char* key; const char* tip; };
+    const B buttons[] = {
+        {"Act", "Act", "Act"}, {"Rules", "rul", "Rules"}, {"Circulars", "circu", "Circulars"},
+        {"Notification", "not", "Notification"}, {"Schedules", "sch", "Schedules"},
+        {"Judgements", "jud", "Judgements"}, {"Forms", "forms", "Word Forms"},
+        {"Allied", "Ali", "Allied Act,Forms,Rules"}, {"R.Judgement", "rec", "Recent Judgements"},
+        {"CA", "ca", "Tools for Chartered Accountants"}, {"Back", "bac", "Back to Main Menu"}};
+    auto* bar = lib.findChild<ui::Toolbar*>("Toolbar2");
+    ASSERT_EQ(bar->ButtonCount(), 11);
+    for (int i = 0; i < 11; ++i) {
+        ui::Button* b = bar->Buttons(i + 1);
+        EXPECT_EQ(QStringList({b->Caption(), b->Key(), b->ToolTipText()}),
+                  QStringList({buttons[i].caption, buttons[i].key, buttons[i].tip}));
+    }
 
     struct Tree {
         const char* name;
@@ -94,6 +108,8 @@ TEST_F(LibraryTest, LoadBuildsSevenStackedTreesAndShowsNone)
         EXPECT_EQ(root->Parent(), nullptr);
         EXPECT_TRUE(root->Expanded());
         EXPECT_EQ(root->SelectedImage(), QLatin1String(e.name) == "tvwali" ? 2 : 0);
+        const bool tipless = QLatin1String(e.name) == "tvwc" || QLatin1String(e.name) == "tvwr";
+        EXPECT_EQ(t->ToolTipText(), tipless ? "" : "double click on each item get details");
         for (size_t i = 0; i < e.children.size(); ++i) {
             ui::Node* child = t->Nodes(int(i) + 2);
             EXPECT_EQ(child->Key(), e.children[i].first);
@@ -201,9 +217,17 @@ TEST_F(LibraryTest, EnterInTheActTreeOpensTheSelectedNodesScreenOnce)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(LibraryTest, AScreenWhoseSetUpFailedIsBuiltAgainOnTheNextOpen)
+TEST_F(LibraryTest, OpenerFailuresAreReportedAndAScreenThatFailedIsBuiltOnTheNextOpen)
 {
     library().Show();
+    library().tvwc_DblClick();   // no node selected: reported under the opener's tag
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("Exc on TvwC CIR : ")) << messages()[0].prompt.toStdString();
+    EXPECT_TRUE(messages()[0].prompt.contains(" | No: 91 | Src: "));
+    EXPECT_EQ(messages()[0].title, "_IN_DEBUG");
+    EXPECT_TRUE(messages()[0].buttons & ui::vbExclamation);
+
+    ui::clearShownMessages();
     lawdb::state().LawConnection1->Execute("ALTER TABLE Kerala RENAME TO KeralaAway");
     EXPECT_EQ(openScreen("ObjSectionIndexKGSTGB"), nullptr);
     ASSERT_EQ(messages().size(), 2u);
@@ -216,6 +240,22 @@ TEST_F(LibraryTest, AScreenWhoseSetUpFailedIsBuiltAgainOnTheNextOpen)
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->findChild<ui::DataGrid*>("DataGrid1")->rowCount(), 1);
     EXPECT_EQ(s->PredicateColumnName(), "Search");
+    EXPECT_EQ(messages().size(), 2u);
+
+    // The C A Practice pair: its grid cannot load, and the key is still taken.
+    ui::clearShownMessages();
+    lawdb::state().LawConnection3->Execute("ALTER TABLE CAPractice RENAME TO CAPracticeAway");
+    press("ca");
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("MyMOD.getRecordSetByCn : "));
+    EXPECT_TRUE(messages()[1].prompt.startsWith("Error on LOAD_CA_MENU_GRID() \r\n")) << messages()[1].prompt.toStdString();
+    EXPECT_EQ(messages()[1].title, ui::kDefaultTitle);
+    EXPECT_EQ(library().screen("ObjCAMenuItemGlobalSection"), nullptr);
+    EXPECT_EQ(library().CurrentToolbarKey(), "ca");
+    lawdb::state().LawConnection3->Execute("ALTER TABLE CAPracticeAway RENAME TO CAPractice");
+    press("ca");
+    ASSERT_NE(library().screen("ObjCAMenuItemGlobalSection"), nullptr);
+    EXPECT_TRUE(library().screen("ObjCAMenuItemGlobalSection")->isVisible());
     EXPECT_EQ(messages().size(), 2u);
 }
 
@@ -233,7 +273,7 @@ TEST_F(LibraryTest, NumericKeysThatAreNoNumbersAreRefusedClearly)
     }
 }
 
-TEST_F(LibraryTest, ValuesWithoutADocumentShowThePlaceholder)
+TEST_F(LibraryTest, ValuesWithoutADocumentShowThePlaceholderAndANullFollowsTheScreensShape)
 {
     library().Show();
     frmGlobalSections* s = openScreen("gsNotificationNumber");
@@ -249,12 +289,26 @@ TEST_F(LibraryTest, ValuesWithoutADocumentShowThePlaceholder)
     ado::Variant quoted("x-O'Neil v State");
     emit j->GoClicked(j, quoted);
     EXPECT_EQ(document().MSRDC1->SQL(), lawdb::kPlaceholderQuery);
+
+    // a whole-document screen puts nothing in place of a Null and finds the placeholder
+    frmGlobalSections* general = openScreen("ObjGenSaleTaxActGB");
+    ASSERT_NE(general, nullptr);
+    ado::Variant null = ado::Variant::null();
+    emit general->GoClicked(general, null);
+    EXPECT_EQ(document().parentWidget(), general);
+    EXPECT_EQ(document().MSRDC1->SQL(), lawdb::kPlaceholderQuery);
     EXPECT_TRUE(messages().empty());
 
-    ado::Variant null = ado::Variant::null();   // no text at all: the handler's own message
-    emit s->GoClicked(s, null);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].prompt.startsWith("Error on gsNotificationNumber_GoClicked() \r\n"));
+    // an index or a judgment cell that is Null: the handler's own message, no document
+    document().Hide();
+    for (auto [screen, handler] : {std::pair{s, "gsNotificationNumber"}, {j, "gsJudgmentCitation"}}) {
+        ui::clearShownMessages();
+        emit screen->GoClicked(screen, null);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt,
+                  QString("Error on %1_GoClicked() \r\nInvalid use of Null | No: 94 | Src: Lumora").arg(handler));
+        EXPECT_FALSE(documentShown());
+    }
 }
 
 // ---- from the main window to every screen's document and back -----------------------------
@@ -348,6 +402,12 @@ TEST_P(RoadTest, FromTheMainWindowToTheDocumentAndBack)
     doc.Hide();
     lib.Hide();
     QTest::mouseClick(s->findChild<ui::CommandButton*>("cmdBack"), Qt::LeftButton);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(lib.isVisible(), library::findScreen(road.variable)->hasBackHandler);
+    // the frame's close box acts as Back
+    s->Show();
+    lib.Hide();
+    s->close();
     EXPECT_FALSE(s->isVisible());
     EXPECT_EQ(lib.isVisible(), library::findScreen(road.variable)->hasBackHandler);
 }

@@ -3,6 +3,7 @@
 #include "library/DocumentQueries.h"
 #include "library/ScreenCatalog.h"
 #include "library/SearchFilter.h"
+#include "platform/db/RecordsetFilter.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -55,10 +56,18 @@ TEST(SearchFilter, EachColumnTypeGivesItsFilterOrItsMessage)
 
 TEST(SearchFilter, DatesAreReadInTheFormsUsersType)
 {
-    for (const char* text : {"18-Dec-1982", "18/12/1982", "18 December 1982", "1982-12-18", "18-dec-82", "Dec 18, 1982"})
+    for (const char* text : {"18-Dec-1982", "18/12/1982", "18 December 1982", "1982-12-18", "18-dec-82", "Dec 18, 1982",
+                             "18 Decem 1982"})
         EXPECT_EQ(parseSearchDate(text), QDate(1982, 12, 18)) << text;
-    for (const char* text : {"31-Feb-2001", "18-Dex-1982", "18-Dec", "hello"})
+    for (const char* text : {"31-Feb-2001", "18-Dex-1982", "18-De-1982", "18-Dec", "hello"})
         EXPECT_FALSE(parseSearchDate(text).isValid()) << text;
+    // A short year is a date, and its range is one the recordset's filter reads back.
+    EXPECT_EQ(parseSearchDate("18-Dec-198"), QDate(198, 12, 18));
+    EXPECT_EQ(ado::filter::parseDateLiteral(formatFilterDate(QDate(198, 12, 18))), QDate(198, 12, 18));
+    // Typing a date key by key is never refused.
+    for (const QString full : {"18-Dec-1982", "18 Dec 1982"})
+        for (int n = 1; n <= full.size(); ++n)
+            EXPECT_NE(buildSearchFilter("F", kDbDate, full.left(n)).kind, FilterOutcome::Reject) << full.left(n).toStdString();
 }
 
 // The other statement shapes are checked on every screen's road to its document.

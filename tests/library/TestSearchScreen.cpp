@@ -3,6 +3,7 @@
 #include "LibraryFixture.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <memory>
@@ -91,7 +92,7 @@ TEST_F(SearchScreenTest, TypingWordsNarrowsTheRowsAndTheSelectionFollows)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(SearchScreenTest, NumericSearchColumnRefusesTextAndKeepsTheFilter)
+TEST_F(SearchScreenTest, ASearchColumnThatCannotTakeTheTextRefusesItAndKeepsTheFilter)
 {
     open("ObjCAMenuItemGlobalSection");
     screen->setSearchColumnIndex(0);   // the ID column
@@ -105,6 +106,14 @@ TEST_F(SearchScreenTest, NumericSearchColumnRefusesTextAndKeepsTheFilter)
     EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
     EXPECT_EQ(grid->rowCount(), 1);              // the filter in force stays
     EXPECT_EQ(box->SelText(), "2x");             // the next key replaces the text
+
+    ui::clearShownMessages();
+    screen->setSearchColumnIndex(5);   // beyond the grid: reported, and the filter stays
+    QTest::keyClicks(box, "3");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("FilterRecErr ")) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
+    EXPECT_EQ(grid->rowCount(), 1);
 }
 
 TEST_F(SearchScreenTest, GoShowsTheChosenDocumentEvenWithAnApostropheInItsName)
@@ -126,7 +135,7 @@ TEST_F(SearchScreenTest, GoShowsTheChosenDocumentEvenWithAnApostropheInItsName)
     EXPECT_TRUE(screen->QueryString().isEmpty());   // only a GoClicked Go stores it
 }
 
-TEST_F(SearchScreenTest, GoHandsTheWholeIndexCellToTheOwner)
+TEST_F(SearchScreenTest, GoByEnterInEitherBoxOrADoubleClickHandsTheWholeIndexCellToTheOwner)
 {
     open("gsCircularNumber");
     std::vector<QString> values;
@@ -144,11 +153,22 @@ TEST_F(SearchScreenTest, GoHandsTheWholeIndexCellToTheOwner)
     EXPECT_EQ(screen->QueryString(),
               "select fname from Kerala where name='21/2005 dated 18.07.2005-Circular No. 21/2005' ");
     EXPECT_FALSE(documentShown());
+
+    const QString shown = detail->toPlainText();
+    detail->setFocus();
+    EXPECT_EVENTUALLY(detail->hasFocus());
+    QTest::keyClick(detail, Qt::Key_Return);   // Go, and the detail is left alone
+    EXPECT_EQ(detail->toPlainText(), shown);
+    QTest::mouseDClick(box, Qt::LeftButton);
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[1], values[0]);
+    EXPECT_EQ(values[2], values[0]);
 }
 
 TEST_F(SearchScreenTest, KeysInTheBoxMoveTheGridAndTypingAnywhereLandsInTheBox)
 {
     open("gsCircularNumber");
+    EXPECT_EVENTUALLY(box->hasFocus());   // on activation
     const int count = grid->rowCount();
     ASSERT_GT(count, 2);
     QTest::keyClick(box, Qt::Key_Up);   // before the first row: stays
@@ -172,31 +192,59 @@ TEST_F(SearchScreenTest, KeysInTheBoxMoveTheGridAndTypingAnywhereLandsInTheBox)
     EXPECT_TRUE(detail->hasFocus());
     QTest::keyClick(detail, Qt::Key_A);
     EXPECT_EVENTUALLY(box->hasFocus());
+
+    // Backspace in the grid or the detail goes to the box, and is not passed on.
+    QTest::keyClick(box, Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClicks(box, "2005");
+    const int narrowed = grid->rowCount();
+    const QString shown = detail->toPlainText();
+    ASSERT_FALSE(shown.isEmpty());
+    for (QWidget* w : {static_cast<QWidget*>(grid->view()), static_cast<QWidget*>(detail)}) {
+        w->setFocus();
+        EXPECT_EVENTUALLY(w->hasFocus());
+        QTest::keyClick(w, Qt::Key_Backspace);
+        EXPECT_EVENTUALLY(box->hasFocus());
+    }
+    EXPECT_EQ(box->Text(), "2005");
+    EXPECT_EQ(grid->rowCount(), narrowed);
+    EXPECT_EQ(detail->toPlainText(), shown);
+
+    grid->view()->setFocus();   // and a click on the box's label
+    EXPECT_EVENTUALLY(grid->view()->hasFocus());
+    QTest::mouseClick(screen->findChild<QLabel*>("lblWordSearch"), Qt::LeftButton);
+    EXPECT_EVENTUALLY(box->hasFocus());
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(SearchScreenTest, BackEscapeAndTheFrameCloseHideAndRaiseBackClicked)
 {
     open("gsCircularNumber");
-    int backs = 0;
-    QObject::connect(screen.get(), &frmGlobalSections::BackClicked,
-                     [&](frmGlobalSections* sender) { backs += sender == screen.get(); });
+    std::vector<bool> visibleAtBack;   // Back raises the event before hiding; the frame's close hides first
+    QObject::connect(screen.get(), &frmGlobalSections::BackClicked, [&](frmGlobalSections* sender) {
+        if (sender == screen.get())
+            visibleAtBack.push_back(sender->isVisible());
+    });
     QTest::keyClicks(box, "2006");
     QTest::mouseClick(back, Qt::LeftButton);
     EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(backs, 1);
+    EXPECT_EQ(visibleAtBack, std::vector<bool>({true}));
 
     screen->Show();
     EXPECT_EQ(box->Text(), "2006");   // the filter and text survive the hide
     QTest::keyClick(box, Qt::Key_Escape);
     EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(backs, 2);
+    screen->Show();
+    detail->setFocus();
+    EXPECT_EVENTUALLY(detail->hasFocus());
+    QTest::keyClick(detail, Qt::Key_Escape);
+    EXPECT_FALSE(screen->isVisible());
+    EXPECT_EQ(visibleAtBack.size(), 3u);
 
     screen->Show();
     screen->close();
     EXPECT_TRUE(screen->isFormLoaded());   // the close was turned into a hide
     EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(backs, 3);
+    EXPECT_EQ(visibleAtBack, std::vector<bool>({true, true, true, false}));
 }
 
 TEST_F(SearchScreenTest, AnEmptyRecordsetDisablesGoAndTheOwnersRecordsetIsNeverFiltered)
@@ -250,10 +298,15 @@ TEST_F(SearchScreenTest, LayoutFollowsTheWindowSize)
     EXPECT_EQ(ui::heightTwips(grid), ui::heightTwips(frame) - (1830 + 30 + back->Height()));
     EXPECT_EQ(box->Left() + box->Width(), 1035 + ui::widthTwips(grid));
 
-    // too narrow for the frame: the failing sizes are kept, nothing breaks
-    const int before = ui::widthTwips(frame);
-    screen->resize(60, 640);
-    EXPECT_EQ(ui::widthTwips(frame), before);
+    // too short or too narrow for the frame: a move that cannot take its size is left whole
+    const QRect before = twipsRect(frame), gridBefore = twipsRect(grid);
+    screen->resize(1000, 60);
+    ASSERT_LT(screen->ScaleHeight(), 1600);
+    ASSERT_GT(screen->ScaleWidth() - 1600, before.width());
+    EXPECT_EQ(twipsRect(frame), before);
+    EXPECT_EQ(twipsRect(grid), gridBefore);
+    screen->resize(60, 700);
+    EXPECT_EQ(twipsRect(frame), before);
     EXPECT_TRUE(messages().empty());
 }
 
@@ -275,11 +328,49 @@ TEST_F(SearchScreenTest, RowHeightStaysWithinItsBoundsAndColoursAreReadAndSet)
     EXPECT_EQ(screen->GetSetGridBackColor(none), original);
     EXPECT_EQ(screen->GetSetGridBackColor(green), green);
     EXPECT_EQ(grid->BackColor(), green);
+    EXPECT_EQ(screen->GetSetFrameBackColor(none), 0x5A3412);   // as built
     EXPECT_EQ(screen->GetSetFrameBackColor(navy), navy);
+    EXPECT_EQ(screen->GetSetFrameBackColor(none), navy);
     EXPECT_EQ(screen->GetSetGridForeColor(navy), navy);
     EXPECT_EQ(screen->GetSetBackColor(green), green);
     const QFont arial("Arial");
     const double size = grid->Font().pointSizeF();
     EXPECT_EQ(screen->GetSetGridFont(&arial).family(), "Arial");
     EXPECT_EQ(screen->GetSetGridFont(nullptr).pointSizeF(), size);
+}
+
+TEST_F(SearchScreenTest, DateTruthAndCurrencyColumnsFilterThroughTheRecordset)
+{
+    auto& cn = lawdb::state().LawConnection1;
+    cn->Execute("CREATE TABLE Dated (Search TEXT, Label TEXT, Day DATE, Flag BOOLEAN, Amount CURRENCY)");
+    cn->Execute("INSERT INTO Dated VALUES ('a', 'first', '1982-12-18', 1, 12.5), ('b', 'second', '1982-12-19', 0, 7), "
+                "('c', 'third', '1983-01-02', 1, 7)");
+    open("gsCircularNumber");
+    screen->setRecSet(rows("SELECT Search, Label, Day, Flag, Amount FROM Dated ORDER BY Search"));
+    screen->LoadGridData();
+    ASSERT_EQ(grid->rowCount(), 3);
+
+    screen->setSearchColumnIndex(2);
+    QTest::keyClicks(box, "18-Dec");   // may still become a date: nothing happens
+    EXPECT_EQ(grid->rowCount(), 3);
+    QTest::keyClicks(box, "-1982");    // every keystroke of the year is a date, none is refused
+    EXPECT_TRUE(messages().empty()) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(box->Text(), "18-Dec-1982");
+    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->Columns(1).Text(), "first");
+    box->setText({});
+    EXPECT_EQ(grid->rowCount(), 3);
+
+    screen->setSearchColumnIndex(3);
+    QTest::keyClicks(box, "tr");
+    EXPECT_EQ(grid->rowCount(), 3);
+    QTest::keyClicks(box, "ue");
+    EXPECT_EQ(grid->rowCount(), 2);
+    box->setText({});
+
+    screen->setSearchColumnIndex(4);
+    QTest::keyClicks(box, "7");
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->Columns(1).Text(), "second");
+    EXPECT_TRUE(messages().empty()) << messages()[0].prompt.toStdString();
 }

@@ -1,5 +1,5 @@
 // The document window on the sample data: binding, the placeholder, opening through the
-// desktop, closing, the marquee and the layout.
+// desktop by a real user's clicks, closing, the marquee and the layout.
 #include "LibraryFixture.h"
 
 #include "library/DocumentQueries.h"
@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
 
 namespace {
 
@@ -35,6 +36,20 @@ protected:
         kf->Show();
     }
     void bindSample() { bindAndShow("select fname from Kerala where name='" + library::sqlQuoted(sampleDocument().first) + "'"); }
+    // The events a window system delivers for a double click, the closing release included.
+    static void doubleClick(QWidget* target)
+    {
+        const QPointF at(20, 20);
+        auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(target, &e);
+        };
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+    }
 
     keralaforms* kf = nullptr;
 };
@@ -66,16 +81,18 @@ TEST_F(DocumentWindowTest, ShowsTheBoundDocumentOrThePlaceholderForNothingOrANul
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(DocumentWindowTest, ClickOpensACopyThroughTheDesktopAndARefusalIsReported)
+TEST_F(DocumentWindowTest, ADoubleOrSingleClickOpensACopyOnceThroughTheDesktopAndARefusalIsReported)
 {
     bindSample();
     kf->OLE1->setDataChanged(true);
-    QTest::mouseClick(kf->OLE1->viewport(), Qt::LeftButton);
+    doubleClick(kf->OLE1->viewport());   // the hint asks for one: it opens the document once
     ASSERT_EQ(desktop->opened.size(), 1);
     EXPECT_FALSE(kf->OLE1->DataChanged());
     QFile copy(desktop->opened[0]);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), sampleDocument().second);
+    QTest::mouseClick(kf->OLE1->viewport(), Qt::LeftButton);   // a later single click opens it again
+    EXPECT_EQ(desktop->opened.size(), 2);
     EXPECT_TRUE(messages().empty());
 
     desktop->openResult = false;
@@ -95,7 +112,8 @@ TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
     EXPECT_FALSE(kf->isVisible());
 
     kf->Show();
-    QTest::keyClick(kf, Qt::Key_Escape);
+    kf->OLE1->setFocus();
+    QTest::keyClick(kf->OLE1, Qt::Key_Escape);   // Escape on the document itself
     EXPECT_FALSE(kf->isVisible());
     kf->Show();
     kf->Picture4_Click();
@@ -154,5 +172,4 @@ TEST_F(DocumentWindowTest, LayoutCentresTheDocumentAndKeepsItsWidth)
     if (kf->ScaleHeight() < 540) {
         EXPECT_EQ(ui::heightTwips(kf->OLE1), height);   // a negative height is skipped
     }
-    EXPECT_EQ(kf->cmdCancelNonVisible->objectName(), "cmdCancelNonVisible");
 }

@@ -99,6 +99,18 @@ TEST_F(DeleteTest, AMonthWithoutRowsSaysSoForEachRegister)
     EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
 }
 
+TEST_F(DeleteTest, ADeleteThatFailsIsReportedAndTheScreenStays)
+{
+    exec(db, "DROP TABLE tblSales");
+    answer = ui::vbYes;
+    click(form->cmdDelete);
+    // The purchase rows go; the sales register fails and says so.
+    EXPECT_EQ(monthRows("tblPurchase1"), 0);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1].title, "Sorry.........!");
+    EXPECT_TRUE(form->isVisible());
+}
+
 TEST_F(DeleteTest, CloseUnloadsTheScreenAndShowsTheOptionScreen)
 {
     click(form->cmdClose);

@@ -7,6 +7,8 @@
 #include "platform/db/Error.h"
 #include "platform/ui/MousePointer.h"
 
+#include <QFile>
+
 using namespace f10test;
 
 namespace {
@@ -194,6 +196,88 @@ TEST_F(SaveTest, TheMonthIsTrimmedOnceAndEnterSavesWithItsOwnMessage)
     EXPECT_EQ(count(db, "tblPurchase1"), 2);
     EXPECT_EQ(only("tblCommon").at("cMonth").text, plain);
     EXPECT_EQ(only("tblRptPurchaseC").at("cMonth").text, plain);
+}
+
+TEST_F(SaveTest, AnEmptyScreenStoresBareRowsAndAZeroSummary)
+{
+    form->txtPlace->setText("");
+    clickSave();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(successShown(kAdded));
+    const Row purchase = only("tblPurchase1");
+    EXPECT_EQ(purchase.at("SlNo").text, "1");
+    for (const char* column : {"Party", "BillDate", "Place"})   // an empty place is Null
+        EXPECT_TRUE(purchase.at(column).isNull()) << column;
+    EXPECT_EQ(purchase.at("cCode").type + purchase.at("cMonth").text, "text" + month());
+    EXPECT_EQ(count(db, "tblSales"), 1);
+    expectNumbers(only("tblCommon"), {{"PTA12", 0}, {"RT20", 0}});
+    EXPECT_EQ(only("tblCommon").at("Place").text, "");
+    // The grids read back one empty row numbered 1.
+    EXPECT_EQ(form->fg1->Rows(), 2);
+    EXPECT_EQ(form->fg1->TextMatrix(1, 0), "1");
+    for (int c = 1; c <= 9; ++c)
+        EXPECT_EQ(form->fg1->TextMatrix(1, c) + form->fg2->TextMatrix(1, c), "") << c;
+    EXPECT_EQ(form->txtGrid1->Text(), "");
+    // Saved again, the bare rows stay bare.
+    clickSave();
+    EXPECT_TRUE(only("tblPurchase1").at("NetAmount").isNull() && only("tblPurchase1").at("Amount").isNull());
+    expectNumbers(only("tblRptPurchaseC"), {{"PCTTotal", 0}});
+}
+
+TEST_F(SaveTest, APaddedDealerNameKeysTheReportRowsAsShownAndTheBillListsTrimmed)
+{
+    Module2().DealerName = "  Padded Dealer ";
+    form->lblCustomerName->setText(Module2().DealerName);
+    putBill(*form->fg1, 1, "02-03-09", "Seller", "4", "100.00");
+    clickSave();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(successShown(kAdded));
+    EXPECT_EQ(only("tblRptPurchaseC").at("cAddress").text, "  Padded Dealer ");
+    expectNumbers(only("tblRptPurchaseC"), {{"PCTAmt", 100}});
+    EXPECT_EQ(only("tblRptPurchase1").at("cAddress").text, "Padded Dealer");
+    EXPECT_EQ(only("tblCommon").at("cAddress").text, "  Padded Dealer ");
+}
+
+TEST_F(SaveTest, NoPurchaseListChoiceSavesTheInterStateRegister)
+{
+    form->List4->setListIndex(-1);
+    putBill(*form->fg1, 1, "02-03-09", "Far Seller", "12.5", "80.00");
+    clickSave();
+    EXPECT_EQ(count(db, "tblPurchaseInterState1"), 1);
+    EXPECT_EQ(count(db, "tblPurchase1"), 0);
+    EXPECT_EQ(count(db, "tblRptPurchaseInterState"), 1);
+    expectNumbers(only("tblRptPurchaseInterStateC"), {{"PRT12", 80}});
+}
+
+TEST_F(SaveTest, AFailedSaveNamesTheRowAsTheUserKeyedItAndKeepsTheGrids)
+{
+    // Row 2 is blank and leaves the grid while row 1 is written, so the refused bill sits
+    // in row 2 when it is written; after the rollback the user sees it in row 3 again.
+    putBill(*form->fg1, 1, "01-03-09", "Alpha", "4", "10.00");
+    form->fg1->setRows(4);
+    putBill(*form->fg1, 3, "02-03-09", "Refused Co", "4", "20.00");
+    exec(db, "CREATE TRIGGER refuse BEFORE INSERT ON tblPurchase1 WHEN NEW.Party = 'Refused Co' "
+             "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    clickSave();
+    ASSERT_EQ(messages().size(), 1u);
+    for (const char* text : {"row 3 of the purchase grid (bill dated 02-03-09, Refused Co)",
+                             "writing the local purchase register"})
+        EXPECT_TRUE(messages()[0].prompt.contains(text)) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(count(db, "tblPurchase1"), 0);
+    EXPECT_EQ(form->fg1->Rows(), 4);
+    EXPECT_EQ(form->fg1->TextMatrix(3, 2), "Refused Co");
+
+    // Without its database: reported, the grids kept, and no database created.
+    resetModule2();
+    ASSERT_TRUE(QFile::remove(db));
+    ui::clearShownMessages();
+    clickSave();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.contains("not saved")) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(messages()[0].title, "Sorry.........!");
+    EXPECT_EQ(form->fg1->TextMatrix(3, 2), "Refused Co");
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    EXPECT_FALSE(QFile::exists(db));
 }
 
 // ---- a save that cannot complete leaves the stored month as it was ------------------------

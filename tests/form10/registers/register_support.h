@@ -193,6 +193,15 @@ protected:
         for (const Bill& b : bills)
             keyBill(purchase, b);
     }
+    // Puts a bill straight into a grid row, as keying would leave it.
+    void putBill(ui::FlexGrid& g, int row, const QString& date, const QString& party, const QString& rate,
+                 const QString& amount)
+    {
+        g.setRows(std::max(g.Rows(), row + 1));
+        const QStringList cells = {QString::number(row), date, party, "", "", rate, amount, "0.00", "0.00", amount};
+        for (int c = 0; c < 10; ++c)
+            g.setTextMatrix(row, c, cells[c]);
+    }
 
     QString label(const char* name) const
     {

@@ -1,5 +1,6 @@
 // The month summary row written from the register screen's total labels, and the report
-// tables: key rows, the summary rows filled from the month summary, the bill lists.
+// tables: key rows, the summary rows filled from the month summary, the bill lists, and the
+// copies of the month summary.
 #include "../registers/register_support.h"
 
 using namespace f10test;
@@ -97,6 +98,26 @@ TEST_F(ReportTablesTest, BillListsKeepTheGridsTextsAndTheSalesListHasNoPlace)
     EXPECT_EQ(row.at("Party").text, " Spaced ");
     EXPECT_TRUE(row.at("TIN").isNull() && row.at("Cess").isNull());
     EXPECT_EQ(row.count("Place"), 0u);
+}
+
+TEST_F(ReportTablesTest, TheCommonCopyAppendsAndTheOlderPurchaseCopyAddsRows)
+{
+    summaryRow({{"PTA4", "7"}, {"STACST", "3"}});
+    exec(db, "UPDATE tblCommon SET Category = 'General'");
+    form->procLoadRptCommon();
+    form->procLoadRptCommon();
+    const auto copies = query(db, "SELECT * FROM tblRptCommon");
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].at("Category").text + copies[0].at("cMonth").text, "General" + month());
+    expectNumbers(copies[0], {{"STACST", 3}});
+    form->procRptPurchase();
+    expectNumbers(only("tblRptPurchaseC"), {{"STACST", 3}});
+    // Without a summary row for the month neither adds anything.
+    exec(db, "DELETE FROM tblCommon");
+    form->procLoadRptCommon();
+    form->procRptPurchase();
+    EXPECT_EQ(count(db, "tblRptCommon"), 2);
+    EXPECT_EQ(count(db, "tblRptPurchaseC"), 1);
 }
 
 // ---- the month summary row, written from the screen's total labels ------------------------
