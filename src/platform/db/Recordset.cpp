@@ -747,26 +747,28 @@ void Recordset::Update()
     requireUpdatable();
     Data& d = *data_;
     const QByteArray table = quoteIdent(d.table).toUtf8();
+    // The fields assigned since AddNew or the last Update, each table column once (one
+    // column may appear twice in the field list).
+    std::vector<int> bound;
+    for (size_t i = 0; i < d.cols.size(); ++i) {
+        if (!c.touched[i])
+            continue;
+        bool dup = false;
+        for (int b : bound)
+            dup = dup || d.cols[size_t(b)].origin.compare(d.cols[i].origin, Qt::CaseInsensitive) == 0;
+        if (!dup)
+            bound.push_back(int(i));
+    }
 
     if (c.mode == Cursor::Mode::Adding) {
         QByteArray names, marks;
-        std::vector<int> bound;
-        for (size_t i = 0; i < d.cols.size(); ++i) {
-            if (!c.touched[i])
-                continue;
-            // one column may appear twice in the field list; write it once
-            bool dup = false;
-            for (int b : bound)
-                dup = dup || d.cols[size_t(b)].origin.compare(d.cols[i].origin, Qt::CaseInsensitive) == 0;
-            if (dup)
-                continue;
-            if (!bound.empty()) {
+        for (int i : bound) {
+            if (!names.isEmpty()) {
                 names += ',';
                 marks += ',';
             }
-            names += quoteIdent(d.cols[i].origin).toUtf8();
+            names += quoteIdent(d.cols[size_t(i)].origin).toUtf8();
             marks += '?';
-            bound.push_back(int(i));
         }
         const QByteArray sql = bound.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
                                              : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
@@ -798,19 +800,10 @@ void Recordset::Update()
     const int rowIndex = c.view[size_t(c.pos)];
     Data::Row& row = d.rows[size_t(rowIndex)];
     QByteArray sets;
-    std::vector<int> bound;
-    for (size_t i = 0; i < d.cols.size(); ++i) {
-        if (!c.touched[i])
-            continue;
-        bool dup = false;
-        for (int b : bound)
-            dup = dup || d.cols[size_t(b)].origin.compare(d.cols[i].origin, Qt::CaseInsensitive) == 0;
-        if (dup)
-            continue;
-        if (!bound.empty())
+    for (int i : bound) {
+        if (!sets.isEmpty())
             sets += ',';
-        sets += quoteIdent(d.cols[i].origin).toUtf8() + "=?";
-        bound.push_back(int(i));
+        sets += quoteIdent(d.cols[size_t(i)].origin).toUtf8() + "=?";
     }
     if (!bound.empty()) {
         sqlite3_stmt* st = d.statement("UPDATE " + table + " SET " + sets + " WHERE rowid=?");
