@@ -3,6 +3,8 @@
 // numbers are clamped, and group depth is capped, so no input can make it fail.
 #include "RtfReader.h"
 
+#include "Twips.h"
+
 #include <QColor>
 #include <QList>
 #include <QSet>
@@ -19,7 +21,6 @@ namespace ui {
 namespace {
 
 constexpr int kMaxDepth = 512;
-constexpr int kTwipsPerPixel = 15;
 constexpr std::size_t kMaxColumns = 63;   // the most cells a row can define
 
 struct State {
@@ -38,6 +39,13 @@ struct State {
     bool skip = false;       // nothing of this group is shown
     enum Dest { Body, FontTable, ColorTable, Ignored } dest = Body;
 };
+
+// RTF paragraph alignment (0 left, 1 centre, 2 right, 3 justify).
+Qt::Alignment alignmentOf(int align)
+{
+    static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
+    return aligns[std::clamp(align, 0, 3)];
+}
 
 const QSet<QByteArray>& skippedDestinations()
 {
@@ -76,7 +84,6 @@ public:
                 ++i;
             } else {
                 ++i;
-                groupStart_ = false;
                 if (c == '\t')
                     textChar(QLatin1Char('\t'));
                 else
@@ -95,13 +102,11 @@ private:
             return;
         }
         stack_.push_back(st_);
-        groupStart_ = true;
     }
 
     void closeGroup()
     {
         pendingSkip_ = 0;
-        groupStart_ = false;
         if (ignoredOpens_ > 0) {
             --ignoredOpens_;
             return;
@@ -119,8 +124,6 @@ private:
         if (i >= n)
             return n;
         const char c = in_.at(i);
-        const bool atGroupStart = groupStart_;
-        groupStart_ = false;
         if (isLetter(c)) {
             int j = i;
             while (j < n && j - i < 32 && isLetter(in_.at(j)))
@@ -153,7 +156,7 @@ private:
                 const long long skipBytes = std::clamp<long long>(value, 0, n - j);
                 return j + static_cast<int>(skipBytes);
             }
-            controlWord(word, hasParam, value, atGroupStart);
+            controlWord(word, hasParam, value);
             return j;
         }
         if (c == '\'') {
@@ -184,7 +187,7 @@ private:
         return i + 1;
     }
 
-    void controlWord(const QByteArray& w, bool hasParam, int value, bool atGroupStart)
+    void controlWord(const QByteArray& w, bool hasParam, int value)
     {
         if (w == "fonttbl" || w == "colortbl") {
             st_.skip = true;
@@ -212,7 +215,6 @@ private:
             colorEntry_.set = true;
             return;
         }
-        (void)atGroupStart;
         if (pendingSkip_ > 0) {
             // A control word stands for one of the characters after \u.
             --pendingSkip_;
@@ -255,10 +257,8 @@ private:
             st_.italic = on;
         } else if (w == "ulnone") {
             st_.underline = false;
-        } else if (w.startsWith("ul") && w != "ul" && !isUnderlineWord(w)) {
-            // \ulc (underline colour) and other words that start with "ul" change nothing.
-        } else if (w.startsWith("ul")) {
-            st_.underline = on;
+        } else if (isUnderlineWord(w)) {
+            st_.underline = on;   // \ulc (underline colour) and the like change nothing
         } else if (w == "strike" || w == "striked") {
             st_.strike = on;
         } else if (w == "fs") {
@@ -270,9 +270,7 @@ private:
             st_.verticalAlign = 2;
         } else if (w == "nosupersub") {
             st_.verticalAlign = 0;
-        } else if (w == "f") {
-            st_.font = value;
-        } else if (w == "deff") {
+        } else if (w == "f" || w == "deff") {
             st_.font = value;
         } else if (w == "cf") {
             st_.color = value;
@@ -401,8 +399,7 @@ private:
     QTextBlockFormat blockFormat() const
     {
         QTextBlockFormat f;
-        static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
-        f.setAlignment(aligns[std::clamp(st_.align, 0, 3)]);
+        f.setAlignment(alignmentOf(st_.align));
         f.setLeftMargin(std::max(0, st_.leftIndent) / double(kTwipsPerPixel));
         f.setRightMargin(std::max(0, st_.rightIndent) / double(kTwipsPerPixel));
         f.setTextIndent(st_.firstIndent / double(kTwipsPerPixel));
@@ -489,11 +486,10 @@ private:
             table_->appendRows(1);
         }
         const int row = table_->rows() - 1;
-        static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignJustify};
         for (int c = 0; c < cols; ++c) {
             QTextCursor cc = table_->cellAt(row, c).firstCursorPosition();
             QTextBlockFormat bf;
-            bf.setAlignment(aligns[std::clamp(rowCells_[c].align, 0, 3)]);
+            bf.setAlignment(alignmentOf(rowCells_[c].align));
             cc.setBlockFormat(bf);
             for (const auto& [text, format] : rowCells_[c].runs)
                 cc.insertText(text, format);
@@ -534,7 +530,6 @@ private:
     std::vector<State> stack_;
     int ignoredOpens_ = 0;
     int pendingSkip_ = 0;
-    bool groupStart_ = false;
     bool blockHasText_ = false;
     QString run_;
     QTextCharFormat runFormat_;
