@@ -16,10 +16,14 @@ namespace {
 constexpr int kDefaultRowHeight = 240;   // twips: one line of the default font
 constexpr int kDefaultColWidth = 960;
 
-[[noreturn]] void subscriptOutOfRange()
+[[noreturn]] void raiseError(long number, const QString& description)
 {
-    throw ado::Error(381, QStringLiteral("Subscript out of range"), QStringLiteral("FlexGrid"));
+    throw ado::Error(number, description, QStringLiteral("FlexGrid"));
 }
+
+[[noreturn]] void subscriptOutOfRange() { raiseError(381, QStringLiteral("Subscript out of range")); }
+[[noreturn]] void invalidRow() { raiseError(30009, QStringLiteral("Invalid Row value")); }
+[[noreturn]] void invalidCol() { raiseError(30010, QStringLiteral("Invalid Col value")); }
 
 Qt::Alignment qtAlignment(int code, const QString& text)
 {
@@ -49,11 +53,10 @@ FlexGrid::FlexGrid(const QString& name, QWidget* parent) : ControlEvents(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(1);
-    rows_ = cols_ = fixedRows_ = fixedCols_ = 0;
-    setCols(2);
-    setRows(2);
-    fixedRows_ = fixedCols_ = 1;
-    row_ = col_ = topRow_ = leftCol_ = 1;
+    cells_.assign(rows_, std::vector<QString>(cols_));
+    rowHeights_.assign(rows_, -1);
+    colWidths_.assign(cols_, -1);
+    colAlign_.assign(cols_, flexAlignGeneral);
     updateScrollBars();
 }
 
@@ -62,21 +65,20 @@ FlexGrid::FlexGrid(const QString& name, QWidget* parent) : ControlEvents(parent)
 void FlexGrid::setRows(int rows)
 {
     if (rows < 0)
-        throw ado::Error(30009, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
+        invalidRow();
     rows_ = rows;
     cells_.resize(rows, std::vector<QString>(cols_));
     rowHeights_.resize(rows, -1);
     fixedRows_ = std::min(fixedRows_, rows_);
     row_ = std::clamp(row_, 0, std::max(0, rows_ - 1));
-    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
-    updateScrollBars();
-    viewport()->update();
+    keepTopRowInRange();
+    relayout();
 }
 
 void FlexGrid::setCols(int cols)
 {
     if (cols < 0)
-        throw ado::Error(30010, QStringLiteral("Invalid Col value"), QStringLiteral("FlexGrid"));
+        invalidCol();
     cols_ = cols;
     for (auto& r : cells_)
         r.resize(cols);
@@ -84,31 +86,44 @@ void FlexGrid::setCols(int cols)
     colAlign_.resize(cols, flexAlignGeneral);
     fixedCols_ = std::min(fixedCols_, cols_);
     col_ = std::clamp(col_, 0, std::max(0, cols_ - 1));
-    leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, cols_ - 1));
-    updateScrollBars();
-    viewport()->update();
+    keepLeftColInRange();
+    relayout();
 }
 
 void FlexGrid::setFixedRows(int n)
 {
     if (n < 0 || n > rows_)
-        throw ado::Error(30011, QStringLiteral("Invalid FixedRows value"), QStringLiteral("FlexGrid"));
+        raiseError(30011, QStringLiteral("Invalid FixedRows value"));
     fixedRows_ = n;
     if (row_ < n && n < rows_)
         row_ = n;
-    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
-    updateScrollBars();
-    viewport()->update();
+    keepTopRowInRange();
+    relayout();
 }
 
 void FlexGrid::setFixedCols(int n)
 {
     if (n < 0 || n > cols_)
-        throw ado::Error(30012, QStringLiteral("Invalid FixedCols value"), QStringLiteral("FlexGrid"));
+        raiseError(30012, QStringLiteral("Invalid FixedCols value"));
     fixedCols_ = n;
     if (col_ < n && n < cols_)
         col_ = n;
+    keepLeftColInRange();
+    relayout();
+}
+
+void FlexGrid::keepTopRowInRange()
+{
+    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
+}
+
+void FlexGrid::keepLeftColInRange()
+{
     leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, cols_ - 1));
+}
+
+void FlexGrid::relayout()
+{
     updateScrollBars();
     viewport()->update();
 }
@@ -130,14 +145,14 @@ void FlexGrid::checkCol(int col) const
 void FlexGrid::setRow(int row)
 {
     if (row < 0 || row >= rows_)
-        throw ado::Error(30009, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
+        invalidRow();
     moveTo(row, col_);
 }
 
 void FlexGrid::setCol(int col)
 {
     if (col < 0 || col >= cols_)
-        throw ado::Error(30010, QStringLiteral("Invalid Col value"), QStringLiteral("FlexGrid"));
+        invalidCol();
     moveTo(row_, col);
 }
 
@@ -198,15 +213,13 @@ void FlexGrid::setRowHeight(int row, int twips)
 {
     checkRow(row);
     rowHeights_[row] = std::max(0, twips);
-    updateScrollBars();
-    viewport()->update();
+    relayout();
 }
 
 void FlexGrid::setRowHeightMin(int twips)
 {
     rowHeightMin_ = std::max(0, twips);
-    updateScrollBars();
-    viewport()->update();
+    relayout();
 }
 
 int FlexGrid::ColWidth(int col) const
@@ -219,8 +232,7 @@ void FlexGrid::setColWidth(int col, int twips)
 {
     checkCol(col);
     colWidths_[col] = std::max(0, twips);
-    updateScrollBars();
-    viewport()->update();
+    relayout();
 }
 
 int FlexGrid::ColAlignment(int col) const
@@ -377,29 +389,16 @@ std::pair<int, int> FlexGrid::cellAt(const QPoint& pos) const
     return {hitRow, hitCol};
 }
 
-int FlexGrid::CellLeft()
+QRect FlexGrid::currentCellOnView()
 {
     ensureVisible(row_, col_);
-    return toTwips(cellRect(row_, col_).x());
+    return cellRect(row_, col_);
 }
 
-int FlexGrid::CellTop()
-{
-    ensureVisible(row_, col_);
-    return toTwips(cellRect(row_, col_).y());
-}
-
-int FlexGrid::CellWidth()
-{
-    ensureVisible(row_, col_);
-    return toTwips(cellRect(row_, col_).width());
-}
-
-int FlexGrid::CellHeight()
-{
-    ensureVisible(row_, col_);
-    return toTwips(cellRect(row_, col_).height());
-}
+int FlexGrid::CellLeft() { return toTwips(currentCellOnView().x()); }
+int FlexGrid::CellTop() { return toTwips(currentCellOnView().y()); }
+int FlexGrid::CellWidth() { return toTwips(currentCellOnView().width()); }
+int FlexGrid::CellHeight() { return toTwips(currentCellOnView().height()); }
 
 // ---- rows --------------------------------------------------------------------------------
 
@@ -414,14 +413,13 @@ void FlexGrid::RemoveItem(int row)
 {
     checkRow(row);
     if (row < fixedRows_ || rows_ - fixedRows_ <= 1)
-        throw ado::Error(30015, QStringLiteral("Cannot remove last non-fixed row"), QStringLiteral("FlexGrid"));
+        raiseError(30015, QStringLiteral("Cannot remove last non-fixed row"));
     cells_.erase(cells_.begin() + row);
     rowHeights_.erase(rowHeights_.begin() + row);
     --rows_;
     row_ = std::min(row_, rows_ - 1);
-    topRow_ = std::clamp(topRow_, fixedRows_, std::max(fixedRows_, rows_ - 1));
-    updateScrollBars();
-    viewport()->update();
+    keepTopRowInRange();
+    relayout();
 }
 
 void FlexGrid::AddItem(const QString& tabbedText, int index)
@@ -437,8 +435,7 @@ void FlexGrid::AddItem(const QString& tabbedText, int index)
     cells_.insert(cells_.begin() + index, std::move(cells));
     rowHeights_.insert(rowHeights_.begin() + index, -1);
     ++rows_;
-    updateScrollBars();
-    viewport()->update();
+    relayout();
 }
 
 // ---- scrolling ---------------------------------------------------------------------------
@@ -450,7 +447,7 @@ void FlexGrid::updateScrollBars()
 {
     syncingScroll_ = true;
     verticalScrollBar()->setRange(0, std::max(0, lastTopRow() - fixedRows_));
-    verticalScrollBar()->setPageStep(std::max(1, 10));
+    verticalScrollBar()->setPageStep(10);
     verticalScrollBar()->setValue(std::max(0, topRow_ - fixedRows_));
     horizontalScrollBar()->setRange(0, std::max(0, lastLeftCol() - fixedCols_));
     horizontalScrollBar()->setValue(std::max(0, leftCol_ - fixedCols_));
@@ -464,8 +461,7 @@ void FlexGrid::setTopRow(int row)
     if (top == topRow_)
         return;
     topRow_ = top;
-    updateScrollBars();
-    viewport()->update();
+    relayout();
     emit Scroll();
 }
 
@@ -476,8 +472,7 @@ void FlexGrid::setLeftCol(int col)
     if (left == leftCol_)
         return;
     leftCol_ = left;
-    updateScrollBars();
-    viewport()->update();
+    relayout();
     emit Scroll();
 }
 
@@ -488,8 +483,7 @@ void FlexGrid::ensureVisible(int row, int col)
         return;
     topRow_ = top;
     leftCol_ = left;
-    updateScrollBars();
-    viewport()->update();
+    relayout();
     emit Scroll();
 }
 
@@ -630,16 +624,14 @@ void FlexGrid::keyPressEvent(QKeyEvent* e)
 // The current cell shows the focus.
 void FlexGrid::focusInEvent(QFocusEvent* e)
 {
-    QAbstractScrollArea::focusInEvent(e);
     viewport()->update();
-    raiseFocusChange(*this, e);
+    ControlEvents::focusInEvent(e);
 }
 
 void FlexGrid::focusOutEvent(QFocusEvent* e)
 {
-    QAbstractScrollArea::focusOutEvent(e);
     viewport()->update();
-    raiseFocusChange(*this, e);
+    ControlEvents::focusOutEvent(e);
 }
 
 } // namespace ui

@@ -116,6 +116,10 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    void keepTopRowInRange();                // the first scrollable row or column on view
+    void keepLeftColInRange();               // stays inside the grid's shape
+    void relayout();                         // scroll bars and picture follow a change
+    QRect currentCellOnView();
     void checkRow(int row) const;
     void checkCol(int col) const;
     void moveTo(int row, int col);
