@@ -17,7 +17,6 @@ namespace ui {
 namespace {
 
 constexpr int kDefaultColumnWidth = 1800;   // twips
-constexpr int kAdStateClosed = 0;
 
 [[noreturn]] void outOfRange()
 {
@@ -88,9 +87,6 @@ public:
         change();
         endResetModel();
     }
-
-    mutable int cacheRow = -1;
-    mutable std::vector<ado::Variant> cache;
 
 private:
     bool selected(int row) const
@@ -194,7 +190,7 @@ protected:
                 viewport()->unsetCursor();
         } else if (e->type() == QEvent::MouseButtonRelease && dragging_) {
             dragging_ = false;
-            grid_->userResizedRows(verticalHeader()->defaultSectionSize(), dragStartPx_);
+            grid_->userResizedRows(verticalHeader()->defaultSectionSize());
             return true;
         }
         return QTableView::eventFilter(watched, e);
@@ -343,7 +339,7 @@ QTableView* DataGrid::view() const { return view_; }
 
 bool DataGrid::isOpen() const
 {
-    return rs_ && rs_->State() != kAdStateClosed;
+    return rs_ && rs_->State() != ado::adStateClosed;
 }
 
 DataGrid::Snapshot DataGrid::snapshot() const
@@ -429,7 +425,7 @@ void DataGrid::reload()
     model_->reset([this] {
         bookmarks_.clear();
         cachedCurrent_ = -1;
-        model_->cacheRow = -1;
+        cacheRow_ = -1;
         if (!isOpen())
             return;
         try {
@@ -474,22 +470,22 @@ ado::Variant DataGrid::cellValue(int row, int field)
 {
     if (row < 0 || size_t(row) >= bookmarks_.size() || !reader_)
         return ado::Variant::null();
-    if (model_->cacheRow != row) {
-        model_->cache.clear();
-        model_->cacheRow = -1;
+    if (cacheRow_ != row) {
+        cache_.clear();
+        cacheRow_ = -1;
         try {
             reader_->setBookmark(bookmarks_[size_t(row)]);
             const int n = reader_->FieldCount();
             for (int i = 0; i < n; ++i)
-                model_->cache.push_back(reader_->Fields(i).Value());
-            model_->cacheRow = row;
+                cache_.push_back(reader_->Fields(i).Value());
+            cacheRow_ = row;
         } catch (const ado::Error&) {
             return ado::Variant::null();
         }
     }
-    if (field < 0 || size_t(field) >= model_->cache.size())
+    if (field < 0 || size_t(field) >= cache_.size())
         return ado::Variant::null();
-    return model_->cache[size_t(field)];
+    return cache_[size_t(field)];
 }
 
 int DataGrid::indexOfBookmark(const ado::Variant& bm)
@@ -559,7 +555,7 @@ void DataGrid::userResizedColumn(int col, int px)
     }
 }
 
-void DataGrid::userResizedRows(int px, int oldPx)
+void DataGrid::userResizedRows(int px)
 {
     const int old = rowHeight_;
     rowHeight_ = toTwips(px);
@@ -569,7 +565,6 @@ void DataGrid::userResizedRows(int px, int oldPx)
         setRowHeight(old);
     else if (view_->verticalHeader()->defaultSectionSize() != toPixels(rowHeight_))
         setRowHeight(rowHeight_);
-    (void)oldPx;
 }
 
 int DataGrid::rowCount()
@@ -580,18 +575,12 @@ int DataGrid::rowCount()
 
 int DataGrid::Row()
 {
-    sync();
-    if (!isOpen() || rs_->Eof() || rs_->Bof())
-        return -1;
-    return indexOfBookmark(rs_->Bookmark());
+    return indexOfBookmark(Bookmark());
 }
 
 void DataGrid::setRow(int row)
 {
-    sync();
-    if (row < 0 || size_t(row) >= bookmarks_.size())
-        outOfRange();
-    setBookmark(bookmarks_[size_t(row)]);
+    setBookmark(RowBookmark(row));
 }
 
 void DataGrid::setCol(int col)

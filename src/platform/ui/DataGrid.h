@@ -176,14 +176,16 @@ private:
     int indexOfBookmark(const ado::Variant& bm);
     void userMovedTo(int row, int col);
     void userResizedColumn(int col, int px);
-    void userResizedRows(int px, int oldPx);
+    void userResizedRows(int px);
     bool isOpen() const;
     ado::Variant cellValue(int row, int field);
 
     ado::RecordsetPtr rs_;
     ado::RecordsetPtr reader_;
     std::vector<ado::Variant> bookmarks_;
-    int cachedCurrent_ = -1;
+    int cachedCurrent_ = -1;                      // row of the last bookmark looked up
+    int cacheRow_ = -1;                           // the row whose values cache_ holds
+    std::vector<ado::Variant> cache_;
     int col_ = 0;
     Snapshot seen_;
     DataGridColumns columns_;
