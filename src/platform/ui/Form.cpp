@@ -5,9 +5,9 @@
 
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -114,14 +114,19 @@ bool Form::Unload()
 {
     if (unloading_)
         return true;
-    int cancel = 0;
-    Form_QueryUnload(cancel, vbFormCode);
-    if (!cancel)
-        Form_Unload(cancel);
-    if (cancel)
+    if (unloadCancelled(vbFormCode))
         return false;
     finishUnload();
     return true;
+}
+
+bool Form::unloadCancelled(int unloadMode)
+{
+    int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (!cancel)
+        Form_Unload(cancel);
+    return cancel != 0;
 }
 
 void Form::finishUnload()
@@ -224,11 +229,7 @@ void Form::closeEvent(QCloseEvent* e)
         e->accept();
         return;
     }
-    int cancel = 0;
-    Form_QueryUnload(cancel, vbFormControlMenu);
-    if (!cancel)
-        Form_Unload(cancel);
-    if (cancel) {
+    if (unloadCancelled(vbFormControlMenu)) {
         e->ignore();
         return;
     }

@@ -75,6 +75,7 @@ protected:
 
 private:
     friend class FormRegistry;
+    bool unloadCancelled(int unloadMode);   // Form_QueryUnload, then Form_Unload
     void finishUnload();
     void bringToFront();
     void noteActivated();
