@@ -1,6 +1,6 @@
 #include "StatusBar.h"
 
-#include "platform/db/Error.h"
+#include "CollectionErrors.h"
 
 #include <QLabel>
 
@@ -31,7 +31,7 @@ Panel* StatusBar::addPanel(const QString& text)
 Panel* StatusBar::Panels(int index)
 {
     if (index < 1 || index > PanelCount())
-        throw ado::Error(35600, QStringLiteral("Index out of bounds"), QStringLiteral("MSComctlLib.StatusBar"));
+        raiseIndexOutOfBounds(QStringLiteral("MSComctlLib.StatusBar"));
     return &panels_[static_cast<std::size_t>(index - 1)];
 }
 

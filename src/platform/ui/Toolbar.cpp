@@ -1,7 +1,7 @@
 #include "Toolbar.h"
 
+#include "CollectionErrors.h"
 #include "ImageList.h"
-#include "platform/db/Error.h"
 
 #include <QAction>
 #include <QMenu>
@@ -55,7 +55,7 @@ void Button::setEnabled(bool enabled)
 ButtonMenu* Button::addButtonMenu(const QString& key, const QString& text)
 {
     if (!button_)
-        throw ado::Error(35600, QStringLiteral("Index out of bounds"), kSource);
+        raiseIndexOutOfBounds(kSource);
     if (!menu_) {
         menu_ = new QMenu(button_);
         button_->setMenu(menu_);
@@ -72,7 +72,7 @@ ButtonMenu* Button::addButtonMenu(const QString& key, const QString& text)
 ButtonMenu* Button::ButtonMenus(int index) const
 {
     if (index < 1 || index > ButtonMenuCount())
-        throw ado::Error(35600, QStringLiteral("Index out of bounds"), kSource);
+        raiseIndexOutOfBounds(kSource);
     return menus_[static_cast<std::size_t>(index - 1)].get();
 }
 
@@ -81,7 +81,7 @@ ButtonMenu* Button::ButtonMenus(const QString& key) const
     for (const auto& m : menus_)
         if (m->Key() == key)
             return m.get();
-    throw ado::Error(35601, QStringLiteral("Element not found"), kSource);
+    raiseElementNotFound(kSource);
 }
 
 QString ButtonMenu::Text() const { return action_->text(); }
@@ -102,7 +102,7 @@ Toolbar::~Toolbar() = default;
 Button* Toolbar::addButton(const QString& key, const QString& caption, int style, int image)
 {
     if (!key.isEmpty() && findButton(key))
-        throw ado::Error(35602, QStringLiteral("Key is not unique in collection"), kSource);
+        raiseKeyNotUnique(kSource);
     buttons_.push_back(std::unique_ptr<Button>(new Button(this, key, style, ButtonCount() + 1)));
     Button* b = buttons_.back().get();
     if (style == tbrSeparator || style == tbrPlaceholder) {
@@ -126,7 +126,7 @@ Button* Toolbar::addButton(const QString& key, const QString& caption, int style
 Button* Toolbar::Buttons(int index) const
 {
     if (index < 1 || index > ButtonCount())
-        throw ado::Error(35600, QStringLiteral("Index out of bounds"), kSource);
+        raiseIndexOutOfBounds(kSource);
     return buttons_[static_cast<std::size_t>(index - 1)].get();
 }
 
@@ -134,7 +134,7 @@ Button* Toolbar::Buttons(const QString& key) const
 {
     if (Button* b = findButton(key))
         return b;
-    throw ado::Error(35601, QStringLiteral("Element not found"), kSource);
+    raiseElementNotFound(kSource);
 }
 
 Button* Toolbar::findButton(const QString& key) const

@@ -1,9 +1,7 @@
 #include "TreeView.h"
 
+#include "Control.h"
 #include "ImageList.h"
-#include "Keys.h"
-#include "Twips.h"
-#include "platform/db/Error.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -55,12 +53,12 @@ Node* NodeCollection::Add(const QString& relative, int relationship, const QStri
                  int image, int selectedImage)
 {
     if (!key.isEmpty() && find(key))
-        throw ado::Error(kErrKeyNotUnique, QStringLiteral("Key is not unique in collection"), kSource);
+        raiseKeyNotUnique(kSource);
     Node* rel = nullptr;
     if (!relative.isEmpty()) {
         rel = find(relative);
         if (!rel)
-            throw ado::Error(kErrElementNotFound, QStringLiteral("Element not found"), kSource);
+            raiseElementNotFound(kSource);
     }
 
     auto* item = new QTreeWidgetItem();   // owned by the tree once inserted below
@@ -103,7 +101,7 @@ Node* NodeCollection::Add(const QString& relative, int relationship, const QStri
 Node* NodeCollection::Item(int index) const
 {
     if (index < 1 || index > Count())
-        throw ado::Error(35600, QStringLiteral("Index out of bounds"), kSource);
+        raiseIndexOutOfBounds(kSource);
     return nodes_[static_cast<std::size_t>(index - 1)].get();
 }
 
@@ -111,7 +109,7 @@ Node* NodeCollection::Item(const QString& key) const
 {
     Node* n = find(key);
     if (!n)
-        throw ado::Error(kErrElementNotFound, QStringLiteral("Element not found"), kSource);
+        raiseElementNotFound(kSource);
     return n;
 }
 
@@ -192,24 +190,13 @@ void TreeView::setSelectedItem(Node* node) { setCurrentItem(node ? node->item() 
 
 void TreeView::keyPressEvent(QKeyEvent* e)
 {
-    int keyCode = keyCodeOf(e->key());
-    const int original = keyCode;
-    emit KeyDown(keyCode, shiftOf(e->modifiers()));
-    if (original != 0 && keyCode == 0)
-        return;   // the handler took the key
-    int keyAscii = keyAsciiOf(e);
-    if (keyAscii != 0) {
-        emit KeyPress(keyAscii);
-        if (keyAscii == 0)
-            return;
-    }
-    QTreeWidget::keyPressEvent(e);
+    if (!raiseKeyDownAndPress(*this, e).cancelled)
+        QTreeWidget::keyPressEvent(e);
 }
 
 void TreeView::keyReleaseEvent(QKeyEvent* e)
 {
-    int keyCode = keyCodeOf(e->key());
-    emit KeyUp(keyCode, shiftOf(e->modifiers()));
+    raiseKeyUp(*this, e);
     QTreeWidget::keyReleaseEvent(e);
 }
 

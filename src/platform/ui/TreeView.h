@@ -3,6 +3,8 @@
 // image list. Events carry the program's values (key codes, shift state, button codes, twips).
 #pragma once
 
+#include "CollectionErrors.h"
+
 #include <QString>
 #include <QTreeWidget>
 #include <map>
@@ -15,10 +17,6 @@ class ImageList;
 class TreeView;
 
 enum TreeRelationship { tvwFirst = 0, tvwLast = 1, tvwNext = 2, tvwPrevious = 3, tvwChild = 4 };
-
-// Errors the tree raises (as ado::Error).
-constexpr long kErrElementNotFound = 35601;
-constexpr long kErrKeyNotUnique = 35602;
 
 class Node {
 public:
