@@ -27,8 +27,10 @@ QIcon ImageList::Item(const QString& key) const { return Item(indexOf(key)); }
 
 int ImageList::indexOf(const QString& key) const
 {
+    if (key.isEmpty())
+        return 0;
     for (std::size_t i = 0; i < images_.size(); ++i)
-        if (!key.isEmpty() && images_[i].key == key)
+        if (images_[i].key == key)
             return static_cast<int>(i) + 1;
     return 0;
 }

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <atomic>
-#include <memory>
 
 namespace ui {
 namespace {
@@ -61,8 +60,7 @@ void OleView::rebind()
         bytes = v.toBytes();
     else if (v.kind() == ado::Variant::Kind::Text)
         bytes = v.toString().toUtf8();
-    bytes_ = bytes;
-    render();
+    setData(bytes);
 }
 
 void OleView::setData(const QByteArray& bytes)

@@ -4,9 +4,9 @@
 #include "Twips.h"
 
 #include <QRect>
-#include <algorithm>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
 
 namespace ui {
 namespace {

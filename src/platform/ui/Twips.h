@@ -1,5 +1,7 @@
-// Geometry is written in twips, as the program specifies it: 15 twips per pixel at 96 dpi.
+// Geometry is written in twips, as the program's code gives it: 15 twips per pixel at 96 dpi.
 #pragma once
+
+class QWidget;
 
 namespace ui {
 
@@ -7,12 +9,6 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int toPixels(int twips) { return twips >= 0 ? (twips + kTwipsPerPixel / 2) / kTwipsPerPixel
                                                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel); }
 constexpr int toTwips(int pixels) { return pixels * kTwipsPerPixel; }
-
-} // namespace ui
-
-class QWidget;
-
-namespace ui {
 
 // A control remembers the twips it was given, so code and tests read back the same numbers.
 void moveTwips(QWidget* w, int left, int top, int width, int height);
