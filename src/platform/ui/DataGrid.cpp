@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -81,8 +82,11 @@ public:
     {
         return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
     }
+    // The grid's own change of its rows or columns; the view's signals it causes are not
+    // the user's moves.
     void reset(const std::function<void()>& change)
     {
+        const QScopedValueRollback quiet(grid_->following_, true);
         beginResetModel();
         change();
         endResetModel();
@@ -365,9 +369,7 @@ void DataGrid::setDataSource(ado::RecordsetPtr rs)
 
 void DataGrid::ClearFields()
 {
-    following_ = true;
     model_->reset([this] { columns_.cols_.clear(); });
-    following_ = false;
 }
 
 void DataGrid::ReBind()
@@ -384,7 +386,6 @@ void DataGrid::Refresh()
 
 void DataGrid::buildColumns()
 {
-    following_ = true;
     model_->reset([this] {
         columns_.cols_.clear();
         if (!isOpen())
@@ -401,13 +402,12 @@ void DataGrid::buildColumns()
             columns_.cols_.push_back(std::move(col));
         }
     });
-    following_ = false;
     applyColumns();
 }
 
 void DataGrid::applyColumns()
 {
-    following_ = true;
+    const QScopedValueRollback quiet(following_, true);
     QHeaderView* header = view_->horizontalHeader();
     for (int i = 0; i < columns_.Count(); ++i) {
         const DataGridColumn& c = *columns_.cols_[size_t(i)];
@@ -416,12 +416,10 @@ void DataGrid::applyColumns()
         if (c.visible_ && c.width_ > 0)
             view_->setColumnWidth(i, toPixels(c.width_));
     }
-    following_ = false;
 }
 
 void DataGrid::reload()
 {
-    following_ = true;
     model_->reset([this] {
         bookmarks_.clear();
         cachedCurrent_ = -1;
@@ -453,7 +451,6 @@ void DataGrid::reload()
         }
     });
     seen_ = snapshot();
-    following_ = false;
     applyColumns();
     followCurrent();
 }
@@ -509,19 +506,17 @@ void DataGrid::followCurrent()
     const int col = std::clamp(col_, 0, std::max(0, columns_.Count() - 1));
     if (row < 0) {
         if (cur.isValid()) {
-            following_ = true;
+            const QScopedValueRollback quiet(following_, true);
             view_->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-            following_ = false;
         }
         return;
     }
     if (cur.row() == row && cur.column() == col)
         return;
-    following_ = true;
+    const QScopedValueRollback quiet(following_, true);
     const QModelIndex target = model_->index(row, col);
     view_->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
     view_->scrollTo(target);
-    following_ = false;
 }
 
 void DataGrid::userMovedTo(int row, int col)

@@ -195,7 +195,7 @@ private:
     long backColor_ = 0xFFFFFF, foreColor_ = 0x000000;
     bool recordSelectors_ = false, allowRowSizing_ = true;
     int appearance_ = 1, borderStyle_ = 1;
-    bool following_ = false;
+    bool following_ = false;                      // the grid itself moves or resizes the view
     QLabel* captionLabel_ = nullptr;
     DataGridView* view_ = nullptr;
     DataGridModel* model_ = nullptr;
