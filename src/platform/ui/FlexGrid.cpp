@@ -306,23 +306,12 @@ struct FlexGrid::Axis {
         return lines;
     }
 
-    // The line at a viewport offset; -1 when none.
+    // The line on view at a viewport offset; -1 when none.
     int lineAt(int pos) const
     {
-        if (pos < 0)
-            return -1;
-        int at = 0;
-        for (int l = 0; l < count; ++l) {
-            if (l >= fixed && l < first) {
-                l = first - 1;   // the lines scrolled out of view
-                continue;
-            }
-            if (pos < at + px(l) && pos >= at)
+        for (const auto& [l, at] : onView())
+            if (pos >= at && pos < at + px(l))
                 return l;
-            at += px(l);
-            if (at > extent)
-                break;
-        }
         return -1;
     }
 
