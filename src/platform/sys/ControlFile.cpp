@@ -2,6 +2,7 @@
 // program for longer than the wait; after a time-out the library stays loaded, because the
 // abandoned worker may still be running inside it.
 #include "ControlFile.h"
+#include "ProgramFolder.h"
 
 #include <QFile>
 
@@ -28,9 +29,7 @@ int fnRegisterServer(const QString& path, int mode)
     if (path.isEmpty())
         return kRegNothingDone;
 
-    // The program names files with "\\" as the separator, as its connect strings do.
-    const QString file = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    void* library = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(QFile::encodeName(localPath(path)).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!library)
         return kRegLoadFailed;
 

@@ -1,6 +1,7 @@
 // Folder and file operations of the backup window, with the runtime's error numbers.
 #include "FileSystem.h"
 
+#include "ProgramFolder.h"
 #include "platform/db/Error.h"
 
 #include <QDir>
@@ -11,12 +12,15 @@
 namespace sys {
 
 namespace {
-QString localPath(const QString& path)
+[[noreturn]] void raise(long number, const char* description)
 {
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return p;
+    throw ado::Error(number, QString::fromLatin1(description), QStringLiteral("FileSystemObject"));
 }
+
+constexpr long kFileNotFound = 53;
+constexpr long kFileExists = 58;
+constexpr long kPermissionDenied = 70;
+constexpr long kPathNotFound = 76;
 } // namespace
 
 bool FileSystemObject::FolderExists(const QString& path) const
@@ -33,9 +37,9 @@ void FileSystemObject::CreateFolder(const QString& path) const
 {
     const QString p = localPath(path);
     if (QFileInfo::exists(p))
-        throw ado::Error(58, QStringLiteral("File already exists"), QStringLiteral("FileSystemObject"));
+        raise(kFileExists, "File already exists");
     if (!QDir().mkdir(p))
-        throw ado::Error(76, QStringLiteral("Path not found"), QStringLiteral("FileSystemObject"));
+        raise(kPathNotFound, "Path not found");
 }
 
 void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) const
@@ -43,29 +47,29 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     const QString from = localPath(source);
     QString to = localPath(destination);
     if (!QFileInfo(from).isFile())
-        throw ado::Error(53, QStringLiteral("File not found"), QStringLiteral("FileSystemObject"));
+        raise(kFileNotFound, "File not found");
     if (to.endsWith(QLatin1Char('/')) || QFileInfo(to).isDir())
         to = QDir(to).filePath(QFileInfo(from).fileName());
     if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
-        throw ado::Error(70, QStringLiteral("Permission denied"), QStringLiteral("FileSystemObject"));
+        raise(kPermissionDenied, "Permission denied");
     // Copy beside the target first so a failed copy never leaves half a file in its place.
     const QString partial = to + QStringLiteral(".partial");
     QFile::remove(partial);
     if (!QFile::copy(from, partial))
-        throw ado::Error(70, QStringLiteral("Permission denied"), QStringLiteral("FileSystemObject"));
+        raise(kPermissionDenied, "Permission denied");
     if (QFileInfo::exists(to)) {
         if (!overwrite) {
             QFile::remove(partial);
-            throw ado::Error(58, QStringLiteral("File already exists"), QStringLiteral("FileSystemObject"));
+            raise(kFileExists, "File already exists");
         }
         if (!QFile::remove(to)) {
             QFile::remove(partial);
-            throw ado::Error(70, QStringLiteral("Permission denied"), QStringLiteral("FileSystemObject"));
+            raise(kPermissionDenied, "Permission denied");
         }
     }
     if (!QFile::rename(partial, to)) {
         QFile::remove(partial);
-        throw ado::Error(70, QStringLiteral("Permission denied"), QStringLiteral("FileSystemObject"));
+        raise(kPermissionDenied, "Permission denied");
     }
 }
 

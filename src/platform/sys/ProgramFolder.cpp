@@ -14,14 +14,11 @@ QString& overrideFolder()
 }
 } // namespace
 
+// Neither a cleaned path nor the executable's folder ends in a separator.
 QString programFolder()
 {
-    QString folder = overrideFolder();
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return folder;
+    const QString& folder = overrideFolder();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
 }
 
 void setProgramFolder(const QString& folder)
@@ -32,6 +29,11 @@ void setProgramFolder(const QString& folder)
 QString programPath(const QString& name)
 {
     return programFolder() + QLatin1Char('\\') + name;
+}
+
+QString localPath(const QString& path)
+{
+    return QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
 } // namespace sys
