@@ -65,23 +65,19 @@ QString roundDecimalText(const std::string& text, int decimals)
     return out;
 }
 
-// Parses the number a text starts with; returns the count of characters used (0: none).
-// With `whole` the number must fill the text apart from surrounding blanks.
+// Reads the number a text starts with into `out` (0 when there is none). With `whole` the
+// number must fill the text apart from surrounding blanks, and false says it does not.
 bool parseNumber(const QString& text, bool whole, double* out)
 {
     QString s;
-    s.reserve(text.size());
-    int i = 0;
-    const int n = text.size();
     if (whole) {
-        QString t = text.trimmed();
-        if (t.isEmpty())
+        s = text.trimmed();
+        if (s.isEmpty())
             return false;
-        s = t;
     } else {
         // Val ignores blanks, tabs and line feeds anywhere in the text.
-        for (; i < n; ++i) {
-            QChar c = text[i];
+        s.reserve(text.size());
+        for (const QChar c : text) {
             if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
                 continue;
             s += c;
@@ -174,33 +170,29 @@ QString Format(const ado::Variant& value, const QString& format)
     using K = ado::Variant::Kind;
     if (value.isNull() || value.isEmpty())
         return QString();
-    const QString f = format;
-    const bool numberFormat = f == QLatin1String("#0.00") || f == QLatin1String("0.00");
-    if (numberFormat) {
+    if (format == QLatin1String("#0.00") || format == QLatin1String("0.00")) {
         switch (value.kind()) {
         case K::Boolean:
         case K::Integer:
         case K::Double:
+        case K::Date:   // a date as its day number
             return Format00(value.toDouble());
         case K::Text: {
             const QString t = value.toString();
-            if (t.isEmpty() || !IsNumeric(t))
-                return t;
-            return Format00(CDbl(t));
+            double v = 0;
+            return parseNumber(t, true, &v) ? Format00(v) : t;
         }
-        case K::Date:
-            return Format00(static_cast<double>(QDate(1899, 12, 30).daysTo(value.toDate())));
         default:
             return value.toDisplayString();
         }
     }
     if (value.kind() == K::Date)
-        return FormatDate(value.toDate(), f);
+        return FormatDate(value.toDate(), format);
     if (value.kind() == K::Text) {
         // A date written as text formats as a date when the format is a date format.
-        QDate d = QDate::fromString(value.toString(), Qt::ISODate);
+        const QDate d = QDate::fromString(value.toString(), Qt::ISODate);
         if (d.isValid())
-            return FormatDate(d, f);
+            return FormatDate(d, format);
     }
     return value.toDisplayString();
 }

@@ -21,7 +21,7 @@ QString Format00(double value);               // Format(value, "#0.00")
 // "&HFFFF" -> -1 as a 16-bit literal).
 double Val(const QString& text);
 // The whole-text conversion (CDbl): leading/trailing blanks allowed, nothing else; raises
-// ado::Error 13 when the text is not a number. isNumeric() tells without raising.
+// ado::Error 13 when the text is not a number. IsNumeric() tells without raising.
 double CDbl(const QString& text);
 bool IsNumeric(const QString& text);
 
@@ -30,7 +30,7 @@ QString Trim(const QString& text);
 QString LTrim(const QString& text);
 QString RTrim(const QString& text);
 
-// English month names; monthName(1) == "January". monthNumber("march") == 3, 0 when unknown.
+// English month names; MonthName(1) == "January". MonthNumber("march") == 3, 0 when unknown.
 QString MonthName(int month);
 int MonthNumber(const QString& name);
 
