@@ -163,6 +163,11 @@ bool isTerminator(const Token& t)
            || isComparison(t) || isKeyword(t);
 }
 
+bool identIs(const Token& t, const char* word)
+{
+    return t.kind == Tok::Ident && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
 bool endsOperand(const Token& t)
 {
     return t.kind == Tok::Ident || t.kind == Tok::Bracket || t.kind == Tok::String
@@ -225,17 +230,14 @@ private:
     {
         if (j >= e || t_[j].kind != Tok::Ident)
             return false;
-        auto is = [this](int at, const char* w) {
-            return t_[at].kind == Tok::Ident && t_[at].text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
-        };
-        if (is(j, "not")) {
+        if (identIs(t_[j], "not")) {
             ++j;
             while (j < e && t_[j].kind == Tok::Space)
                 ++j;
             if (j >= e)
                 return false;
         }
-        return is(j, "in") || is(j, "between");
+        return identIs(t_[j], "in") || identIs(t_[j], "between");
     }
 
     int next(int i) const
@@ -361,11 +363,6 @@ int prevSignificant(const std::vector<Token>& t, int i)
     return i;
 }
 
-bool identIs(const Token& t, const char* word)
-{
-    return t.kind == Tok::Ident && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 Translation translate(const QString& accessSql)
@@ -383,8 +380,8 @@ Translation translate(const QString& accessSql)
         {"trim$", "acc_trim"}};
 
     Translation tr;
-    int first = nextSignificant(t, -1);
-    tr.isSelect = first < int(t.size()) && identIs(t[first], "select");
+    const int first = nextSignificant(t, -1);
+    const bool isSelect = first < int(t.size()) && identIs(t[first], "select");
 
     // DELETE * FROM t  ->  DELETE FROM t
     if (first < int(t.size()) && identIs(t[first], "delete")) {
@@ -458,7 +455,7 @@ Translation translate(const QString& accessSql)
 
     // Whether the rows of a SELECT are rows of one table (so the rowid may be read alongside).
     int insertToken = -1;
-    if (tr.isSelect) {
+    if (isSelect) {
         bool safe = true;
         bool inFrom = false;
         int depth = 0;

@@ -17,7 +17,6 @@ struct Translation {
     // Offset just after the SELECT keyword of a plain single-select statement whose rows map
     // one-to-one onto table rows (no DISTINCT, grouping, aggregate, union or join); -1 otherwise.
     int rowidInsertAt = -1;
-    bool isSelect = false;
 };
 
 Translation translate(const QString& accessSql);
