@@ -10,10 +10,7 @@ namespace ado {
 QStringList Catalog::Tables() const
 {
     if (!ActiveConnection || !ActiveConnection->sharedHandle())
-        throw Error(err::NoConnection,
-                    QStringLiteral("The connection cannot be used to perform this operation. It is either "
-                                   "closed or invalid in this context."),
-                    kDbSource);
+        raiseNoConnection();
     SharedHandle& h = *ActiveConnection->sharedHandle();
     Statement st(h.prepare("SELECT name FROM sqlite_master WHERE type IN ('table','view') "
                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
@@ -22,7 +19,7 @@ QStringList Catalog::Tables() const
     while ((rc = sqlite3_step(st)) == SQLITE_ROW)
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     if (rc != SQLITE_DONE)
-        h.raise(err::EngineFailure, rc);
+        h.raise(err::EngineFailure);
     return names;
 }
 

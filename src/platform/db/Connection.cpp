@@ -28,7 +28,30 @@ std::map<QString, std::weak_ptr<SharedHandle>>& registry()
 
 constexpr int kBusyTimeoutMs = 5000;
 
+[[noreturn]] void raiseConnectFailed(const QString& description)
+{
+    throw Error(err::ConnectFailed, description, kDbSource);
+}
+
 } // namespace
+
+void raiseObjectClosed()
+{
+    throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
+}
+
+void raiseObjectOpen()
+{
+    throw Error(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), kDbSource);
+}
+
+void raiseNoConnection()
+{
+    throw Error(err::NoConnection,
+                QStringLiteral("The connection cannot be used to perform this operation. It is either "
+                               "closed or invalid in this context."),
+                kDbSource);
+}
 
 // ---- Statement ----
 
@@ -60,17 +83,17 @@ SharedHandle::~SharedHandle()
 std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
 {
     const QFileInfo fi(filePath);
+    const auto notFound = [&] {
+        raiseConnectFailed(QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(filePath)));
+    };
     if (filePath.isEmpty() || !fi.exists() || !fi.isFile())
-        throw Error(err::ConnectFailed,
-                    QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(filePath)),
-                    kDbSource);
+        notFound();
     const QString key = fi.canonicalFilePath();
 
     QMutexLocker lock(&registryMutex);
     struct stat st {};
     if (::stat(QFile::encodeName(key).constData(), &st) != 0)
-        throw Error(err::ConnectFailed,
-                    QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(filePath)), kDbSource);
+        notFound();
     auto& reg = registry();
     if (auto it = reg.find(key); it != reg.end()) {
         if (auto h = it->second.lock()) {
@@ -80,19 +103,17 @@ std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
     }
     std::erase_if(reg, [](const auto& entry) { return entry.second.expired(); });
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
+    const auto cannotOpen = [&] {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("cannot open");
         sqlite3_close_v2(db);
-        throw Error(err::ConnectFailed, QStringLiteral("Could not open file '%1': %2").arg(key, msg), kDbSource);
-    }
+        raiseConnectFailed(QStringLiteral("Could not open file '%1': %2").arg(key, msg));
+    };
+    if (sqlite3_open_v2(key.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr)
+        != SQLITE_OK)
+        cannotOpen();
     // A file that is no database is refused now rather than at the first statement.
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_close_v2(db);
-        throw Error(err::ConnectFailed, QStringLiteral("Could not open file '%1': %2").arg(key, msg), kDbSource);
-    }
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        cannotOpen();
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 0);
     accesssql::registerFunctions(db);
@@ -110,23 +131,32 @@ sqlite3_stmt* SharedHandle::prepare(const QByteArray& sql, QByteArray* tail) con
     const int rc = sqlite3_prepare_v2(db_, sql.constData(), int(sql.size()), &stmt, &rest);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        raise(err::SyntaxError, rc);
+        raise(err::SyntaxError);
     }
     if (tail)
         *tail = rest ? QByteArray(rest, int(sql.constData() + sql.size() - rest)) : QByteArray();
     return stmt;
 }
 
-void SharedHandle::raise(long number, int code) const
+Statement SharedHandle::prepareSingle(const QByteArray& sql) const
 {
-    Q_UNUSED(code);
+    QByteArray tail;
+    Statement st(prepare(sql, &tail));
+    tail = tail.trimmed();
+    if (!tail.isEmpty() && tail != ";")
+        throw Error(err::SyntaxError, QStringLiteral("Characters found after end of SQL statement."), kDbSource);
+    return st;
+}
+
+void SharedHandle::raise(long number) const
+{
     throw Error(number, QString::fromUtf8(sqlite3_errmsg(db_)), kDbSource);
 }
 
 void SharedHandle::exec(const char* sql)
 {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        raise(err::EngineFailure, sqlite3_errcode(db_));
+        raise(err::EngineFailure);
 }
 
 // Nested transactions are savepoints inside the outer one. The engine may have ended the
@@ -267,9 +297,7 @@ ConnectString ConnectString::parse(const QString& text)
         i = j;
     }
     if (!haveDbq || cs.dbq.trimmed().isEmpty())
-        throw Error(err::ConnectFailed,
-                    QStringLiteral("The connect string names no database file (Dbq): \"%1\"").arg(text),
-                    kDbSource);
+        raiseConnectFailed(QStringLiteral("The connect string names no database file (Dbq): \"%1\"").arg(text));
     return cs;
 }
 
@@ -292,30 +320,32 @@ void Connection::Open(const QString& connectString, const QString& userId, const
     Q_UNUSED(password);
     Q_UNUSED(options);
     if (handle_)
-        throw Error(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), kDbSource);
+        raiseObjectOpen();
     if (!connectString.isEmpty())
         ConnectionString = connectString;
     const ConnectString cs = ConnectString::parse(ConnectionString);
     handle_ = SharedHandle::acquire(cs.filePath());
 }
 
-long Connection::Execute(const QString& sql)
+SharedHandle& Connection::openHandle() const
 {
     if (!handle_)
-        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    const accesssql::Translation tr = accesssql::translate(sql);
-    QByteArray tail;
-    Statement st(handle_->prepare(tr.sql, &tail));
-    if (!tail.trimmed().isEmpty() && tail.trimmed() != ";")
-        throw Error(err::SyntaxError, QStringLiteral("Characters found after end of SQL statement."), kDbSource);
+        raiseObjectClosed();
+    return *handle_;
+}
+
+long Connection::Execute(const QString& sql)
+{
+    SharedHandle& h = openHandle();
+    const Statement st = h.prepareSingle(accesssql::translate(sql).sql);
     if (!st.get())
         return 0;   // blanks only
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        handle_->raise(err::EngineFailure, rc);
-    return sqlite3_column_count(st) == 0 ? long(sqlite3_changes(handle_->db())) : 0;
+        h.raise(err::EngineFailure);
+    return sqlite3_column_count(st) == 0 ? long(sqlite3_changes(h.db())) : 0;
 }
 
 int Connection::State() const { return handle_ ? adStateOpen : adStateClosed; }
@@ -328,26 +358,11 @@ void Connection::Close()
     handle_.reset();
 }
 
-void Connection::BeginTrans()
-{
-    if (!handle_)
-        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->begin(this);
-}
+void Connection::BeginTrans() { openHandle().begin(this); }
 
-void Connection::CommitTrans()
-{
-    if (!handle_)
-        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->commit(this);
-}
+void Connection::CommitTrans() { openHandle().commit(this); }
 
-void Connection::RollbackTrans()
-{
-    if (!handle_)
-        throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-    handle_->rollback(this);
-}
+void Connection::RollbackTrans() { openHandle().rollback(this); }
 
 bool Connection::inTransaction() const { return handle_ && handle_->transactionDepth() > 0; }
 

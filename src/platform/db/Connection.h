@@ -61,6 +61,7 @@ public:
     std::shared_ptr<SharedHandle> sharedHandle() const { return handle_; }
 
 private:
+    SharedHandle& openHandle() const;   // raises 3704 while closed
     std::shared_ptr<SharedHandle> handle_;
 };
 

@@ -206,11 +206,6 @@ QString quoteIdent(const QString& name)
     return u'"' + n + u'"';
 }
 
-[[noreturn]] void raiseClosed()
-{
-    throw Error(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."), kDbSource);
-}
-
 [[noreturn]] void raiseNoCurrent()
 {
     throw Error(err::NoCurrentRecord,
@@ -223,6 +218,14 @@ QString quoteIdent(const QString& name)
 {
     throw Error(err::ReadOnly,
                 QStringLiteral("Current Recordset does not support updating. ") + why, kDbSource);
+}
+
+[[noreturn]] void raiseItemNotFound(const QString& nameOrOrdinal)
+{
+    throw Error(err::ItemNotFound,
+                QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                               "name or ordinal (%1).").arg(nameOrOrdinal),
+                kDbSource);
 }
 
 } // namespace
@@ -255,6 +258,15 @@ struct Recordset::Data {
         return it->second;
     }
 
+    // Runs an edit statement to its end.
+    void run(sqlite3_stmt* st) const
+    {
+        const int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
+            handle->raise(err::EngineFailure);
+    }
+
     int column(const QString& name) const
     {
         const auto it = byName.find(name.toLower());
@@ -282,7 +294,7 @@ struct Recordset::Data {
         }
         sqlite3_reset(st);
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            handle->raise(err::EngineFailure, rc);
+            handle->raise(err::EngineFailure);
         return values;
     }
 };
@@ -300,46 +312,66 @@ struct Recordset::Cursor {
     bool mayHoldDeleted = false;    // the view may still list deleted rows (see purge)
 
     bool onRow() const { return pos >= 0 && pos < long(view.size()); }
+    Data::Row& row(Data& d) const { return d.rows[size_t(view[size_t(pos)])]; }
+    bool onDeletedRow(const Data& d) const { return onRow() && d.rows[size_t(view[size_t(pos)])].deleted; }
+
+    // The rows to show: those not deleted that pass the filter, and row `keep` whatever it is.
+    std::vector<int> visibleRows(const Data& d, int keep) const
+    {
+        std::vector<int> rows;
+        rows.reserve(d.rows.size());
+        for (int i = 0; i < int(d.rows.size()); ++i) {
+            const auto& row = d.rows[size_t(i)];
+            if (i == keep || (!row.deleted && (filter.empty() || filter.matches(row.values))))
+                rows.push_back(i);
+        }
+        return rows;
+    }
+
+    // Counts a change this cursor made to the shared rows, so that other cursors rebuild their
+    // views. Returns whether this cursor's view was up to date; it then stays so, the caller
+    // having made the change in it.
+    bool countChange(Data& d)
+    {
+        const bool current = seen == d.generation;
+        ++d.generation;
+        if (current)
+            seen = d.generation;
+        return current;
+    }
 };
 
 // ---- Field ----
 
 QString Field::Name() const
 {
-    if (!rs_->data_)
-        raiseClosed();
+    rs_->requireOpen();
     return rs_->data_->cols[size_t(index_)].name;
 }
 
 int Field::Type() const
 {
-    if (!rs_->data_)
-        raiseClosed();
+    rs_->requireOpen();
     return rs_->data_->cols[size_t(index_)].type;
 }
 
 Variant Field::Value() const
 {
     Recordset& rs = *rs_;
-    if (!rs.data_)
-        raiseClosed();
+    rs.requireOpen();
     rs.sync();
     Recordset::Cursor& c = *rs.cur_;
     if (c.mode != Recordset::Cursor::Mode::None)
         return c.pending[size_t(index_)];
-    if (!c.onRow())
+    if (!c.onRow() || c.onDeletedRow(*rs.data_))
         raiseNoCurrent();
-    const auto& row = rs.data_->rows[size_t(c.view[size_t(c.pos)])];
-    if (row.deleted)
-        raiseNoCurrent();
-    return row.values[size_t(index_)];
+    return c.row(*rs.data_).values[size_t(index_)];
 }
 
 void Field::setValue(const Variant& v)
 {
     Recordset& rs = *rs_;
-    if (!rs.data_)
-        raiseClosed();
+    rs.requireOpen();
     rs.sync();
     Recordset::Cursor& c = *rs.cur_;
     rs.requireUpdatable();
@@ -349,9 +381,9 @@ void Field::setValue(const Variant& v)
     if (c.mode == Recordset::Cursor::Mode::None) {
         if (!rs.data_->hasRowid)
             raiseReadOnly(QStringLiteral("The rows of this statement cannot be located in their table."));
-        if (!c.onRow() || rs.data_->rows[size_t(c.view[size_t(c.pos)])].deleted)
+        if (!c.onRow() || c.onDeletedRow(*rs.data_))
             raiseNoCurrent();
-        c.pending = rs.data_->rows[size_t(c.view[size_t(c.pos)])].values;
+        c.pending = c.row(*rs.data_).values;
         c.touched.assign(c.pending.size(), false);
         c.mode = Recordset::Cursor::Mode::Editing;
     }
@@ -367,7 +399,7 @@ Recordset::~Recordset() = default;
 void Recordset::requireOpen() const
 {
     if (!data_)
-        raiseClosed();
+        raiseObjectClosed();
 }
 
 void Recordset::requireUpdatable() const
@@ -391,14 +423,11 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
                      long options)
 {
     if (data_)
-        throw Error(err::ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."), kDbSource);
+        raiseObjectOpen();
     if (connection)
         ActiveConnection = connection;
     if (!ActiveConnection || !ActiveConnection->sharedHandle())
-        throw Error(err::NoConnection,
-                    QStringLiteral("The connection cannot be used to perform this operation. It is either "
-                                   "closed or invalid in this context."),
-                    kDbSource);
+        raiseNoConnection();
     if (cursorType != adOpenUnspecified)
         CursorType = cursorType;
     if (lockType != adLockUnspecified)
@@ -418,10 +447,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
     data->source = source;
     const accesssql::Translation tr = accesssql::translate(text);
 
-    QByteArray tail;
-    Statement st(data->handle->prepare(tr.sql, &tail));
-    if (!tail.trimmed().isEmpty() && tail.trimmed() != ";")
-        throw Error(err::SyntaxError, QStringLiteral("Characters found after end of SQL statement."), kDbSource);
+    Statement st = data->handle->prepareSingle(tr.sql);
     if (!st.get())
         throw Error(err::SyntaxError, QStringLiteral("The statement is empty."), kDbSource);
 
@@ -429,7 +455,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
         // A statement that returns no rows runs and leaves the recordset closed.
         const int rc = sqlite3_step(st);
         if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            data->handle->raise(err::EngineFailure, rc);
+            data->handle->raise(err::EngineFailure);
         return;
     }
 
@@ -457,11 +483,11 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
         }
         data->cols.push_back(c);
     }
-    if (!oneTable)
+    if (!oneTable) {
         table.clear();
-    for (auto& c : data->cols)
-        if (table.isEmpty())
+        for (auto& c : data->cols)
             c.origin.clear();
+    }
 
     // Read the rowid along with the rows when the statement's rows are rows of that table.
     int offset = 0;
@@ -497,7 +523,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
         data->rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        data->handle->raise(err::EngineFailure, rc);
+        data->handle->raise(err::EngineFailure);
 
     // Expression columns take their type from the first value that is not Null.
     for (int i = 0; i < n; ++i) {
@@ -521,13 +547,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection, int cursor
 void Recordset::resetView()
 {
     Cursor& c = *cur_;
-    c.view.clear();
-    c.view.reserve(data_->rows.size());
-    for (int i = 0; i < int(data_->rows.size()); ++i) {
-        const auto& row = data_->rows[size_t(i)];
-        if (!row.deleted && (c.filter.empty() || c.filter.matches(row.values)))
-            c.view.push_back(i);
-    }
+    c.view = c.visibleRows(*data_, -1);
     c.pos = 0;
     c.seen = data_->generation;
     c.mayHoldDeleted = false;
@@ -541,14 +561,7 @@ void Recordset::sync()
         return;
     const int current = c.onRow() ? c.view[size_t(c.pos)] : -1;
     const bool after = c.pos >= long(c.view.size()) && !c.view.empty();
-    std::vector<int> view;
-    view.reserve(data_->rows.size());
-    for (int i = 0; i < int(data_->rows.size()); ++i) {
-        const auto& row = data_->rows[size_t(i)];
-        if (i == current || (!row.deleted && (c.filter.empty() || c.filter.matches(row.values))))
-            view.push_back(i);
-    }
-    c.view = std::move(view);
+    c.view = c.visibleRows(*data_, current);
     c.mayHoldDeleted = current >= 0 && data_->rows[size_t(current)].deleted;
     if (current >= 0)
         c.pos = long(std::lower_bound(c.view.begin(), c.view.end(), current) - c.view.begin());
@@ -636,7 +649,7 @@ void Recordset::MoveNext()
     Cursor& c = *cur_;
     if (c.view.empty() || c.pos >= long(c.view.size()))
         raiseNoCurrent();
-    const bool currentDeleted = c.onRow() && data_->rows[size_t(c.view[size_t(c.pos)])].deleted;
+    const bool currentDeleted = c.onDeletedRow(*data_);
     purge();
     if (!currentDeleted)
         ++c.pos;
@@ -660,7 +673,7 @@ void Recordset::Move(long n)
         return;
     if ((n > 0 && (c.view.empty() || c.pos >= long(c.view.size()))) || (n < 0 && (c.view.empty() || c.pos < 0)))
         raiseNoCurrent();
-    const bool currentDeleted = c.onRow() && data_->rows[size_t(c.view[size_t(c.pos)])].deleted;
+    const bool currentDeleted = c.onDeletedRow(*data_);
     purge();
     long target = c.pos + n - ((currentDeleted && n > 0) ? 1 : 0);
     c.pos = std::clamp(target, -1L, long(c.view.size()));
@@ -698,10 +711,7 @@ Field Recordset::Fields(int index)
 {
     requireOpen();
     if (index < 0 || index >= int(data_->cols.size()))
-        throw Error(err::ItemNotFound,
-                    QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                   "name or ordinal (%1).").arg(index),
-                    kDbSource);
+        raiseItemNotFound(QString::number(index));
     return Field(this, index);
 }
 
@@ -710,10 +720,7 @@ Field Recordset::Fields(const QString& name)
     requireOpen();
     const int i = data_->column(name);
     if (i < 0)
-        throw Error(err::ItemNotFound,
-                    QStringLiteral("Item cannot be found in the collection corresponding to the requested "
-                                   "name or ordinal (%1).").arg(name),
-                    kDbSource);
+        raiseItemNotFound(name);
     return Field(this, i);
 }
 
@@ -759,6 +766,10 @@ void Recordset::Update()
         if (!dup)
             bound.push_back(int(i));
     }
+    const auto bindAssigned = [&](sqlite3_stmt* st) {
+        for (size_t k = 0; k < bound.size(); ++k)
+            bindValue(st, int(k) + 1, c.pending[size_t(bound[k])], d.cols[size_t(bound[k])].type);
+    };
 
     if (c.mode == Cursor::Mode::Adding) {
         QByteArray names, marks;
@@ -773,32 +784,23 @@ void Recordset::Update()
         const QByteArray sql = bound.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
                                              : "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
         sqlite3_stmt* st = d.statement(sql);
-        for (size_t k = 0; k < bound.size(); ++k)
-            bindValue(st, int(k) + 1, c.pending[size_t(bound[k])], d.cols[size_t(bound[k])].type);
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            d.handle->raise(err::EngineFailure, rc);
+        bindAssigned(st);
+        d.run(st);
         Data::Row row;
         row.rowid = sqlite3_last_insert_rowid(d.handle->db());
         row.values = d.reread(row.rowid);
         d.rows.push_back(std::move(row));
-        const bool current = c.seen == d.generation;
-        ++d.generation;
-        if (current) {
+        if (c.countChange(d))
             c.view.push_back(int(d.rows.size()) - 1);
-            c.seen = d.generation;
-        } else {
+        else
             sync();
-        }
         c.pos = long(std::lower_bound(c.view.begin(), c.view.end(), int(d.rows.size()) - 1) - c.view.begin());
         c.mode = Cursor::Mode::None;
         return;
     }
 
     // Editing the current row.
-    const int rowIndex = c.view[size_t(c.pos)];
-    Data::Row& row = d.rows[size_t(rowIndex)];
+    Data::Row& row = c.row(d);
     QByteArray sets;
     for (int i : bound) {
         if (!sets.isEmpty())
@@ -807,23 +809,16 @@ void Recordset::Update()
     }
     if (!bound.empty()) {
         sqlite3_stmt* st = d.statement("UPDATE " + table + " SET " + sets + " WHERE rowid=?");
-        for (size_t k = 0; k < bound.size(); ++k)
-            bindValue(st, int(k) + 1, c.pending[size_t(bound[k])], d.cols[size_t(bound[k])].type);
+        bindAssigned(st);
         sqlite3_bind_int64(st, int(bound.size()) + 1, row.rowid);
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            d.handle->raise(err::EngineFailure, rc);
+        d.run(st);
         if (sqlite3_changes(d.handle->db()) == 0) {
             c.mode = Cursor::Mode::None;
             throw Error(err::RowNotFound, QStringLiteral("Row cannot be located for updating. Some values may "
                                                          "have been changed since it was last read."), kDbSource);
         }
         row.values = d.reread(row.rowid);
-        const bool current = c.seen == d.generation;
-        ++d.generation;
-        if (current)
-            c.seen = d.generation;
+        c.countChange(d);
     }
     c.mode = Cursor::Mode::None;
 }
@@ -846,24 +841,18 @@ void Recordset::Delete()
         return;
     }
     c.mode = Cursor::Mode::None;
-    if (!c.onRow() || data_->rows[size_t(c.view[size_t(c.pos)])].deleted)
+    if (!c.onRow() || c.onDeletedRow(*data_))
         raiseNoCurrent();
     if (!data_->hasRowid)
         raiseReadOnly(QStringLiteral("The rows of this statement cannot be located in their table."));
     Data& d = *data_;
-    Data::Row& row = d.rows[size_t(c.view[size_t(c.pos)])];
+    Data::Row& row = c.row(d);
     sqlite3_stmt* st = d.statement("DELETE FROM " + quoteIdent(d.table).toUtf8() + " WHERE rowid=?");
     sqlite3_bind_int64(st, 1, row.rowid);
-    const int rc = sqlite3_step(st);
-    sqlite3_reset(st);
-    if (rc != SQLITE_DONE)
-        d.handle->raise(err::EngineFailure, rc);
+    d.run(st);
     row.deleted = true;
     c.mayHoldDeleted = true;
-    const bool current = c.seen == d.generation;
-    ++d.generation;
-    if (current)
-        c.seen = d.generation;
+    c.countChange(d);
 }
 
 bool Recordset::editMode() const

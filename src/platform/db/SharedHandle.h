@@ -15,6 +15,22 @@ struct sqlite3_stmt;
 
 namespace ado {
 
+// Wraps a prepared statement so every path finalises it.
+class Statement {
+public:
+    explicit Statement(sqlite3_stmt* s = nullptr) : s_(s) {}
+    ~Statement();
+    Statement(Statement&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
+    Statement& operator=(Statement&& o) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return s_; }
+    operator sqlite3_stmt*() const { return s_; }
+
+private:
+    sqlite3_stmt* s_;
+};
+
 class SharedHandle {
 public:
     ~SharedHandle();
@@ -40,8 +56,11 @@ public:
     // Prepares an already translated statement; raises ado::Error with the engine's message.
     // `tail` receives the text after the first statement.
     sqlite3_stmt* prepare(const QByteArray& sql, QByteArray* tail = nullptr) const;
+    // Prepares a statement the program gave, which must be one statement (a trailing ';' is
+    // allowed); a text of blanks gives no statement.
+    Statement prepareSingle(const QByteArray& sql) const;
     // Raises the engine's current error as ado::Error.
-    [[noreturn]] void raise(long number, int code) const;
+    [[noreturn]] void raise(long number) const;
     void exec(const char* sql);
 
 private:
@@ -57,22 +76,11 @@ private:
     unsigned long long inode_ = 0;
 };
 
-// Wraps a prepared statement so every path finalises it.
-class Statement {
-public:
-    explicit Statement(sqlite3_stmt* s = nullptr) : s_(s) {}
-    ~Statement();
-    Statement(Statement&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
-    Statement& operator=(Statement&& o) noexcept;
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return s_; }
-    operator sqlite3_stmt*() const { return s_; }
-
-private:
-    sqlite3_stmt* s_;
-};
-
 inline const QString kDbSource = QStringLiteral("Lumora.Database");
+
+// Errors raised alike by connections, recordsets and the catalogue.
+[[noreturn]] void raiseObjectClosed();
+[[noreturn]] void raiseObjectOpen();
+[[noreturn]] void raiseNoConnection();
 
 } // namespace ado
