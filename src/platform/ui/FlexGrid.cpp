@@ -443,28 +443,6 @@ void FlexGrid::updateScrollBars()
     syncingScroll_ = false;
 }
 
-void FlexGrid::setTopRow(int row)
-{
-    checkRow(row);
-    const int top = std::clamp(row, fixedRows_, lastTopRow());
-    if (top == topRow_)
-        return;
-    topRow_ = top;
-    relayout();
-    emit Scroll();
-}
-
-void FlexGrid::setLeftCol(int col)
-{
-    checkCol(col);
-    const int left = std::clamp(col, fixedCols_, lastLeftCol());
-    if (left == leftCol_)
-        return;
-    leftCol_ = left;
-    relayout();
-    emit Scroll();
-}
-
 void FlexGrid::ensureVisible(int row, int col)
 {
     const int top = rowAxis().firstShowing(row), left = colAxis().firstShowing(col);

@@ -73,9 +73,7 @@ public:
     void AddItem(const QString& tabbedText, int index = -1);   // texts separated by tabs
 
     int TopRow() const { return topRow_; }   // first scrollable row on view
-    void setTopRow(int row);
     int LeftCol() const { return leftCol_; }
-    void setLeftCol(int col);
 
     long BackColor() const { return backColor_; }
     void setBackColor(long bgr) { backColor_ = bgr; viewport()->update(); }

@@ -64,12 +64,6 @@ QString ListBox::List(int index) const
     return it ? it->text() : QString();
 }
 
-void ListBox::setList(int index, const QString& text)
-{
-    if (QListWidgetItem* it = item(index))
-        it->setText(text);
-}
-
 long ListBox::ItemData(int index) const
 {
     const QListWidgetItem* it = item(index);
@@ -94,18 +88,6 @@ void ListBox::setListIndex(int index)
 QString ListBox::Text() const
 {
     return List(currentRow());
-}
-
-int ListBox::TopIndex() const
-{
-    const QModelIndex top = indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : (count() ? 0 : -1);
-}
-
-void ListBox::setTopIndex(int index)
-{
-    if (QListWidgetItem* it = item(index))
-        scrollToItem(it, QAbstractItemView::PositionAtTop);
 }
 
 int ListBox::FindString(const QString& prefix) const

@@ -21,7 +21,6 @@ public:
     void Clear();                                        // no Click: nothing is selected after
     int ListCount() const { return count(); }
     QString List(int index) const;                       // "" outside the list
-    void setList(int index, const QString& text);
     long ItemData(int index) const;
     void setItemData(int index, long data);
     int NewIndex() const { return newIndex_; }           // index of the last entry added
@@ -29,8 +28,6 @@ public:
     int ListIndex() const { return currentRow(); }
     void setListIndex(int index);                        // -1 clears; raises 380 outside
     QString Text() const;                                // the selected entry, "" when none
-    int TopIndex() const;
-    void setTopIndex(int index);
 
     // The first entry that begins with `prefix`, ignoring case, searching the whole list from
     // its start; -1 when none.

@@ -39,14 +39,6 @@ void Node::setImage(int image)
     tree_->updateIcon(this);
 }
 
-void Node::setSelectedImage(int image)
-{
-    selectedImage_ = image;
-    tree_->updateIcon(this);
-}
-
-void Node::EnsureVisible() { tree_->scrollToItem(item_); }
-
 // ---- NodeCollection ------------------------------------------------------------------------------
 
 Node* NodeCollection::Add(const QString& relative, int relationship, const QString& key, const QString& text,

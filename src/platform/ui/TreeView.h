@@ -34,8 +34,6 @@ public:
     int Image() const { return image_; }
     void setImage(int image);
     int SelectedImage() const { return selectedImage_; }
-    void setSelectedImage(int image);
-    void EnsureVisible();
 
     QTreeWidgetItem* item() const { return item_; }
     TreeView* treeView() const { return tree_; }
