@@ -1,5 +1,7 @@
 #include "Banner.h"
 
+#include "platform/sys/ProgramFolder.h"
+
 #include <QFileInfo>
 #include <QMovie>
 #include <QResizeEvent>
@@ -22,8 +24,7 @@ void Banner::setMovieFile(const QString& path)
         movie_ = nullptr;
     }
     clear();
-    QString local = path;
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString local = sys::localPath(path);
     if (!QFileInfo(local).isFile())
         return;
     auto* movie = new QMovie(local, QByteArray(), this);

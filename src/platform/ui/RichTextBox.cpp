@@ -2,6 +2,7 @@
 
 #include "RtfReader.h"
 #include "platform/db/Error.h"
+#include "platform/sys/ProgramFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,9 +76,7 @@ RichTextBox::RichTextBox(const QString& objectName, QWidget* parent) : QTextEdit
 
 void RichTextBox::LoadFile(const QString& path)
 {
-    QString local = path;
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QFile file(local);
+    QFile file(sys::localPath(path));
     if (!file.open(QIODevice::ReadOnly))
         throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("RichTextBox"));
     const QByteArray bytes = file.readAll();
