@@ -79,18 +79,27 @@ bool numberOf(sqlite3_value* v, double* out)
     }
 }
 
-// A whole-number argument (a length or a position); false after reporting the error.
-bool intArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out)
+// A number argument that may not be Null; false after reporting the error.
+bool numberArg(sqlite3_context* ctx, sqlite3_value* v, double* out)
 {
     if (isNull(v)) {
         sqlite3_result_error(ctx, kInvalidNull, -1);
         return false;
     }
-    double d = 0;
-    if (!numberOf(v, &d)) {
+    if (!numberOf(v, out)) {
         sqlite3_result_error(ctx, kMismatch, -1);
         return false;
     }
+    return true;
+}
+
+// A whole-number argument (a length, a position), rounded half to even; false after
+// reporting the error.
+bool intArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out)
+{
+    double d = 0;
+    if (!numberArg(ctx, v, &d))
+        return false;
     *out = qint64(std::nearbyint(d));
     return true;
 }
@@ -186,6 +195,16 @@ void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** a)
     resultText(ctx, q.mid(start - 1, argc == 3 ? len : -1));
 }
 
+// InStr on texts that are not plain ASCII, or compared with regard to case.
+void resultInStr(sqlite3_context* ctx, const QString& h, const QString& f, qint64 start, Qt::CaseSensitivity cs)
+{
+    if (start > h.size())
+        return sqlite3_result_int64(ctx, 0);
+    if (f.isEmpty())
+        return sqlite3_result_int64(ctx, start);
+    sqlite3_result_int64(ctx, h.indexOf(f, start - 1, cs) + 1);
+}
+
 // InStr([start,] text, find[, compare]): 1-based position, 0 when absent; text compare (any
 // case) unless compare is 0.
 void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
@@ -207,15 +226,9 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
     qint64 compare = 1;
     if (argc == 4 && !intArg(ctx, a[3], &compare))
         return;
-    if (compare == 0) {
-        const QString h = QString::fromStdString(textOf(a[ti]));
-        const QString f = QString::fromStdString(textOf(a[ti + 1]));
-        if (start > h.size())
-            return sqlite3_result_int64(ctx, 0);
-        if (f.isEmpty())
-            return sqlite3_result_int64(ctx, start);
-        return sqlite3_result_int64(ctx, h.indexOf(f, start - 1, Qt::CaseSensitive) + 1);
-    }
+    if (compare == 0)
+        return resultInStr(ctx, QString::fromStdString(textOf(a[ti])), QString::fromStdString(textOf(a[ti + 1])),
+                           start, Qt::CaseSensitive);
     std::string hayBuf, needleBuf;
     const std::string_view hay = viewOf(a[ti], hayBuf);
     const std::string_view needle = viewOf(a[ti + 1], needleBuf);
@@ -243,13 +256,8 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** a)
         }
         return sqlite3_result_int64(ctx, 0);
     }
-    const QString h = QString::fromUtf8(hay.data(), qsizetype(hay.size()));
-    const QString f = QString::fromUtf8(needle.data(), qsizetype(needle.size()));
-    if (start > h.size())
-        return sqlite3_result_int64(ctx, 0);
-    if (f.isEmpty())
-        return sqlite3_result_int64(ctx, start);
-    sqlite3_result_int64(ctx, h.indexOf(f, start - 1, Qt::CaseInsensitive) + 1);
+    resultInStr(ctx, QString::fromUtf8(hay.data(), qsizetype(hay.size())),
+                QString::fromUtf8(needle.data(), qsizetype(needle.size())), start, Qt::CaseInsensitive);
 }
 
 void fnCase(sqlite3_context* ctx, sqlite3_value** a, bool lower)
@@ -373,22 +381,16 @@ void fnCStr(sqlite3_context* ctx, int, sqlite3_value** a)
 
 void fnCDbl(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (isNull(a[0]))
-        return sqlite3_result_error(ctx, kInvalidNull, -1);
     double d = 0;
-    if (!numberOf(a[0], &d))
-        return sqlite3_result_error(ctx, kMismatch, -1);
-    sqlite3_result_double(ctx, d);
+    if (numberArg(ctx, a[0], &d))
+        sqlite3_result_double(ctx, d);
 }
 
 void fnCLng(sqlite3_context* ctx, int, sqlite3_value** a)
 {
-    if (isNull(a[0]))
-        return sqlite3_result_error(ctx, kInvalidNull, -1);
-    double d = 0;
-    if (!numberOf(a[0], &d))
-        return sqlite3_result_error(ctx, kMismatch, -1);
-    sqlite3_result_int64(ctx, sqlite3_int64(std::nearbyint(d)));   // half to even
+    qint64 n = 0;
+    if (intArg(ctx, a[0], &n))
+        sqlite3_result_int64(ctx, n);
 }
 
 void fnInt(sqlite3_context* ctx, int, sqlite3_value** a)
