@@ -1,6 +1,7 @@
 #include "LawDb.h"
 
 #include "platform/db/Catalog.h"
+#include "platform/db/StatementText.h"
 #include "platform/sys/ProgramFolder.h"
 
 namespace lawdb {
@@ -13,14 +14,12 @@ std::unique_ptr<LawDbState>& holder()
     return s;
 }
 
-const QString kDriver = QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};");
-
 void openLaw(int number, QString& connectString, const ado::ConnectionPtr& connection,
              const QString& credentials)
 {
     state().connectingDatabase = number;
-    connectString = kDriver + QStringLiteral("Dbq=") + sys::programFolder() + QStringLiteral("\\")
-                    + lawFileName(number) + QStringLiteral(";") + credentials;
+    connectString = ado::accessConnectString(sys::programPath(lawFileName(number))) + QStringLiteral(";")
+                    + credentials;
     connection->ConnectionString = connectString;
     connection->Open(QString(), QString(), QString(), -1);
 }

@@ -3,6 +3,7 @@
 #include "LawDb.h"
 #include "library/keralaforms.h"
 #include "platform/db/Error.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/RemoteData.h"
 
@@ -38,7 +39,7 @@ ado::RecordsetPtr openStatic(const QString& sql, const ado::ConnectionPtr& conne
     rs->CursorLocation = ado::adUseClient;
     rs->LockType = ado::adLockOptimistic;
     if (!connection)
-        throw ado::Error(3709,
+        throw ado::Error(ado::err::NoConnection,
                          QStringLiteral("The connection cannot be used to perform this operation. "
                                         "It is either closed or invalid in this context."),
                          QStringLiteral("ADODB.Recordset"));
@@ -50,9 +51,7 @@ ado::RecordsetPtr openStatic(const QString& sql, const ado::ConnectionPtr& conne
 
 void showDetailedError(const QString& tag, long number, const QString& description, const QString& source)
 {
-    ui::MsgBox(tag + description + QStringLiteral(" | No: ") + QString::number(number)
-                   + QStringLiteral(" | Src: ") + source,
-               ui::vbExclamation, QStringLiteral("_IN_DEBUG"));
+    ui::MsgBox(ado::detailedText(tag, number, description, source), ui::vbExclamation, QStringLiteral("_IN_DEBUG"));
 }
 
 ado::RecordsetPtr getRecordSet(const QString& sql, const QString& tableName)
@@ -72,14 +71,11 @@ ado::RecordsetPtr getRecordSetByCn(const QString& sql, const ado::ConnectionPtr&
 
 bool fnInGlobalvat(const QString& name)
 {
-    // Quotes in the name are doubled so that a name like D'Souza is looked up as it stands.
-    QString quoted = name;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     auto rs = ado::newRecordset();
     rs->CursorType = ado::adOpenStatic;
     rs->CursorLocation = ado::adUseClient;
     rs->LockType = ado::adLockOptimistic;
-    rs->Open(QStringLiteral("SELECT name FROM Globalvat WHERE ((name='") + quoted + QStringLiteral("'));"),
+    rs->Open(QStringLiteral("SELECT name FROM Globalvat WHERE ((name='") + ado::sqlQuoted(name) + QStringLiteral("'));"),
              fnLawConnection(), ado::adOpenForwardOnly);
     const bool found = !(rs->Bof() && rs->Eof());
     if (rs->State() == ado::adStateOpen)

@@ -6,13 +6,6 @@
 
 namespace library {
 
-QString sqlQuoted(const QString& value)
-{
-    QString out = value;
-    out.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return out;
-}
-
 QString goQueryText(const QString& oleColumn, const QString& oleTable,
                     const QString& predicateColumn, const QString& value,
                     const QString& conditions)

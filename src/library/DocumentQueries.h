@@ -4,6 +4,7 @@
 // into a statement unquoted.
 #pragma once
 
+#include "platform/db/StatementText.h"
 #include "platform/db/Variant.h"
 
 #include <QString>
@@ -11,8 +12,7 @@
 
 namespace library {
 
-// The value with every apostrophe doubled, ready to stand between single quotes.
-QString sqlQuoted(const QString& value);
+using ado::sqlQuoted;
 
 // The search screen's own Go statement:
 // "select C from T where P='V' " followed by the trimmed conditions.

@@ -3,6 +3,7 @@
 // one-day range for dates.
 #include "SearchFilter.h"
 
+#include "platform/db/StatementText.h"
 #include "platform/vb/Vb.h"
 
 #include <QRegularExpression>
@@ -106,8 +107,7 @@ QString formatFilterDate(const QDate& date)
 FilterOutcome buildSearchFilter(const QString& caption, int adoType, const QString& typed)
 {
     const QString& F = caption;
-    QString T = vb::Trim(typed);
-    T.replace(QLatin1Char('\''), QStringLiteral("''"));
+    QString T = ado::sqlQuoted(vb::Trim(typed));
     for (const QChar c : {QLatin1Char('['), QLatin1Char(']'), QLatin1Char('{'), QLatin1Char('}')})
         T.replace(c, QLatin1Char('%'));
     const QString trimmed = vb::Trim(T);

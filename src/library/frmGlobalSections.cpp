@@ -9,13 +9,12 @@
 
 #include "lawdb/MyMOD.h"
 #include "platform/db/Error.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/MsgBox.h"
-#include "platform/ui/OleView.h"
-#include "platform/ui/RemoteData.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Vb.h"
@@ -71,6 +70,15 @@ void fitTextToWidth(QLabel* label)
 }
 
 bool ctrlDown() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
+
+// A trapped failure: the detailed message while the debug flag is on, else the plain one.
+void showTrappedError(const QString& tag, const ado::Error& e, const QString& plainText)
+{
+    if (lawdb::fnInDebug())
+        ui::MsgBox(ado::detailedText(tag, e));
+    else
+        ui::MsgBox(plainText, ui::vbOKOnly, QStringLiteral("Lumora"));
+}
 
 } // namespace
 
@@ -239,10 +247,7 @@ void frmGlobalSections::ChangeSelection()
         cmdGO->setEnabled(!DataGrid1->Bookmark().isNull());
         ShowDetail();
     } catch (const ado::Error& e) {
-        showTrappedError(QStringLiteral("ChangeSelectionErr ") + e.Description()
-                             + QStringLiteral(" | No: ") + QString::number(e.Number())
-                             + QStringLiteral(" | Src: ") + e.Source(),
-                         QStringLiteral("Grid exceptional case 3"));
+        showTrappedError(QStringLiteral("ChangeSelectionErr "), e, QStringLiteral("Grid exceptional case 3"));
     }
 }
 
@@ -276,24 +281,14 @@ void frmGlobalSections::cmdGO_Click()
                                                    predicateColumnName_, value,
                                                    additionalSearchConditions_);
         if (!dontShowOleForm_) {
-            keralaforms& doc = ui::form<keralaforms>();
-            if (!lawdb::IsQueryReturnsNullCnStr(query, connectionString_)) {
-                doc.MSRDC1->setConnect(connectionString_);
-                doc.MSRDC1->setSQL(query);
-            }
-            doc.MSRDC1->Refresh();
-            doc.OLE1->setDataField(QStringLiteral("fname"));
-            doc.Show(ui::vbModeless, this);
+            ui::form<keralaforms>().bindAndShow(this, query, connectionString_, true);
         } else {
             queryString_ = query;
             ado::Variant v = predicateValue();
             emit GoClicked(this, v);
         }
     } catch (const ado::Error& e) {
-        showTrappedError(QStringLiteral("Error on cmdGO_Click() ") + e.Description()
-                             + QStringLiteral(" | No: ") + QString::number(e.Number())
-                             + QStringLiteral(" | Src: ") + e.Source(),
-                         QStringLiteral("Grid exceptional case 1"));
+        showTrappedError(QStringLiteral("Error on cmdGO_Click() "), e, QStringLiteral("Grid exceptional case 1"));
     }
 }
 
@@ -316,14 +311,6 @@ void frmGlobalSections::doubleClickGo()
 {
     if (cmdGO->isEnabled() && !DataGrid1->Bookmark().isNull())
         cmdGO_Click();
-}
-
-void frmGlobalSections::showTrappedError(const QString& detailed, const QString& plainText)
-{
-    if (lawdb::fnInDebug())
-        ui::MsgBox(detailed);
-    else
-        ui::MsgBox(plainText, ui::vbOKOnly, QStringLiteral("Lumora"));
 }
 
 // ---- filtering ----------------------------------------------------------------------------
@@ -361,10 +348,7 @@ void frmGlobalSections::FilterRec()
         }
         ChangeSelection();
     } catch (const ado::Error& e) {
-        showTrappedError(QStringLiteral("FilterRecErr ") + e.Description()
-                             + QStringLiteral(" | No: ") + QString::number(e.Number())
-                             + QStringLiteral(" | Src: ") + e.Source(),
-                         QStringLiteral("Grid exceptional case 4"));
+        showTrappedError(QStringLiteral("FilterRecErr "), e, QStringLiteral("Grid exceptional case 4"));
     }
 }
 
@@ -506,19 +490,14 @@ bool frmGlobalSections::eventFilter(QObject* watched, QEvent* event)
 namespace {
 
 template <class Get, class Set>
-qint32 getSetColour(frmGlobalSections* self, const QString& tag, qint32& colour, Get get, Set set)
+qint32 getSetColour(const QString& tag, qint32& colour, Get get, Set set)
 {
-    (void)self;
     try {
         if (colour >= 0)
             set(colour);
         return static_cast<qint32>(get());
     } catch (const ado::Error& e) {
-        if (lawdb::fnInDebug())
-            ui::MsgBox(tag + e.Description() + QStringLiteral(" | No: ") + QString::number(e.Number())
-                       + QStringLiteral(" | Src: ") + e.Source());
-        else
-            ui::MsgBox(QStringLiteral("Grid exceptional case 3"), ui::vbOKOnly, QStringLiteral("Lumora"));
+        showTrappedError(tag, e, QStringLiteral("Grid exceptional case 3"));
         return 0;
     }
 }
@@ -540,7 +519,7 @@ void setPaletteColour(QWidget* w, QPalette::ColorRole role, long bgr)
 
 qint32 frmGlobalSections::GetSetBackColor(qint32& colour)
 {
-    return getSetColour(this, QStringLiteral("Error on GetSetBackColor() "), colour,
+    return getSetColour(QStringLiteral("Error on GetSetBackColor() "), colour,
                         [this] { return paletteColour(this, QPalette::Window); },
                         [this](long c) { setPaletteColour(this, QPalette::Window, c); });
 }
@@ -548,7 +527,7 @@ qint32 frmGlobalSections::GetSetBackColor(qint32& colour)
 qint32 frmGlobalSections::GetSetFrameBackColor(qint32& colour)
 {
     return getSetColour(
-        this, QStringLiteral("Error on GetSetFrameBackColor() "), colour,
+        QStringLiteral("Error on GetSetFrameBackColor() "), colour,
         [this] { return paletteColour(frameContent, QPalette::Window); },
         [this](long c) {
             setPaletteColour(frameContent, QPalette::Window, c);
@@ -560,14 +539,14 @@ qint32 frmGlobalSections::GetSetFrameBackColor(qint32& colour)
 
 qint32 frmGlobalSections::GetSetGridBackColor(qint32& colour)
 {
-    return getSetColour(this, QStringLiteral("Error on GetSetGridBackColor() "), colour,
+    return getSetColour(QStringLiteral("Error on GetSetGridBackColor() "), colour,
                         [this] { return DataGrid1->BackColor(); },
                         [this](long c) { DataGrid1->setBackColor(c); });
 }
 
 qint32 frmGlobalSections::GetSetGridForeColor(qint32& colour)
 {
-    return getSetColour(this, QStringLiteral("Error on GetSetGridForeColor() "), colour,
+    return getSetColour(QStringLiteral("Error on GetSetGridForeColor() "), colour,
                         [this] { return DataGrid1->ForeColor(); },
                         [this](long c) { DataGrid1->setForeColor(c); });
 }

@@ -104,7 +104,6 @@ private:
     void txtSearch_KeyPress(int& keyAscii);
     void routeCharacterToSearch(int& keyAscii);
     void doubleClickGo();
-    void showTrappedError(const QString& tag, const QString& plainText);
 
     QGroupBox* frameContent = nullptr;
     QLabel* lblWordSearch = nullptr;

@@ -11,6 +11,7 @@
 #include "lawdb/LawDb.h"
 #include "lawdb/MyMOD.h"
 #include "platform/db/Error.h"
+#include "platform/db/StatementText.h"
 #include "platform/sys/ControlFile.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/ImageList.h"
@@ -19,8 +20,6 @@
 #include "platform/ui/Keys.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
-#include "platform/ui/OleView.h"
-#include "platform/ui/RemoteData.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/TreeView.h"
 #include "platform/vb/Vb.h"
@@ -52,12 +51,6 @@ qint16 toInteger(double value)
     if (r < -32768.0 || r > 32767.0)
         throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
     return static_cast<qint16>(r);
-}
-
-QString detailOf(const ado::Error& e)
-{
-    return e.Description() + QStringLiteral(" | No: ") + QString::number(e.Number())
-           + QStringLiteral(" | Src: ") + e.Source();
 }
 
 // Runs `body`; a failure shows the detailed message with `tag` and ends the step.
@@ -374,7 +367,7 @@ void frmkerala::LOAD_CA_MENU_GRID()
     try {
         screens_[index] = createScreen(*spec);
     } catch (const ado::Error& e) {
-        ui::MsgBox(QStringLiteral("Error on LOAD_CA_MENU_GRID() \r\n") + detailOf(e));
+        ui::MsgBox(ado::detailedText(QStringLiteral("Error on LOAD_CA_MENU_GRID() \r\n"), e));
     }
 }
 
@@ -487,19 +480,6 @@ void frmkerala::Toolbar2_ButtonClick(const QString& key)
 
 // ---- document requests --------------------------------------------------------------------
 
-void frmkerala::bindAndShowDocument(frmGlobalSections* owner, const QString& sql,
-                                    const QString& connectString, bool check)
-{
-    keralaforms& doc = ui::form<keralaforms>();
-    if (!check || !lawdb::IsQueryReturnsNullCnStr(sql, connectString)) {
-        doc.MSRDC1->setConnect(connectString);
-        doc.MSRDC1->setSQL(sql);
-    }
-    doc.MSRDC1->Refresh();
-    doc.OLE1->setDataField(QStringLiteral("fname"));
-    doc.Show(ui::vbModeless, owner);
-}
-
 void frmkerala::screenGoClicked(frmGlobalSections* sender, ado::Variant& value)
 {
     const int index = indexOfScreen(sender);
@@ -508,42 +488,38 @@ void frmkerala::screenGoClicked(frmGlobalSections* sender, ado::Variant& value)
     const ScreenSpec& spec = library::screenCatalog()[index];
     const QString handler = QString::fromLatin1(spec.variable) + QStringLiteral("_GoClicked");
     const lawdb::LawDbState& law = lawdb::state();
+    auto showDocument = [sender](const QString& sql, const QString& connectString, bool check) {
+        ui::form<keralaforms>().bindAndShow(sender, sql, connectString, check);
+    };
     try {
         switch (spec.shape) {
         case GoShape::OwnDocument:
             break;
         case GoShape::Index: {
             const QString name = library::indexDocumentName(value.toString());
-            bindAndShowDocument(sender, library::nameStatement(QStringLiteral("Kerala"), name),
-                                law.LawConnectString1, true);
+            showDocument(library::nameStatement(QStringLiteral("Kerala"), name), law.LawConnectString1, true);
             break;
         }
         case GoShape::Judgment: {
             const QString name = library::indexDocumentName(value.toString());
             if (lawdb::fnInGlobalvat(name))
-                bindAndShowDocument(sender, library::nameStatement(QStringLiteral("Globalvat"), name),
-                                    law.LawConnectString1, true);
+                showDocument(library::nameStatement(QStringLiteral("Globalvat"), name), law.LawConnectString1, true);
             else
-                bindAndShowDocument(sender,
-                                    library::nameStatement(QStringLiteral("Globalvatse"), name),
-                                    law.LawConnectString2, true);
+                showDocument(library::nameStatement(QStringLiteral("Globalvatse"), name), law.LawConnectString2,
+                             true);
             break;
         }
         case GoShape::Name:
-            bindAndShowDocument(sender,
-                                library::nameStatement(QStringLiteral("Kerala"),
-                                                       value.toDisplayString()),
-                                law.LawConnectString1, true);
+            showDocument(library::nameStatement(QStringLiteral("Kerala"), value.toDisplayString()),
+                         law.LawConnectString1, true);
             break;
         case GoShape::NameWithCondition:
-            bindAndShowDocument(sender,
-                                library::nameStatement(QStringLiteral("Kerala"),
-                                                       value.toDisplayString(),
-                                                       sender->AdditionalSearchConditions()),
-                                law.LawConnectString1, true);
+            showDocument(library::nameStatement(QStringLiteral("Kerala"), value.toDisplayString(),
+                                                sender->AdditionalSearchConditions()),
+                         law.LawConnectString1, true);
             break;
         case GoShape::ScreenQuery:
-            bindAndShowDocument(sender, sender->QueryString(), sender->ConnectionString(), true);
+            showDocument(sender->QueryString(), sender->ConnectionString(), true);
             break;
         case GoShape::NumericKey:
         case GoShape::NumericKeyWithCondition: {
@@ -556,22 +532,18 @@ void frmkerala::screenGoClicked(frmGlobalSections* sender, ado::Variant& value)
                 return;
             }
             if (spec.shape == GoShape::NumericKey)
-                bindAndShowDocument(sender,
-                                    library::numericKeyStatement(sender->OleTableName(),
-                                                                 sender->PredicateColumnName(), *key),
-                                    sender->ConnectionString(), false);
+                showDocument(library::numericKeyStatement(sender->OleTableName(), sender->PredicateColumnName(), *key),
+                             sender->ConnectionString(), false);
             else
-                bindAndShowDocument(sender,
-                                    library::numericKeyStatementWithCondition(
-                                        sender->OleColumnName(), sender->OleTableName(),
-                                        sender->PredicateColumnName(), *key,
-                                        sender->AdditionalSearchConditions()),
-                                    sender->ConnectionString(), true);
+                showDocument(library::numericKeyStatementWithCondition(
+                                 sender->OleColumnName(), sender->OleTableName(), sender->PredicateColumnName(),
+                                 *key, sender->AdditionalSearchConditions()),
+                             sender->ConnectionString(), true);
             break;
         }
         }
     } catch (const ado::Error& e) {
-        ui::MsgBox(QStringLiteral("Error on ") + handler + QStringLiteral("() \r\n") + detailOf(e));
+        ui::MsgBox(ado::detailedText(QStringLiteral("Error on ") + handler + QStringLiteral("() \r\n"), e));
     }
 }
 

@@ -78,8 +78,6 @@ private:
     void treeSwitch(ui::TreeView* tree, bool withFocus);
     void screenGoClicked(frmGlobalSections* sender, ado::Variant& value);
     void screenBackClicked(frmGlobalSections* sender);
-    void bindAndShowDocument(frmGlobalSections* owner, const QString& sql,
-                             const QString& connectString, bool check);
     int indexOfScreen(const frmGlobalSections* screen) const;
     void Tvw_KeyDown(int& keyCode, int shift);
     void Tvw_MouseDown();

@@ -2,6 +2,7 @@
 
 #include "frmkerala.h"
 
+#include "lawdb/MyMOD.h"
 #include "platform/db/Error.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/MsgBox.h"
@@ -19,7 +20,6 @@
 #include <QStyle>
 #include <cmath>
 #include <limits>
-
 
 namespace {
 
@@ -91,6 +91,18 @@ keralaforms::keralaforms() : ui::Form(QStringLiteral("keralaforms"))
 
     setWidth(12000);
     setHeight(9000);
+}
+
+void keralaforms::bindAndShow(QWidget* owner, const QString& sql, const QString& connectString,
+                              bool checkPlaceholder)
+{
+    if (!checkPlaceholder || !lawdb::IsQueryReturnsNullCnStr(sql, connectString)) {
+        MSRDC1->setConnect(connectString);
+        MSRDC1->setSQL(sql);
+    }
+    MSRDC1->Refresh();
+    OLE1->setDataField(QStringLiteral("fname"));
+    Show(ui::vbModeless, owner);
 }
 
 void keralaforms::Form_Load()

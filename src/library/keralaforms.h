@@ -21,6 +21,11 @@ class keralaforms : public ui::Form {
 public:
     keralaforms();
 
+    // Binds the window to the first row of `sql` on `connectString` and shows it owned by
+    // `owner`. With `checkPlaceholder`, a query that yields no document keeps the placeholder
+    // binding the check has made.
+    void bindAndShow(QWidget* owner, const QString& sql, const QString& connectString, bool checkPlaceholder);
+
     void procLayoutDocument();
     void OLE1_Click();
     void Picture4_Click() { closeWindow(); }

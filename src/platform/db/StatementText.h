@@ -1,0 +1,36 @@
+// The texts the program builds around the database layer: a value put between quotes in a
+// statement, the connect string of a database file, and the detailed error message.
+#pragma once
+
+#include "Error.h"
+
+#include <QString>
+
+namespace ado {
+
+// The value with every apostrophe doubled, ready to stand between single quotes, so that a
+// name like D'Souza is stored and found exactly and never breaks a statement.
+inline QString sqlQuoted(const QString& value)
+{
+    return QString(value).replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+// "Driver={Microsoft Access Driver (*.mdb)};Dbq=<path>": the connect string of a database
+// file, named the program's way (folder + "\" + file).
+inline QString accessConnectString(const QString& path)
+{
+    return QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=") + path;
+}
+
+// "<tag><description> | No: <number> | Src: <source>".
+inline QString detailedText(const QString& tag, long number, const QString& description, const QString& source)
+{
+    return tag + description + QStringLiteral(" | No: ") + QString::number(number) + QStringLiteral(" | Src: ")
+           + source;
+}
+inline QString detailedText(const QString& tag, const Error& e)
+{
+    return detailedText(tag, e.Number(), e.Description(), e.Source());
+}
+
+} // namespace ado
