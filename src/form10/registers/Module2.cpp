@@ -3,12 +3,11 @@
 #include "form10/registers/Module2.h"
 
 #include "platform/db/Error.h"
+#include "platform/db/StatementText.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Vb.h"
-
-#include <array>
 
 Module2State& Module2()
 {
@@ -23,8 +22,7 @@ void resetModule2()
 
 QString form10ConnectString()
 {
-    return QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=")
-           + sys::programPath(QStringLiteral("nwForm10DB.mdb"));
+    return ado::accessConnectString(sys::programPath(QStringLiteral("nwForm10DB.mdb")));
 }
 
 void procOpenForm10DB()
@@ -78,13 +76,10 @@ QDate fnDateFromDMY(const QString& text)
 
 QString fnMonthStartDate(const QString& monthName, const QString& yearText)
 {
-    static const std::array<const char*, 12> names = {
-        "JANUARY", "FEBRUARY", "MARCH", "APRIL", "MAY", "JUNE",
-        "JULY", "AUGUST", "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
     const QString upper = monthName.toUpper();
-    for (int i = 0; i < 12; ++i) {
-        if (upper == QLatin1String(names[i]))
-            return QStringLiteral("01-%1-").arg(i + 1, 2, 10, QLatin1Char('0')) + yearText;
+    for (int month = 1; month <= 12; ++month) {
+        if (upper == vb::MonthName(month).toUpper())
+            return QStringLiteral("01-%1-").arg(month, 2, 10, QLatin1Char('0')) + yearText;
     }
     return QString();
 }
@@ -109,8 +104,7 @@ bool runReported(const QString& tag, const std::function<void()>& action)
         action();
         return true;
     } catch (const ado::Error& e) {
-        message = tag + QStringLiteral(" :") + e.Description() + QStringLiteral(" | No: ")
-                  + QString::number(e.Number()) + QStringLiteral(" | Src: ") + e.Source();
+        message = ado::detailedText(tag + QStringLiteral(" :"), e);
     } catch (const std::exception& e) {
         message = tag + QStringLiteral(" :") + QString::fromLocal8Bit(e.what());
     }

@@ -10,6 +10,7 @@
 #include "form10/registers/frmNormal.h"
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
@@ -18,8 +19,8 @@
 #include <QStringList>
 
 using ado::Variant;
+using ado::sqlQuoted;
 using f10::Grid;
-using f10::q;
 using f10::skip;
 
 namespace f10 {
@@ -31,7 +32,24 @@ QString monthKey(const frmNormal& form)
 
 QString dealerKey()
 {
-    return q(Module2().DealerCode);
+    return sqlQuoted(Module2().DealerCode);
+}
+
+QString keyedStatement(const frmNormal& form, const QString& head)
+{
+    return head + QStringLiteral("  WHERE cCode='") + dealerKey() + QStringLiteral("' AND cMonth='")
+           + sqlQuoted(monthKey(form)) + QStringLiteral("'");
+}
+
+QString monthRowsSelect(const frmNormal& form, const QString& table)
+{
+    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE cCode='") + dealerKey()
+           + QStringLiteral("' AND cMonth= '") + sqlQuoted(monthKey(form)) + QStringLiteral("'");
+}
+
+QString monthRowsStatement(const frmNormal& form, const QString& table)
+{
+    return monthRowsSelect(form, table) + QStringLiteral("ORDER BY BillDate");
 }
 
 namespace {
@@ -125,11 +143,27 @@ void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
     }
 }
 
-QString monthRowsStatement(const frmNormal& form, const QString& table)
+void storeGridRows(frmNormal& form, const GridStore& store)
 {
-    return QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE cCode='") + dealerKey()
-           + QStringLiteral("' AND cMonth= '") + q(monthKey(form)) + QStringLiteral("'")
-           + QStringLiteral("ORDER BY BillDate");
+    auto& m = Module2();
+    procOpenForm10DB();
+    bool remove = true;
+    if (!store.testTable.isEmpty()) {
+        form.procRecExists(store.testTable);   // renews the connection: what follows runs on its objects
+        remove = form.RecordExists;
+    }
+    if (remove) {
+        m.SqlText = keyedStatement(form, store.deleteHead);
+        if (store.deleteViaRecordset)
+            m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly, ado::adLockOptimistic);
+        m.Form10Connection->Execute(m.SqlText);
+    }
+    if (m.WriteRecordset->State() == ado::adStateOpen)
+        m.WriteRecordset->Close();
+    m.SqlText = store.addStatement;
+    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic, -1);
+    copyGridRows(form, *m.WriteRecordset, store.copy);
+    m.WriteRecordset->Close();
 }
 
 BadBillDate findBadBillDate(const frmNormal& form)
@@ -154,40 +188,7 @@ BadBillDate findBadBillDate(const frmNormal& form)
 
 namespace {
 
-using f10::RowCopy;
 using f10::monthRowsStatement;
-
-// What differs between the three register writers.
-struct RegisterWrite {
-    QString table;            // for the existence test
-    QString deleteHead;       // the keyed delete up to its WHERE part
-    bool deleteViaRecordset;  // the local writer runs its delete through the recordset too
-    QString addStatement;     // the statement the write recordset opens to add rows
-    RowCopy copy;
-};
-
-void writeRegister(frmNormal& form, const RegisterWrite& w)
-{
-    auto& m = Module2();
-    procOpenForm10DB();
-    if (m.WriteRecordset->State() == ado::adStateOpen)
-        m.WriteRecordset->Close();
-    form.procRecExists(w.table);   // renews the connection: what follows runs on its objects
-    if (form.RecordExists) {
-        m.SqlText = w.deleteHead + QStringLiteral("  WHERE cCode='") + f10::dealerKey()
-                    + QStringLiteral("' AND cMonth='") + q(f10::monthKey(form)) + QStringLiteral("'");
-        if (w.deleteViaRecordset)
-            m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly,
-                                   ado::adLockOptimistic);
-        m.Form10Connection->Execute(m.SqlText);
-    }
-    if (m.WriteRecordset->State() == ado::adStateOpen)
-        m.WriteRecordset->Close();
-    m.SqlText = w.addStatement;
-    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic, -1);
-    f10::copyGridRows(form, *m.WriteRecordset, w.copy);
-    m.WriteRecordset->Close();
-}
 
 // What differs between the register readers.
 struct RegisterRead {
@@ -286,7 +287,7 @@ bool monthHasRows(frmNormal& form, const QString& tableName)
     if (m.ReadRecordset->State() == ado::adStateOpen)
         m.ReadRecordset->Close();
     m.SqlText = QStringLiteral("SELECT * FROM  ") + tableName + QStringLiteral("    WHERE cCode='")
-                + f10::dealerKey() + QStringLiteral("'  AND cMonth='") + q(f10::monthKey(form))
+                + f10::dealerKey() + QStringLiteral("'  AND cMonth='") + sqlQuoted(f10::monthKey(form))
                 + QStringLiteral("'");
     m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenDynamic, ado::adLockOptimistic, -1);
     const bool found = !m.ReadRecordset->Eof();
@@ -308,24 +309,24 @@ bool frmNormal::fnRecordExistsNormal(const QString& tableName)
 
 void frmNormal::procWritePurchase()
 {
-    writeRegister(*this, {QStringLiteral("tblPurchase1"), QStringLiteral("DELETE * FROM  tblPurchase1"), true,
-                          monthRowsStatement(*this, QStringLiteral("tblPurchase1")),
-                          {Grid::Purchase, true, true}});
+    f10::storeGridRows(*this, {QStringLiteral("tblPurchase1"), QStringLiteral("DELETE * FROM  tblPurchase1"), true,
+                               monthRowsStatement(*this, QStringLiteral("tblPurchase1")),
+                               {Grid::Purchase, true, true}});
 }
 
 void frmNormal::procWritePurchaseInterState()
 {
-    writeRegister(*this, {QStringLiteral("tblPurchaseInterState1"),
-                          QStringLiteral("DELETE * FROM  tblPurchaseInterState1"), false,
-                          QStringLiteral("SELECT * FROM tblPurchaseInterState1 ORDER BY BillDate"),
-                          {Grid::Purchase, true, true}});
+    f10::storeGridRows(*this, {QStringLiteral("tblPurchaseInterState1"),
+                               QStringLiteral("DELETE * FROM  tblPurchaseInterState1"), false,
+                               QStringLiteral("SELECT * FROM tblPurchaseInterState1 ORDER BY BillDate"),
+                               {Grid::Purchase, true, true}});
 }
 
 void frmNormal::procWriteSales()
 {
-    writeRegister(*this, {QStringLiteral("tblSales"), QStringLiteral("DELETE * FROM  tblSales"), false,
-                          QStringLiteral("SELECT * FROM tblSales ORDER BY BillDate"),
-                          {Grid::Sales, false, true}});
+    f10::storeGridRows(*this, {QStringLiteral("tblSales"), QStringLiteral("DELETE * FROM  tblSales"), false,
+                               QStringLiteral("SELECT * FROM tblSales ORDER BY BillDate"),
+                               {Grid::Sales, false, true}});
 }
 
 void frmNormal::procReadPurchase()

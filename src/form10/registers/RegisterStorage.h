@@ -1,8 +1,8 @@
 // Register storage: moving a register grid of the register screen to and from its table.
 //
 // The three registers (tblPurchase1, tblPurchaseInterState1, tblSales) and the three bill
-// lists of the reports share one row shape, so one copy routine serves them all; each
-// procedure of frmNormal (procWritePurchase, procReadSales_1, ...) stays a thin entry point
+// lists of the reports share one row shape, so one store routine serves them all; each
+// procedure of frmNormal (procWritePurchase, procLoadRptSales, ...) stays a thin entry point
 // that passes its own table and statement texts.
 #pragma once
 
@@ -22,8 +22,11 @@ enum class Grid { Purchase, Sales };   // fg1 with txtGrid1, fg2 with txtGrid2
 QString monthKey(const frmNormal& form);
 // The dealer code as it goes into a statement (quotes doubled).
 QString dealerKey();
-// "SELECT * FROM <table> WHERE cCode='..' AND cMonth= '..'ORDER BY BillDate": the rows of
-// the dealer's month in bill-date order.
+// "<head>  WHERE cCode='..' AND cMonth='..'": a statement on the rows of the dealer's month.
+QString keyedStatement(const frmNormal& form, const QString& head);
+// "SELECT * FROM <table> WHERE cCode='..' AND cMonth= '..'": the rows of the dealer's month.
+QString monthRowsSelect(const frmNormal& form, const QString& table);
+// The same followed directly by "ORDER BY BillDate": the rows in bill-date order.
 QString monthRowsStatement(const frmNormal& form, const QString& table);
 
 // How a grid's rows go into a table.
@@ -37,6 +40,19 @@ struct RowCopy {
 // screen fields and the dealer code; a blank row that follows a written row leaves the
 // grid through the grid's row delete and is not written.
 void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how);
+
+// What differs between the register writers and the bill-list loaders.
+struct GridStore {
+    QString testTable;        // tested for the month's rows before the keyed delete; empty: always delete
+    QString deleteHead;       // the keyed delete up to its WHERE part
+    bool deleteViaRecordset;  // the delete also runs through the write recordset first
+    QString addStatement;     // the statement the write recordset opens to add rows
+    RowCopy copy;
+};
+
+// Replaces the dealer's month in a table by the rows of a grid: the keyed delete, then one
+// record per row. Traps nothing.
+void storeGridRows(frmNormal& form, const GridStore& store);
 
 // The first bill date in either grid that names no real date: the grid ("purchase" or
 // "sales") and row, or an empty grid name when every date is sound.

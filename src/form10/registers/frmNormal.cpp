@@ -24,9 +24,6 @@ constexpr long kButtonFocus = 0xC0FFFF;     // pale yellow
 constexpr long kPrintFace = 0xD0AEDD;
 constexpr long kPrintUnfocused = 0xFFC0FF;  // pale magenta
 
-const char* const kMonths[12] = {"January", "February", "March", "April", "May", "June",
-                                 "July", "August", "September", "October", "November", "December"};
-
 const char* const kLoadRates[5] = {"         0", "         1", "         4", "       12.5",
                                    "        20       "};
 const char* const kLocalRates[5] = {"      0", "      1", "      4", "    12.5", "     20       "};
@@ -287,8 +284,8 @@ void frmNormal::Form_Load()
     txtDate->setText(today());
 
     List1->hide();
-    for (const char* m : kMonths)
-        List1->AddItem(QString::fromLatin1(m));
+    for (int month = 1; month <= 12; ++month)
+        List1->AddItem(vb::MonthName(month));
 
     for (const char* r : kLoadRates)
         List2->AddItem(QString::fromLatin1(r));

@@ -239,8 +239,7 @@ void deleteMonthRows(frmNormal& f, const QString& head)
     auto& m = Module2();
     if (m.WriteRecordset->State() == ado::adStateOpen)
         m.WriteRecordset->Close();
-    m.SqlText = head + QStringLiteral("  WHERE cCode='") + f10::dealerKey() + QStringLiteral("' AND cMonth='")
-                + f10::q(f10::monthKey(f)) + QStringLiteral("'");
+    m.SqlText = f10::keyedStatement(f, head);
     m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly, ado::adLockOptimistic);
     m.Form10Connection->Execute(m.SqlText);
 }

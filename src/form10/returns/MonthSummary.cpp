@@ -4,7 +4,7 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/RegisterStorage.h"
 #include "form10/registers/frmNormal.h"
-#include "form10/returns/SaveUnit.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
 
@@ -35,7 +35,6 @@ QString rowTotal(const QLabel* amount, const QLabel* tax, const QLabel* cess)
 
 void frmNormal::procWriteCommon()
 {
-    using f10::q;
     const QString rt0 = rowTotal(Label12, Label16, Label58);
     const QString rt1 = rowTotal(Label13, Label17, Label57);
     const QString rt4 = rowTotal(Label14, Label18, Label56);
@@ -47,8 +46,7 @@ void frmNormal::procWriteCommon()
     procRecExists(QStringLiteral("tblCommon"));
     const QString month = f10::monthKey(*this);
     if (RecordExists) {
-        m.SqlText = QStringLiteral("DELETE * FROM  tblCommon") + QStringLiteral("  WHERE cCode='") + f10::dealerKey()
-                    + QStringLiteral("' AND cMonth='") + q(month) + QStringLiteral("'");
+        m.SqlText = f10::keyedStatement(*this, QStringLiteral("DELETE * FROM  tblCommon"));
         m.Form10Connection->Execute(m.SqlText);
     }
 
@@ -57,7 +55,7 @@ void frmNormal::procWriteCommon()
                   + QStringLiteral(",STA0,STA1,STA4,STA12,STACST,STA20,STT0,STT1,STT4,STT12,STTCST,STT20,STC0,STC1,STC4,STC12,STCCST,STC20,netTotal,eDate,Place")
                   + QStringLiteral(",RT0,RT1,RT4,RT12,RT20")
                   + QStringLiteral(")     VALUES   (");
-    auto add = [&sql](const QString& value) { sql += QLatin1Char('\'') + q(value) + QStringLiteral("',"); };
+    auto add = [&sql](const QString& value) { sql += QLatin1Char('\'') + ado::sqlQuoted(value) + QStringLiteral("',"); };
     add(m.DealerCode);
     add(month);
     add(m.DealerName);

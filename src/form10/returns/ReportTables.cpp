@@ -9,6 +9,7 @@
 #include "form10/registers/frmNormal.h"
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
 
@@ -16,7 +17,7 @@
 #include <QStringList>
 
 using ado::Variant;
-using f10::q;
+using ado::sqlQuoted;
 using f10::skip;
 
 namespace {
@@ -34,34 +35,6 @@ void addKeyRow(frmNormal& form, const QString& statement)
     skip([&] { m.StagingRecordset->Close(); });
 }
 
-// What differs between the three bill-list loaders.
-struct BillList {
-    QString testTable;      // register tested before the keyed delete; empty: always delete
-    QString deleteHead;     // keyed delete up to its WHERE part
-    QString addStatement;   // opened to add the rows
-    f10::RowCopy copy;
-};
-
-void loadBillList(frmNormal& form, const BillList& b)
-{
-    auto& m = Module2();
-    procOpenForm10DB();
-    bool remove = true;
-    if (!b.testTable.isEmpty()) {
-        form.procRecExists(b.testTable);
-        remove = form.RecordExists;
-    }
-    if (remove) {
-        m.SqlText = b.deleteHead + QStringLiteral("  WHERE cCode='") + f10::dealerKey()
-                    + QStringLiteral("' AND cMonth='") + q(f10::monthKey(form)) + QStringLiteral("'");
-        m.Form10Connection->Execute(m.SqlText);
-    }
-    m.SqlText = b.addStatement;
-    m.WriteRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic, -1);
-    f10::copyGridRows(form, *m.WriteRecordset, b.copy);
-    m.WriteRecordset->Close();
-}
-
 // What differs between the three summary loaders.
 struct SummaryRow {
     QString table;            // the report summary table
@@ -74,15 +47,12 @@ void loadSummaryRow(frmNormal& form, const SummaryRow& s)
 {
     auto& m = Module2();
     procOpenForm10DB();
-    const QString month = q(f10::monthKey(form));
-    skip([&] {
-        m.SqlText = QStringLiteral("SELECT * FROM tblCommon WHERE cCode='") + f10::dealerKey()
-                    + QStringLiteral("' AND cMonth= '") + month + QStringLiteral("'");
-    });
+    const QString month = sqlQuoted(f10::monthKey(form));
+    skip([&] { m.SqlText = f10::monthRowsSelect(form, QStringLiteral("tblCommon")); });
     skip([&] { m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenDynamic, ado::adLockOptimistic, -1); });
     const QString lookup = QStringLiteral("SELECT * FROM  ") + s.table + QStringLiteral(" Where cCode =")
                            + QStringLiteral("'") + f10::dealerKey() + QStringLiteral("'AND cMonth= '") + month
-                           + QStringLiteral("'AND cAddress= '") + q(form.lblCustomerName->text()) + QStringLiteral("'");
+                           + QStringLiteral("'AND cAddress= '") + sqlQuoted(form.lblCustomerName->text()) + QStringLiteral("'");
     skip([&] { m.StagingRecordset->Open(lookup, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic, -1); });
 
     ado::Recordset& src = *m.ReadRecordset;
@@ -148,23 +118,23 @@ void frmNormal::procLoadKey()
 
 void frmNormal::procLoadRptPurchase()
 {
-    loadBillList(*this, {QStringLiteral("tblPurchase1"), QStringLiteral("DELETE * FROM  tblRptPurchase1"),
-                         f10::monthRowsStatement(*this, QStringLiteral("tblRptPurchase1")),
-                         {f10::Grid::Purchase, true, false}});
+    f10::storeGridRows(*this, {QStringLiteral("tblPurchase1"), QStringLiteral("DELETE * FROM  tblRptPurchase1"), false,
+                               f10::monthRowsStatement(*this, QStringLiteral("tblRptPurchase1")),
+                               {f10::Grid::Purchase, true, false}});
 }
 
 void frmNormal::procRptPurchaseInterState()
 {
-    loadBillList(*this, {QString(), QStringLiteral("DELETE * FROM  tblRptPurchaseInterState"),
-                         QStringLiteral("SELECT * FROM tblRptPurchaseInterState ORDER BY BillDate"),
-                         {f10::Grid::Purchase, true, false}});
+    f10::storeGridRows(*this, {QString(), QStringLiteral("DELETE * FROM  tblRptPurchaseInterState"), false,
+                               QStringLiteral("SELECT * FROM tblRptPurchaseInterState ORDER BY BillDate"),
+                               {f10::Grid::Purchase, true, false}});
 }
 
 void frmNormal::procLoadRptSales()
 {
-    loadBillList(*this, {QStringLiteral("tblSales"), QStringLiteral("DELETE * FROM  tblRptSales1"),
-                         QStringLiteral("SELECT * FROM tblRptSales1 ORDER BY BillDate"),
-                         {f10::Grid::Sales, false, false}});
+    f10::storeGridRows(*this, {QStringLiteral("tblSales"), QStringLiteral("DELETE * FROM  tblRptSales1"), false,
+                               QStringLiteral("SELECT * FROM tblRptSales1 ORDER BY BillDate"),
+                               {f10::Grid::Sales, false, false}});
 }
 
 void frmNormal::procLoadRptPurchaseC()
@@ -188,10 +158,7 @@ void frmNormal::procRptPurchase()
 {
     auto& m = Module2();
     procOpenForm10DB();
-    skip([&] {
-        m.SqlText = QStringLiteral("SELECT * FROM tblCommon WHERE cCode='") + f10::dealerKey()
-                    + QStringLiteral("' AND cMonth= '") + q(f10::monthKey(*this)) + QStringLiteral("'");
-    });
+    skip([&] { m.SqlText = f10::monthRowsSelect(*this, QStringLiteral("tblCommon")); });
     skip([&] { m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenDynamic, ado::adLockOptimistic, -1); });
     skip([&] {
         m.StagingRecordset->Open(QStringLiteral("SELECT * FROM  tblRptPurchaseC "), m.Form10Connection,
@@ -220,8 +187,7 @@ void frmNormal::procLoadRptCommon()
 {
     auto& m = Module2();
     procOpenForm10DB();
-    m.SqlText = QStringLiteral("SELECT * FROM  tblCommon    WHERE cCode='") + f10::dealerKey()
-                + QStringLiteral("' AND cMonth='") + q(f10::monthKey(*this)) + QStringLiteral("'");
+    m.SqlText = f10::keyedStatement(*this, QStringLiteral("SELECT * FROM  tblCommon  "));
     m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenKeyset, ado::adLockOptimistic);
     m.StagingRecordset->Open(QStringLiteral("SELECT * FROM  tblRptCommon "), m.Form10Connection, ado::adOpenKeyset,
                              ado::adLockOptimistic);

@@ -11,13 +11,6 @@ namespace {
 SaveUnit* g_active = nullptr;
 }
 
-QString q(const QString& value)
-{
-    QString out = value;
-    out.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return out;
-}
-
 bool isExpectedSkip(long number)
 {
     // No current row (an empty key lookup), Null read into a value, a value that is not a

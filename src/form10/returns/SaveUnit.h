@@ -1,5 +1,5 @@
-// The save of a month as one unit of work, and the statement helpers every Form 10 step
-// shares.
+// The save of a month as one unit of work, and the skip-a-failing-statement helper every
+// Form 10 step shares.
 //
 // Every step of the save opens "a new connection" (procOpenForm10DB); connections on one
 // file share one SQLite handle, so a transaction begun here spans all of them: the save
@@ -22,10 +22,6 @@ class Error;
 }
 
 namespace f10 {
-
-// A value as it goes between single quotes in a statement: its own quotes doubled, so
-// D'Souza is stored and found exactly.
-QString q(const QString& value);
 
 // The first failure of a save: which step, which row, what went wrong.
 struct SaveFailure {
