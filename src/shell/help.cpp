@@ -32,7 +32,7 @@ void help::Form_Load()
 {
     vb::skip([this] { setWindowState(ui::vbMaximized); });
     vb::skip([this] { DocsFolder = sys::programFolder() + QStringLiteral("\\docs"); });
-    vb::skip([this] { RichTextBox1->LoadFile(DocsFolder + QStringLiteral("\\HELP VAT.rtf")); });
+    vb::skip([this] { RichTextBox1->LoadFile(DocsFolder + documentFile(1)); });
 }
 
 int help::SHOW_DOCUMENT(int number)
