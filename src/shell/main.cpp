@@ -2,7 +2,9 @@
 
 #include "ShellState.h"
 #include "form10/registers/Module2.h"
+#include "form10/registers/frmSelect.h"
 #include "help.h"
+#include "library/frmkerala.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
 #include "platform/sys/Desktop.h"
@@ -25,9 +27,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
-
-#include "form10/registers/frmSelect.h"
-#include "library/frmkerala.h"
 
 // Windows built elsewhere; until one exists its entry shows the dispatcher's failure message.
 #if __has_include("library/central.h")
@@ -374,9 +373,7 @@ void main::Picture6_Click()
 
 void main::writeFrmFlg(int value)
 {
-    auto cn = ado::newConnection();
-    cn->ConnectionString = form10ConnectString();
-    cn->Open(QString(), QString(), QString(), -1);
+    const auto cn = openForm10Connection();
     auto rs = ado::newRecordset();
     rs->Open(QStringLiteral("SELECT * FROM tblMPage2"), cn, ado::adOpenKeyset, ado::adLockOptimistic);
     // Only an existing row takes the flag; an empty table is a failure, not a new row.
@@ -401,9 +398,7 @@ void main::procFrmFlgSetOne() { procFrmFlgSet(1); }
 void main::procConnectDB()
 {
     auto& m = Module2();
-    m.Form10Connection = ado::newConnection();
-    m.Form10Connection->ConnectionString = form10ConnectString();
-    m.Form10Connection->Open(QString(), QString(), QString(), -1);
+    m.Form10Connection = openForm10Connection();
     m.ReadRecordset = ado::newRecordset();
 }
 

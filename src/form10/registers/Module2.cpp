@@ -25,12 +25,18 @@ QString form10ConnectString()
     return ado::accessConnectString(sys::programPath(QStringLiteral("nwForm10DB.mdb")));
 }
 
+ado::ConnectionPtr openForm10Connection()
+{
+    auto cn = ado::newConnection();
+    cn->ConnectionString = form10ConnectString();
+    cn->Open();
+    return cn;
+}
+
 void procOpenForm10DB()
 {
     auto& m = Module2();
-    m.Form10Connection = ado::newConnection();
-    m.Form10Connection->ConnectionString = form10ConnectString();
-    m.Form10Connection->Open(QString(), QString(), QString(), -1);
+    m.Form10Connection = openForm10Connection();
     m.ReadRecordset = ado::newRecordset();
     m.StagingRecordset = ado::newRecordset();
     m.WriteRecordset = ado::newRecordset();

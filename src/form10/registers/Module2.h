@@ -46,6 +46,8 @@ void resetModule2();
 
 // The connect string of the Form 10 database in the program folder.
 QString form10ConnectString();
+// A new connection to the Form 10 database, opened. Raises when the file cannot be opened.
+ado::ConnectionPtr openForm10Connection();
 
 // Renews and opens Form10Connection; renews the three recordsets. Raises on failure.
 void procOpenForm10DB();

@@ -21,9 +21,7 @@ bool isExpectedSkip(long number)
 
 SaveUnit::SaveUnit()
 {
-    connection_ = ado::newConnection();
-    connection_->ConnectionString = form10ConnectString();
-    connection_->Open();
+    connection_ = openForm10Connection();
     connection_->BeginTrans();
     outer_ = g_active;
     g_active = this;
