@@ -2,6 +2,7 @@
 // the token list, one nesting level at a time, so operator chains are rebuilt with the same
 // precedence Access gives them ("&" below "+"/"-", both above comparisons).
 #include "AccessSql.h"
+#include "StatementText.h"
 
 #include <QDate>
 #include <QHash>
@@ -24,9 +25,7 @@ bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$
 
 QString quoteLiteral(const QString& s)
 {
-    QString out = s;
-    out.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + out + u'\'';
+    return u'\'' + sqlQuoted(s) + u'\'';
 }
 
 // #m/d/yyyy#, #d/MMM/yyyy#, #yyyy-mm-dd# -> 'yyyy-mm-dd' (the stored form of dates).
