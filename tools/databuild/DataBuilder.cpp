@@ -20,6 +20,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/StatementText.h"
 
 #include <cstdio>
 #include <functional>
@@ -103,7 +104,7 @@ public:
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             fail(QStringLiteral("cannot create %1: %2").arg(path, file.errorString()));
         file.close();
-        cn_->Open(QStringLiteral("Driver={Microsoft Access Driver (*.mdb)};Dbq=") + path);
+        cn_->Open(ado::accessConnectString(path));
     }
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
