@@ -48,13 +48,16 @@ QFont makeFont(const QString& family, double points, bool bold, QFont::StyleHint
     return f;
 }
 
+void setBackground(QWidget* w, long bgr)
+{
+    ui::setPaletteColor(*w, bgr, {QPalette::Window});
+    w->setAutoFillBackground(true);
+}
+
 void setColors(QWidget* w, long background, long text)
 {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, ui::colorOf(background));
-    p.setColor(QPalette::WindowText, ui::colorOf(text));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
+    ui::setPaletteColor(*w, text, {QPalette::WindowText});
+    setBackground(w, background);
 }
 
 // The label keeps its width; where the platform's substitute font runs wider than the
@@ -502,35 +505,22 @@ qint32 getSetColour(const QString& tag, qint32& colour, Get get, Set set)
     }
 }
 
-long paletteColour(const QWidget* w, QPalette::ColorRole role)
-{
-    return ui::bgrOf(w->palette().color(role));
-}
-
-void setPaletteColour(QWidget* w, QPalette::ColorRole role, long bgr)
-{
-    QPalette p = w->palette();
-    p.setColor(role, ui::colorOf(bgr));
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
 } // namespace
 
 qint32 frmGlobalSections::GetSetBackColor(qint32& colour)
 {
     return getSetColour(QStringLiteral("Error on GetSetBackColor() "), colour,
-                        [this] { return paletteColour(this, QPalette::Window); },
-                        [this](long c) { setPaletteColour(this, QPalette::Window, c); });
+                        [this] { return ui::paletteColor(*this, QPalette::Window); },
+                        [this](long c) { setBackground(this, c); });
 }
 
 qint32 frmGlobalSections::GetSetFrameBackColor(qint32& colour)
 {
     return getSetColour(
         QStringLiteral("Error on GetSetFrameBackColor() "), colour,
-        [this] { return paletteColour(frameContent, QPalette::Window); },
+        [this] { return ui::paletteColor(*frameContent, QPalette::Window); },
         [this](long c) {
-            setPaletteColour(frameContent, QPalette::Window, c);
+            setBackground(frameContent, c);
             frameContent->setStyleSheet(
                 QStringLiteral("QGroupBox#frameContent { color: #FFFF00; background-color: %1; }")
                     .arg(ui::colorOf(c).name()));

@@ -461,9 +461,7 @@ void frmkerala::Toolbar2_ButtonClick(const QString& key)
             treeSwitch(tvwn, true);
         else if (key == QLatin1String("jud"))
             treeSwitch(tvw3, false);
-        else if (key == QLatin1String("sch"))
-            openScreen(*library::screenFor(QStringLiteral("Toolbar2"), key));
-        else if (key == QLatin1String("forms"))
+        else if (key == QLatin1String("sch") || key == QLatin1String("forms"))
             openScreen(*library::screenFor(QStringLiteral("Toolbar2"), key));
         else if (key == QLatin1String("Ali"))
             treeSwitch(tvwali, true);
