@@ -31,13 +31,20 @@ bool trapped(const QString& tag, Body&& body)
     return false;
 }
 
-ado::RecordsetPtr openStatic(const QString& sql, const ado::ConnectionPtr& connection)
+// A recordset set up as every lookup here opens it: static cursor, client side, optimistic.
+ado::RecordsetPtr newStaticRecordset()
 {
     auto rs = ado::newRecordset();
-    rs->ActiveConnection = connection;
     rs->CursorType = ado::adOpenStatic;
     rs->CursorLocation = ado::adUseClient;
     rs->LockType = ado::adLockOptimistic;
+    return rs;
+}
+
+ado::RecordsetPtr openStatic(const QString& sql, const ado::ConnectionPtr& connection)
+{
+    auto rs = newStaticRecordset();
+    rs->ActiveConnection = connection;
     if (!connection)
         throw ado::Error(ado::err::NoConnection,
                          QStringLiteral("The connection cannot be used to perform this operation. "
@@ -71,10 +78,7 @@ ado::RecordsetPtr getRecordSetByCn(const QString& sql, const ado::ConnectionPtr&
 
 bool fnInGlobalvat(const QString& name)
 {
-    auto rs = ado::newRecordset();
-    rs->CursorType = ado::adOpenStatic;
-    rs->CursorLocation = ado::adUseClient;
-    rs->LockType = ado::adLockOptimistic;
+    auto rs = newStaticRecordset();
     rs->Open(QStringLiteral("SELECT name FROM Globalvat WHERE ((name='") + ado::sqlQuoted(name) + QStringLiteral("'));"),
              fnLawConnection(), ado::adOpenForwardOnly);
     const bool found = !(rs->Bof() && rs->Eof());
@@ -91,11 +95,8 @@ bool IsQueryReturnsNullCnStr(const QString& query, const QString& connectString)
         cn->ConnectionString = connectString;
         cn->Open(QString(), QString(), QString(), -1);
         {
-            auto rs = ado::newRecordset();
+            auto rs = newStaticRecordset();
             rs->ActiveConnection = cn;
-            rs->CursorType = ado::adOpenStatic;
-            rs->CursorLocation = ado::adUseClient;
-            rs->LockType = ado::adLockOptimistic;
             rs->Open(query);
             if (!(rs->Bof() && rs->Eof())) {
                 rs->MoveFirst();
@@ -104,8 +105,7 @@ bool IsQueryReturnsNullCnStr(const QString& query, const QString& connectString)
                 result = true;
             }
         }
-        if (result)
-        {
+        if (result) {
             auto& kf = ui::form<keralaforms>();
             kf.MSRDC1->setConnect(state().LawConnectString1);
             kf.MSRDC1->setSQL(kPlaceholderQuery);
