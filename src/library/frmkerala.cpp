@@ -12,7 +12,6 @@
 #include "lawdb/MyMOD.h"
 #include "platform/db/Error.h"
 #include "platform/db/StatementText.h"
-#include "platform/sys/ControlFile.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/ImageList.h"
 #include "platform/ui/StatusBar.h"
@@ -23,6 +22,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/TreeView.h"
 #include "platform/vb/Vb.h"
+#include "shell/frmLaunch.h"
 #include "shell/main.h"
 
 #include <QGroupBox>
@@ -79,14 +79,9 @@ struct frmkerala::TreeDef {
     std::vector<std::pair<const char*, const char*>> children;
 };
 
-// Registers a control file (mode 0) or unregisters it (mode 1); other modes do nothing.
 qint16 frmkerala::fnRegisterOcx(const QString& path, qint16 mode)
 {
-    if (mode == 0)
-        return static_cast<qint16>(sys::fnRegisterServer(vb::Trim(path), sys::kRegister));
-    if (mode == 1)
-        return static_cast<qint16>(sys::fnRegisterServer(vb::Trim(path), sys::kUnregister));
-    return 0;
+    return frmLaunch::fnRegisterOcx(path, mode);
 }
 
 frmkerala::frmkerala() : ui::Form(QStringLiteral("frmkerala"))
@@ -146,9 +141,7 @@ frmkerala::~frmkerala() = default;
 
 void frmkerala::Form_Load()
 {
-    vb::skip([] {
-        fnRegisterOcx(sys::programFolder() + QStringLiteral("\\crystl32.ocx"), 0);
-    });
+    vb::skip([] { fnRegisterOcx(sys::programPath(QStringLiteral("crystl32.ocx")), 0); });
     vb::skip([this] {
         // Where no window manager maximises, the window still takes the whole screen.
         if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -32,8 +32,8 @@ frmLaunch::frmLaunch() : ui::Form(QStringLiteral("frmLaunch")) {}
 short frmLaunch::fnRegisterOcx(const QString& path, short mode)
 {
     switch (mode) {
-    case 0: return static_cast<short>(sys::fnRegisterServer(path.trimmed(), sys::kRegister));
-    case 1: return static_cast<short>(sys::fnRegisterServer(path.trimmed(), sys::kUnregister));
+    case 0: return static_cast<short>(sys::fnRegisterServer(vb::Trim(path), sys::kRegister));
+    case 1: return static_cast<short>(sys::fnRegisterServer(vb::Trim(path), sys::kUnregister));
     default: return 0;
     }
 }

@@ -9,7 +9,8 @@ class frmLaunch : public ui::Form {
 public:
     frmLaunch();
 
-    // Mode 0 registers, mode 1 unregisters; any other mode does nothing and returns 0.
+    // Mode 0 registers, mode 1 unregisters the control file at the path less its leading and
+    // trailing blanks; any other mode does nothing and returns 0.
     static short fnRegisterOcx(const QString& path, short mode);
 
 protected:
