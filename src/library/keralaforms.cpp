@@ -46,9 +46,7 @@ keralaforms::keralaforms() : ui::Form(QStringLiteral("keralaforms"))
 {
     setCaption(QStringLiteral("Display  Window"));
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ui::colorOf(kBlue));
-    setPalette(pal);
+    ui::setPaletteColor(*this, kBlue, {QPalette::Window});
 
     MSRDC1 = new ui::RemoteData(QStringLiteral("MSRDC1"), this);
 

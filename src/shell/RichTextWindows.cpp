@@ -35,9 +35,7 @@ QLabel* pictureButton(QWidget* parent, const QString& name, const QString& tip, 
 void paint(QWidget* w, long bgr)
 {
     w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, ui::colorOf(bgr));
-    w->setPalette(pal);
+    ui::setPaletteColor(*w, bgr, {QPalette::Window});
 }
 
 bool isLeftRelease(QEvent* event)

@@ -26,9 +26,7 @@ constexpr long kCancelFocus = ui::RGB(255, 255, 192);
 
 void paintBackground(QWidget* w, long bgr)
 {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, ui::colorOf(bgr));
-    w->setPalette(p);
+    ui::setPaletteColor(*w, bgr, {QPalette::Window});
     w->setAutoFillBackground(true);
 }
 
