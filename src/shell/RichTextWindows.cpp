@@ -102,7 +102,7 @@ void RichTextWindow::procLayout()
 void RichTextWindow::Picture1_Click()
 {
     if (printAction_ == PrintAction::WhenFileExists) {
-        const QString file = QString(RichTextBox1->FileName()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString file = RichTextBox1->FileName();
         if (file.isEmpty() || !lawdb::fnFileSystem()->FileExists(file))
             return;
     }
