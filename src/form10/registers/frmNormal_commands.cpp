@@ -160,6 +160,15 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
     {
         ui::HourglassGuard hourglass;
         std::optional<f10::SaveUnit> save;
+        // The first failure of the save, or the failure to begin it.
+        auto fail = [&](long number, const QString& description) {
+            if (save) {
+                save->note(number, description);
+                failure = save->failure();
+            } else {
+                failure = {QString(), QString(), description, number};
+            }
+        };
         try {
             save.emplace();
             auto step = [&](const QString& name, const std::function<void()>& work) {
@@ -202,19 +211,9 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
             step(QStringLiteral("procLoadRptSalesC"), [&] { f.procLoadRptSalesC(); });
             save->commit();
         } catch (const ado::Error& e) {
-            if (save) {
-                save->note(e);
-                failure = save->failure();
-            } else {
-                failure = {QString(), QString(), e.Description(), e.Number()};
-            }
+            fail(e.Number(), e.Description());
         } catch (const std::exception& e) {
-            if (save) {
-                save->note(0, QString::fromLocal8Bit(e.what()));
-                failure = save->failure();
-            } else {
-                failure = {QString(), QString(), QString::fromLocal8Bit(e.what()), 0};
-            }
+            fail(0, QString::fromLocal8Bit(e.what()));
         }
         save.reset();   // rolls back unless committed
     }
