@@ -1,6 +1,7 @@
 // Save of a month on the register screen with 1,000 purchase bills and 1,000 sales bills:
 // both registers rewritten, read back into the grids, the month summary and the report
 // tables rebuilt, all in one transaction. Goal: under 300 ms.
+#include "QtBenchmarkMain.h"
 #include "databuild/DataBuilder.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
@@ -76,11 +77,5 @@ BENCHMARK(BM_SaveMonth)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

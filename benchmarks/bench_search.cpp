@@ -1,5 +1,6 @@
 // One more character typed in a search screen's box over 20,000 index rows: the filter, the
 // grid following it, and the selection and detail box. Goal: under 20 ms per keystroke.
+#include "QtBenchmarkMain.h"
 #include "databuild/DataBuilder.h"
 #include "lawdb/LawDb.h"
 #include "library/ScreenCatalog.h"
@@ -115,12 +116,6 @@ BENCHMARK(BM_ClearingTheBox)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fixtureSlot().reset();   // the windows go before the application does
-    return 0;
+    // The windows go before the application does.
+    return runQtBenchmarks(argc, argv, [] { fixtureSlot().reset(); });
 }
