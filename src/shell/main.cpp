@@ -7,6 +7,7 @@
 #include "library/frmkerala.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/sys/Clock.h"
 #include "platform/sys/Desktop.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/Banner.h"
@@ -256,7 +257,7 @@ void main::Form_Load()
     Tvw->Refresh();
     Tvw->setVisible(false);
 
-    setCaption(QStringLiteral("Lumora on VAT Laws DEMO  [") + QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy"))
+    setCaption(QStringLiteral("Lumora on VAT Laws DEMO  [") + sys::today().toString(QStringLiteral("MM-dd-yyyy"))
                + QStringLiteral("] "));
     ShockwaveFlash1->setMovieFile(sys::programPath(QStringLiteral("test.swf")));
     if (!ShockwaveFlash1->isPlaying()) {

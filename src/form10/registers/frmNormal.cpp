@@ -3,6 +3,7 @@
 #include "form10/registers/frmNormal.h"
 
 #include "form10/registers/Module2.h"
+#include "platform/sys/Clock.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Keys.h"
@@ -33,12 +34,12 @@ const char* const kSalesRates[6] = {"      0", "      1", "      4", "    12.5",
 
 QString currentMonthName()
 {
-    return vb::FormatDate(QDate::currentDate(), QStringLiteral("mmmm"));
+    return vb::FormatDate(sys::today(), QStringLiteral("mmmm"));
 }
 
 QString today()
 {
-    return vb::FormatDate(QDate::currentDate(), QStringLiteral("dd-mm-yy"));
+    return vb::FormatDate(sys::today(), QStringLiteral("dd-mm-yy"));
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top,

@@ -3,6 +3,7 @@
 
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
+#include "platform/sys/Clock.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/MousePointer.h"
@@ -154,7 +155,7 @@ void frmSelect::openDirectForm(bool hourglassFirst)
     direct.txtDealerName->setText(m.DealerName);
     direct.txtTIN->setText(m.DealerTIN);
     direct.txtCST->setText(m.DealerCSTNo);
-    direct.txtYear->setText(QString::number(QDate::currentDate().year()));
+    direct.txtYear->setText(QString::number(sys::today().year()));
     m.ReturnYear = direct.txtYear->Text();
     ui::HourglassGuard hourglass;
     direct.Show(ui::vbModeless);

@@ -7,6 +7,7 @@
 #include "TestProgramFolder.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
+#include "platform/sys/Clock.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Form.h"
@@ -103,8 +104,8 @@ inline const char* const kTotalLabels[33] = {
     "Label20", "Label35", "Label45", "Label27", "Label26", "Label25", "Label24", "Label36", "Label44",
     "Label50", "Label49", "Label48", "Label54", "Label53", "Label52"};
 
-inline QString currentMonth() { return vb::FormatDate(QDate::currentDate(), "mmmm"); }
-inline QString today() { return vb::FormatDate(QDate::currentDate(), "dd-mm-yy"); }
+inline QString currentMonth() { return vb::FormatDate(sys::today(), "mmmm"); }
+inline QString today() { return vb::FormatDate(sys::today(), "dd-mm-yy"); }
 
 // `true` names the purchase side (fg1, txtGrid1, List2), `false` the sales side.
 class RegisterScreen : public ::testing::Test {

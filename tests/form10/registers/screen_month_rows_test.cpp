@@ -1,6 +1,7 @@
 // A month counts as stored when any register on view holds rows for it: the screen reads
 // them instead of emptying the grids, so the next save cannot delete them.
 #include "register_support.h"
+#include "platform/sys/Clock.h"
 
 using namespace f10test;
 
@@ -14,7 +15,7 @@ protected:
                          "VALUES ('1', '2009-09-01', '%2', '4', 100, 4, 0, 104, '%3', '')")
                      .arg(table, party, other()));
     }
-    static int otherIndex() { return QDate::currentDate().month() > 1 ? QDate::currentDate().month() - 2 : 1; }
+    static int otherIndex() { return sys::today().month() > 1 ? sys::today().month() - 2 : 1; }
     static QString other() { return vb::MonthName(otherIndex() + 1); }
     void commitOther()
     {

@@ -3,6 +3,7 @@
 #include "register_support.h"
 
 #include "form10/registers/frmSelect.h"
+#include "platform/sys/Clock.h"
 
 #include <QFile>
 
@@ -10,7 +11,7 @@ using namespace f10test;
 
 namespace {
 
-int currentIndex() { return QDate::currentDate().month() - 1; }
+int currentIndex() { return sys::today().month() - 1; }
 // A month next to the current one.
 int neighbourIndex() { return currentIndex() > 0 ? currentIndex() - 1 : 1; }
 QString neighbour() { return vb::MonthName(neighbourIndex() + 1); }

@@ -3,6 +3,7 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "form10/registers/frmSelect.h"
+#include "platform/sys/Clock.h"
 #include "platform/ui/CommandButton.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
@@ -113,7 +114,7 @@ TEST_F(OptionScreen, EFilingAndDirectToFormShowTheirWindows)
     ASSERT_TRUE(ui::formLoaded<frmDirectForm>());
     frmDirectForm& direct = ui::form<frmDirectForm>();
     EXPECT_TRUE(direct.isVisible());
-    EXPECT_EQ(direct.txtYear->Text(), QString::number(QDate::currentDate().year()));
+    EXPECT_EQ(direct.txtYear->Text(), QString::number(sys::today().year()));
     EXPECT_EQ(Module2().ReturnYear, direct.txtYear->Text());
     EXPECT_EQ(Module2().DirectFormDealerCode, "D7");
     EXPECT_TRUE(Module2().DirectFormFlag);
