@@ -72,7 +72,8 @@ QDate fnDateFromDMY(const QString& text)
     const int month = twoDigits(t, 3);
     const int year = twoDigits(t, 6);
     QDate date;
-    if (day >= 0 && month >= 0 && year >= 0)
+    // Exactly eight characters: "05-12-2009" would otherwise be read as 5 December 2020.
+    if (t.size() == 8 && day >= 0 && month >= 0 && year >= 0)
         date = vb::MakeDate(vb::FullYear(year), month, day);
     if (!date.isValid())
         throw ado::Error(ado::err::TypeMismatch, QStringLiteral("Type mismatch"),

@@ -54,7 +54,8 @@ void procOpenForm10DB();
 // Renews the connection, then runs "DELETE * FROM  <table>". Raises on failure.
 void procDeleteAllRows(const QString& tableName);
 // The date a "dd-mm-yy" text names (characters 1-2 day, 4-5 month, 7-8 year). A text that
-// names no real date (31-02-08, ab-cd-ef) raises ado::Error 13 (type mismatch).
+// is not exactly eight characters once trimmed (05-12-2009) or names no real date
+// (31-02-08, ab-cd-ef) raises ado::Error 13 (type mismatch).
 QDate fnDateFromDMY(const QString& text);
 // "01-" + two-digit month + "-" + yearText for an English month name (any case, not
 // trimmed); "" for a name it does not know.

@@ -98,7 +98,8 @@ QString rowDescription(const ui::FlexGrid& grid, int row, int keyedRow, Grid whi
 void copyGridRows(frmNormal& form, ado::Recordset& rs, const RowCopy& how)
 {
     ui::FlexGrid& grid = gridOf(form, how.grid);
-    const QString month = vb::Trim(form.txtMonth->Text());
+    // Rows are filed under the month every keyed statement looks for; txtMonth only shows it.
+    const QString month = monthKey(form);
     const QString address = vb::Trim(form.lblCustomerName->text());
     const QString entryDate = vb::Trim(form.txtDate->Text());
     const QString place = vb::Trim(form.txtPlace->Text());

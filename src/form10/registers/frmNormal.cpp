@@ -101,6 +101,7 @@ void frmNormal::buildControls()
               120, 5040, 3200, 300);
     txtMonth = new ui::TextBox(QStringLiteral("txtMonth"), this);
     txtMonth->Move(3360, 5010, 1800, 330);
+    txtMonth->setLocked(true);   // shows the month of txtRPTo; typing into it would file nothing
     fg2 = new ui::FlexGrid(QStringLiteral("fg2"), this);
     fg2->Move(120, 5400, 15000, 2460);
     txtGrid2 = new ui::TextBox(QStringLiteral("txtGrid2"), this);

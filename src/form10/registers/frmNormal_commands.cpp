@@ -145,8 +145,8 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
 
     const f10::BadBillDate bad = f10::findBadBillDate(f);
     if (!bad.grid.isEmpty()) {
-        ui::MsgBox(QStringLiteral("The bill date \"%1\" in row %2 of the %3 grid is not a real date (dd-mm-yy).\n"
-                                  "Nothing was saved.")
+        ui::MsgBox(QStringLiteral("The bill date \"%1\" in row %2 of the %3 grid is not a real date written "
+                                  "dd-mm-yy (for example 26-09-08).\nNothing was saved.")
                        .arg(bad.text)
                        .arg(bad.row)
                        .arg(bad.grid),

@@ -71,6 +71,21 @@ double leadingNumber(const QString& text)
     return digits ? s.left(i).toDouble() : 0.0;
 }
 
+// A bill date as the grids take it: the two dashes in place and exactly "dd-mm-yy" long.
+// Anything longer (05-12-2009) would be stored as another year.
+bool isBillDateText(const QString& text)
+{
+    const QString t = vb::Trim(text);
+    return t.size() == 8 && fnIsDashDate(t);
+}
+
+void showBillDateMessage(const char* line2)
+{
+    ui::MsgBox(QStringLiteral("Date Format is not Valid \r\n") + QString::fromLatin1(line2)
+                   + QStringLiteral("\r\neg:  ' 26-09-08 ' "),
+               ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+}
+
 // Row total: the leading numbers of Amount, Tax and Cess.
 QString rowTotal(const ui::FlexGrid& grid, int row)
 {
@@ -331,11 +346,9 @@ bool frmNormal::billDateRefused(int which)
     if (s.grid->Col() != 1)
         return false;
     const QString text = vb::Trim(s.editor->Text());
-    if (text.isEmpty() || fnIsDashDate(text))
+    if (text.isEmpty() || isBillDateText(text))
         return false;
-    ui::MsgBox(QStringLiteral("Date Format is not Valid \r\n") + QString::fromLatin1(s.dateLine2)
-                   + QStringLiteral("\r\neg:  ' 26-09-08 ' "),
-               ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+    showBillDateMessage(s.dateLine2);
     s.editor->setFocus(Qt::OtherFocusReason);
     return true;
 }
@@ -431,10 +444,8 @@ void frmNormal::editorKeyPress(int which, int& keyAscii)
     if (keyAscii == ui::vbKeyReturn) {
         grid.setText(editor.Text());
         bool accepted = true;
-        if (grid.Col() == 1 && !fnIsDashDate(vb::Trim(editor.Text()))) {
-            ui::MsgBox(QStringLiteral("Date Format is not Valid \r\n") + QString::fromLatin1(s.dateLine2)
-                           + QStringLiteral("\r\neg:  ' 26-09-08 ' "),
-                       ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+        if (grid.Col() == 1 && !isBillDateText(editor.Text())) {
+            showBillDateMessage(s.dateLine2);
             editor.setText(QString());
             accepted = false;
         }

@@ -198,6 +198,25 @@ TEST_F(SaveTest, TheMonthIsTrimmedOnceAndEnterSavesWithItsOwnMessage)
     EXPECT_EQ(only("tblRptPurchaseC").at("cMonth").text, plain);
 }
 
+TEST_F(SaveTest, TheSalesMonthBoxOnlyShowsTheMonthTheRowsAreFiledUnder)
+{
+    keyBills(true, {kPurchases[0]});
+    keyBills(false, {kSales[0]});
+    focus(form->txtMonth);
+    QTest::keyClicks(form->txtMonth, "X");
+    EXPECT_EQ(form->txtMonth->Text(), month());
+    // Whatever the box holds, the rows are filed under the month every statement looks for.
+    form->txtMonth->setText(month() + "X");
+    clickSave();
+    EXPECT_TRUE(successShown(kAdded)) << lastPrompt().toStdString();
+    for (const char* table : {"tblPurchase1", "tblSales", "tblRptPurchase1", "tblRptSales1"}) {
+        EXPECT_EQ(count(db, table), 1) << table;
+        EXPECT_EQ(count(db, table, QString("cMonth='%1'").arg(month())), 1) << table;
+    }
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Alpha Agencies");
+    EXPECT_EQ(form->fg2->TextMatrix(1, 2), "Buyer Zero");
+}
+
 TEST_F(SaveTest, AnEmptyScreenStoresBareRowsAndAZeroSummary)
 {
     form->txtPlace->setText("");

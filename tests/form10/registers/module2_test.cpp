@@ -15,7 +15,9 @@ TEST(TextServices, BillDateTextMustNameARealDate)
     EXPECT_EQ(fnDateFromDMY("26/09/08"), QDate(2008, 9, 26));   // separators are not examined
     EXPECT_EQ(fnDateFromDMY("29-02-08"), QDate(2008, 2, 29));
     EXPECT_EQ(fnDateFromDMY("01-01-95"), QDate(1995, 1, 1));
-    for (const char* text : {"31-02-08", "29-02-09", "ab-cd-ef", "00-01-09", "01-13-09", "1-9-08", "", "26-09"}) {
+    // Exactly dd-mm-yy: a longer text is never read as some other date.
+    for (const char* text : {"31-02-08", "29-02-09", "ab-cd-ef", "00-01-09", "01-13-09", "1-9-08", "", "26-09",
+                             "05-12-2009", "05-12-209", "05-12-09x", "05-12-09 x", "105-12-09"}) {
         try {
             fnDateFromDMY(text);
             ADD_FAILURE() << "accepted " << text;

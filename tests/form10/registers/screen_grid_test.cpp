@@ -144,6 +144,35 @@ TEST_F(GridKeys, EnterChecksTheBillDateWithEachGridsMessage)
     EXPECT_EQ(form->fg2->Col(), 1);
 }
 
+TEST_F(GridKeys, ABillDateWithAFourDigitYearIsRefusedAndNeverStored)
+{
+    ui::FlexGrid* fg1 = form->fg1;
+    keyBill(true, {"05-12-09", "A", "T", "B", P0, "1", "0", "0"});
+    keyCell(true, "06-12-2009");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, kDateMessage);
+    EXPECT_EQ(QPoint(fg1->Row(), fg1->Col()), QPoint(2, 1));
+    EXPECT_EQ(form->txtGrid1->Text(), "");
+    // Nor may it leave the cell by an arrow key.
+    QTest::keyClicks(form->txtGrid1, "07-12-2009");
+    key(form->txtGrid1, Qt::Key_Up);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(QPoint(fg1->Row(), fg1->Col()), QPoint(2, 1));
+    // Saved with the text still in the editor: refused, nothing stored.
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 3u);
+    EXPECT_TRUE(messages()[2].prompt.contains("07-12-2009")) << messages()[2].prompt.toStdString();
+    EXPECT_EQ(count(db, "tblPurchase1") + count(db, "tblSales"), 0);
+    EXPECT_EQ(fg1->TextMatrix(2, 1), "07-12-2009");
+    // Corrected, the bills are stored as the dates they name.
+    form->txtGrid1->setText("06-12-09");
+    click(form->cmdAdd);
+    EXPECT_EQ(messages().back().prompt, "RECORD ADDED  SUCCESSFULLY");
+    const auto rows = query(db, "SELECT BillDate FROM tblPurchase1 ORDER BY BillDate");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("BillDate").text + " " + rows[1].at("BillDate").text, "2009-12-05 2009-12-06");
+}
+
 TEST_F(GridKeys, LeavingABadDateByArrowOrMouseIsRefusedAndKeepsTheText)
 {
     ui::FlexGrid* fg1 = form->fg1;
