@@ -279,6 +279,8 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
     }
     skip([&] { m.ReadRecordset->Close(); });
     skip([&] { purchase ? form.procTotalCal1() : form.procTotalCal2(); });
+    // The rows may have changed without a cell event: the editor goes back over its cell.
+    skip([&] { purchase ? form.procMoveTextBox() : form.procMoveTextBox2(); });
 }
 
 bool monthHasRows(frmNormal& form, const QString& tableName)

@@ -313,6 +313,9 @@ void frmNormal::Form_Load()
     fg1->setCol(1);
 
     List4->setListIndex(0);
+    // The first cells were never entered: their editors start as entering them leaves them.
+    dressEditor(1);
+    dressEditor(2);
 }
 
 void frmNormal::Form_Activate()

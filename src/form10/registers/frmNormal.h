@@ -172,6 +172,7 @@ private:
     void moveTextBox(ui::FlexGrid& grid, ui::TextBox& editor);
     void followCurrentCell(int which);
     void totals(int which);
+    void dressEditor(int which);
     void enterCell(int which);
     void leaveCell(int which);
     void editorKeyDown(int which, int& keyCode, int shift);

@@ -78,6 +78,8 @@ void putScreen(frmNormal& f, const ScreenContents& s)
 {
     putGrid(*f.fg1, *f.txtGrid1, s.purchase);
     putGrid(*f.fg2, *f.txtGrid2, s.sales);
+    f.procMoveTextBox();
+    f.procMoveTextBox2();
     f.txtDate->setText(s.entryDate);
     f.txtPlace->setText(s.place);
     f.procTotalCal1();
@@ -265,6 +267,7 @@ void runDelete(frmNormal& f, bool byClick)
             f.fg1->Clear();
             f.txtGrid1->setText(QString());
             f.procSetGrid();
+            f.procMoveTextBox();   // the rows it stood over are gone
             f.procTotalCal1();   // no stale totals for a later export
         }
 
@@ -276,6 +279,7 @@ void runDelete(frmNormal& f, bool byClick)
                 f.fg2->Clear();
                 f.txtGrid2->setText(QString());
                 f.procSetGrid2();
+                f.procMoveTextBox2();
                 f.procTotalCal2();
             }
         } else {

@@ -244,7 +244,8 @@ void frmNormal::procClear1()
 
 // ---- entering and leaving a cell --------------------------------------------------------
 
-void frmNormal::enterCell(int which)
+// The editor over the current cell, with its text, alignment and lock for the cell's column.
+void frmNormal::dressEditor(int which)
 {
     const GridSide s = side(which);
     ui::FlexGrid& grid = *s.grid;
@@ -292,6 +293,14 @@ void frmNormal::enterCell(int which)
     default:
         break;
     }
+}
+
+void frmNormal::enterCell(int which)
+{
+    dressEditor(which);
+    const GridSide s = side(which);
+    ui::FlexGrid& grid = *s.grid;
+    ui::TextBox& editor = *s.editor;
     if (grid.isVisible() && grid.isEnabled())
         grid.setFocus(Qt::OtherFocusReason);
     if (editor.isVisible() && editor.isEnabled())

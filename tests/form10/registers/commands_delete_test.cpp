@@ -3,6 +3,8 @@
 
 #include "form10/registers/frmSelect.h"
 
+#include <QDir>
+
 using namespace f10test;
 
 namespace {
@@ -43,6 +45,42 @@ TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
     EXPECT_EQ(form->fg1->TextMatrix(0, 2) + form->fg1->TextMatrix(1, 0) + form->fg1->TextMatrix(1, 2), "Party1");
     EXPECT_EQ(form->txtGrid1->Text() + form->fg2->TextMatrix(1, 2), "");
     EXPECT_EQ(form->txtTotal->Text() + form->txtTotal2->Text(), "0.000.00");
+}
+
+TEST_F(DeleteTest, TheEditorsGoBackOverTheCellsThatRemainAndTakeTheTypingThere)
+{
+    keyBills(true, {{"04-03-09", "Second Seller", "T2", "B2", P4, "10", "0", "0"},
+                    {"05-03-09", "Third Seller", "T3", "B3", P4, "20", "0", "0"}});
+    keyBills(false, {{"06-03-09", "Second Buyer", "S2", "X2", S4, "30", "0", "0"}});
+    click(form->cmdAdd);
+    ASSERT_EQ(form->fg1->Rows(), 4);
+    form->fg1->setRow(3);
+    form->fg1->setCol(2);
+    form->fg2->setRow(2);
+    form->fg2->setCol(4);
+    answer = ui::vbYes;
+    click(form->cmdDelete);
+    for (bool purchase : {true, false}) {
+        EXPECT_EQ(grid(purchase)->Rows(), 2);
+        EXPECT_EQ(grid(purchase)->Row(), 1);
+        expectEditorOverCell(purchase);
+    }
+    focus(form->txtGrid1);
+    QTest::keyClicks(form->txtGrid1, "Typed After Delete");
+    // With LUMORA_SCREENSHOT_DIR set (run under Xvfb), the screen is kept for a person to look at.
+    if (const QString dir = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        QApplication::processEvents();
+        EXPECT_TRUE(form->grab().save(QDir(dir).filePath("register_screen_after_delete.png")));
+    }
+    key(form->txtGrid1, Qt::Key_Return);
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed After Delete");
+
+    // A read that finds no rows shrinks the grid as well.
+    keyBills(true, {{"07-03-09", "Unsaved", "T4", "B4", P4, "1", "0", "0"}});
+    ASSERT_GT(form->fg1->Row(), 1);
+    form->procReadPurchase();
+    EXPECT_EQ(form->fg1->Rows(), 2);
+    expectEditorOverCell(true);
 }
 
 TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)

@@ -344,6 +344,8 @@ protected:
         EXPECT_EQ(dumpTables(db).toStdString(), before.toStdString());
         EXPECT_EQ(gridTexts(), keyed);
         EXPECT_EQ(form->txtTotal->Text(), "615.50");
+        expectEditorOverCell(true);
+        expectEditorOverCell(false);
     }
     QString before;
     QStringList keyed;

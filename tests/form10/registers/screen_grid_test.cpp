@@ -144,6 +144,16 @@ TEST_F(GridKeys, EnterChecksTheBillDateWithEachGridsMessage)
     EXPECT_EQ(form->fg2->Col(), 1);
 }
 
+TEST_F(GridKeys, TheEditorsStartAsEnteringTheirFirstCellLeavesThem)
+{
+    for (bool purchase : {true, false}) {
+        EXPECT_EQ(QPoint(grid(purchase)->Row(), grid(purchase)->Col()), QPoint(1, 1));
+        EXPECT_EQ(editor(purchase)->Alignment(), ui::vbCenter) << purchase;
+        EXPECT_FALSE(editor(purchase)->Locked());
+        expectEditorOverCell(purchase);
+    }
+}
+
 TEST_F(GridKeys, ABillDateWithAFourDigitYearIsRefusedAndNeverStored)
 {
     ui::FlexGrid* fg1 = form->fg1;
