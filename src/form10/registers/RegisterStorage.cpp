@@ -281,6 +281,7 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
     skip([&] { purchase ? form.procTotalCal1() : form.procTotalCal2(); });
     // The rows may have changed without a cell event: the editor goes back over its cell.
     skip([&] { purchase ? form.procMoveTextBox() : form.procMoveTextBox2(); });
+    (purchase ? form.fg1Edited : form.fg2Edited) = false;
 }
 
 bool monthHasRows(frmNormal& form, const QString& tableName)

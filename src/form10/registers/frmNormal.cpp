@@ -321,6 +321,10 @@ void frmNormal::Form_Load()
 void frmNormal::Form_Activate()
 {
     vb::skip([this] { setWindowState(ui::vbMaximized); });
+    // A look at another window must not throw away rows being keyed: the registers are
+    // read again only over grids that hold nothing unsaved.
+    if (fg1Edited || fg2Edited)
+        return;
     // The register List4 names, not always the local one: a later save writes fg1 back
     // into the register List4 names.
     vb::skip([this] { procReadPurchaseShown(); });
@@ -440,6 +444,8 @@ void frmNormal::commitMonth()
         txtGrid2->setText(QString());
         procSetGrid();
         procSetGrid2();
+        fg1Edited = false;
+        fg2Edited = false;
         // Cutting the grids back moves their current row without a cell event: the editors
         // would stay over rows that are gone.
         procMoveTextBox();

@@ -74,6 +74,11 @@ public:
 
     // Set by procRecExists: the register last tested holds rows for the dealer and month.
     bool RecordExists = false;
+    // The grid holds edits not yet saved (a cell's text changed, or text typed into its
+    // editor). Cleared by Save, Delete and each read of the grid; while either is set,
+    // activation does not read the registers over them.
+    bool fg1Edited = false;
+    bool fg2Edited = false;
 
     // ---- window, month list, register switch (frmNormal.cpp) --------------------------
     void txtRPTo_GotFocus();
@@ -175,6 +180,8 @@ private:
     void dressEditor(int which);
     void enterCell(int which);
     void leaveCell(int which);
+    void setCellText(int which, const QString& text);   // the current cell; marks an edit
+    void markEdited(int which);
     void editorKeyDown(int which, int& keyCode, int shift);
     void editorKeyPress(int which, int& keyAscii);
     void pickerKeyPress(int which, int& keyAscii);

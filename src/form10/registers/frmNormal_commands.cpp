@@ -38,6 +38,7 @@ struct GridContents {
 struct ScreenContents {
     GridContents purchase, sales;
     QString entryDate, place;
+    bool purchaseEdited, salesEdited;
 };
 
 GridContents takeGrid(const ui::FlexGrid& grid)
@@ -71,7 +72,7 @@ void putGrid(ui::FlexGrid& grid, ui::TextBox& editor, const GridContents& g)
 
 ScreenContents takeScreen(const frmNormal& f)
 {
-    return {takeGrid(*f.fg1), takeGrid(*f.fg2), f.txtDate->Text(), f.txtPlace->Text()};
+    return {takeGrid(*f.fg1), takeGrid(*f.fg2), f.txtDate->Text(), f.txtPlace->Text(), f.fg1Edited, f.fg2Edited};
 }
 
 void putScreen(frmNormal& f, const ScreenContents& s)
@@ -80,6 +81,8 @@ void putScreen(frmNormal& f, const ScreenContents& s)
     putGrid(*f.fg2, *f.txtGrid2, s.sales);
     f.procMoveTextBox();
     f.procMoveTextBox2();
+    f.fg1Edited = s.purchaseEdited;   // still not saved
+    f.fg2Edited = s.salesEdited;
     f.txtDate->setText(s.entryDate);
     f.txtPlace->setText(s.place);
     f.procTotalCal1();
@@ -268,6 +271,7 @@ void runDelete(frmNormal& f, bool byClick)
             f.txtGrid1->setText(QString());
             f.procSetGrid();
             f.procMoveTextBox();   // the rows it stood over are gone
+            f.fg1Edited = false;
             f.procTotalCal1();   // no stale totals for a later export
         }
 
@@ -280,6 +284,7 @@ void runDelete(frmNormal& f, bool byClick)
                 f.txtGrid2->setText(QString());
                 f.procSetGrid2();
                 f.procMoveTextBox2();
+                f.fg2Edited = false;
                 f.procTotalCal2();
             }
         } else {

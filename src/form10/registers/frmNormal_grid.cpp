@@ -124,6 +124,8 @@ void frmNormal::connectGridEvents()
         connect(s.grid, &ui::FlexGrid::EnterCell, this, [this, which] { enterCell(which); });
         connect(s.grid, &ui::FlexGrid::LeaveCell, this, [this, which] { leaveCell(which); });
         connect(s.editor, &ui::TextBox::GotFocus, this, [s] { fnSelectAllText(*s.editor); });
+        // Text typed into the editor is an edit of its cell before it reaches the cell.
+        connect(s.editor, &QLineEdit::textEdited, this, [this, which] { markEdited(which); });
         connect(s.editor, &ui::TextBox::KeyDown, this,
                 [this, which](int& k, int shift) { editorKeyDown(which, k, shift); });
         connect(s.editor, &ui::TextBox::KeyPress, this, [this, which](int& k) { editorKeyPress(which, k); });
@@ -227,6 +229,7 @@ void frmNormal::deleteRow(int which, int row)
     } else {
         grid.RemoveItem(row);
     }
+    markEdited(which);
     s.editor->setText(grid.Text());
     moveTextBox(grid, *s.editor);
     s.editor->setFocus(Qt::OtherFocusReason);
@@ -320,13 +323,27 @@ void frmNormal::leaveCell(int which)
         return;
     }
     if (col >= 1 && col <= 5)
-        grid.setText(s.editor->Text());
+        setCellText(which, s.editor->Text());
     else if (col >= 6 && col <= 8)
-        grid.setText(vb::Format00(leadingNumber(s.editor->Text())));
+        setCellText(which, vb::Format00(leadingNumber(s.editor->Text())));
     // Computed after the edited cell is written, so the total includes what was just typed.
     if (grid.Cols() > kTotalCol)
         grid.setTextMatrix(row, kTotalCol, rowTotal(grid, row));
     totals(which);
+}
+
+void frmNormal::setCellText(int which, const QString& text)
+{
+    ui::FlexGrid& grid = *side(which).grid;
+    if (grid.Text() == text)
+        return;
+    grid.setText(text);
+    markEdited(which);
+}
+
+void frmNormal::markEdited(int which)
+{
+    (which == 1 ? fg1Edited : fg2Edited) = true;
 }
 
 void frmNormal::fg1_EnterCell() { enterCell(1); }
@@ -451,7 +468,7 @@ void frmNormal::editorKeyPress(int which, int& keyAscii)
     ui::TextBox& editor = *s.editor;
 
     if (keyAscii == ui::vbKeyReturn) {
-        grid.setText(editor.Text());
+        setCellText(which, editor.Text());
         bool accepted = true;
         if (grid.Col() == 1 && !isBillDateText(editor.Text())) {
             showBillDateMessage(s.dateLine2);

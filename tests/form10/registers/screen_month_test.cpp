@@ -42,6 +42,19 @@ protected:
         return e;
     }
     QString parties() { return form->fg1->TextMatrix(1, 2) + " / " + form->fg2->TextMatrix(1, 2); }
+    // Away to another window of the program and back.
+    void lookAway()
+    {
+        ui::form<frmEFiling>().Show(ui::vbModeless);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&ui::form<frmEFiling>()));
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        QApplication::processEvents();
+    }
+    void renameStored(const char* table, const QString& party)
+    {
+        exec(db, QString("UPDATE %1 SET Party='%2' WHERE cMonth='%3'").arg(table, party, currentMonth()));
+    }
 };
 
 TEST_F(MonthList, LoadShowsTheCurrentMonthsRegistersAndTheRateEntries)
@@ -170,15 +183,51 @@ TEST_F(MonthList, AMonthChangeAndActivationReadThePurchaseRegisterThatList4Shows
     EXPECT_EQ(parties(), "Neighbour Inter / Neighbour Sale");
     // Away to another window of the program and back: the register is read again.
     form->txtRPTo->setText(currentMonth());
-    form->fg1->setTextMatrix(1, 2, "Unsaved edit");
-    ui::form<frmEFiling>().Show(ui::vbModeless);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&ui::form<frmEFiling>()));
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
-    QApplication::processEvents();
+    lookAway();
     EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Current Inter");
     EXPECT_EQ(label("Label14"), "70.00");
     EXPECT_EQ(form->List4->ListIndex(), 1);
+}
+
+TEST_F(MonthList, RowsBeingKeyedSurviveALookAtAnotherWindowUntilSavedOrDeleted)
+{
+    keyBill(true, {"02-09-09", "Keyed Seller", "T", "B", P4, "10", "0.40", "0"});
+    lookAway();
+    ASSERT_EQ(form->fg1->Rows(), 4);
+    EXPECT_EQ(form->fg1->TextMatrix(2, 2), "Keyed Seller");
+    EXPECT_EQ(label("Label14"), "110.00");
+
+    // Saved, the screen shows what is stored, and activation reads it again.
+    click(form->cmdAdd);
+    renameStored("tblPurchase1", "Changed Elsewhere");
+    lookAway();
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Changed Elsewhere");
+
+    // Text typed into a cell editor and not yet entered counts as an edit too.
+    focus(form->txtGrid2);
+    form->fg2->setRow(1);
+    form->fg2->setCol(3);
+    fnSelectAllText(*form->txtGrid2);
+    QTest::keyClicks(form->txtGrid2, "TIN typed");
+    renameStored("tblSales", "Changed Elsewhere");
+    lookAway();
+    EXPECT_EQ(form->txtGrid2->Text(), "TIN typed");
+    EXPECT_EQ(form->fg2->TextMatrix(1, 2), "Current Sale");
+
+    // Deleted, the grids hold nothing unsaved, and activation reads the registers again.
+    answer = ui::vbYes;
+    click(form->cmdDelete);
+    exec(db, QString("INSERT INTO tblSales (SlNo, BillDate, Party, RateOfTax, Amount, Tax, Cess, NetAmount, cMonth, "
+                     "cCode) VALUES ('1', '2009-09-03', 'Stored Later', '4', 5, 0, 0, 5, '%1', '')").arg(currentMonth()));
+    lookAway();
+    EXPECT_EQ(form->fg2->TextMatrix(1, 2), "Stored Later");
+
+    // A month change reads, edits or not.
+    keyBill(true, {"03-09-09", "Unsaved", "T", "B", P4, "1", "0", "0"});
+    openList();
+    arrowToNeighbour();
+    key(form->List1, Qt::Key_Return);
+    EXPECT_EQ(parties(), "Neighbour Local / Neighbour Sale");
 }
 
 TEST_F(MonthList, CommandButtonsChangeColourWithTheFocus)
