@@ -375,6 +375,21 @@ TEST_F(FailedSaveTest, ABadBillDateStopsTheSaveBeforeAnythingIsWritten)
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
 }
 
+TEST_F(FailedSaveTest, AFaultInTheLastSummaryLoadAloneRollsTheSaveBack)
+{
+    // The summary loaders skip failing statements; only the commit can still refuse the
+    // month. The second sales summary load is the last step of the save.
+    int salesSummaryLoads = 0;
+    f10::SaveUnit::beforeStepHook() = [&](const QString& step) {
+        if (step == "procLoadRptSalesC" && ++salesSummaryLoads == 2)
+            Module2().Form10Connection->Execute("CREATE TRIGGER refuse BEFORE UPDATE ON tblRptSales "
+                                                "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    };
+    clickSave();
+    EXPECT_EQ(salesSummaryLoads, 2);
+    expectRolledBack({"filling the sales summary report row", "refused by the test"});
+}
+
 TEST_F(FailedSaveTest, AFailureAtAnyStepLeavesTheMonthAsItWas)
 {
     ado::Connection holder;   // keeps the shared handle, and with it a setting, alive
