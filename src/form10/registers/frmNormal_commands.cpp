@@ -19,7 +19,6 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/TextBox.h"
 
-#include <optional>
 #include <vector>
 
 namespace {
@@ -164,20 +163,10 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
     f10::SaveFailure failure;
     {
         ui::HourglassGuard hourglass;
-        std::optional<f10::SaveUnit> save;
         // The first failure of the save, or the failure to begin it.
-        auto fail = [&](long number, const QString& description) {
-            if (save) {
-                save->note(number, description);
-                failure = save->failure();
-            } else {
-                failure = {QString(), QString(), description, number};
-            }
-        };
-        try {
-            save.emplace();
+        failure = f10::runAsOneUnit([&](f10::SaveUnit& save) {
             auto step = [&](const QString& name, const std::function<void()>& work) {
-                save->step(name);
+                save.step(name);
                 work();
             };
             auto emptyTable = [&](const QString& table) {
@@ -214,13 +203,7 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
             else
                 step(QStringLiteral("procLoadRptPurchaseInterStateC"), [&] { f.procLoadRptPurchaseInterStateC(); });
             step(QStringLiteral("procLoadRptSalesC"), [&] { f.procLoadRptSalesC(); });
-            save->commit();
-        } catch (const ado::Error& e) {
-            fail(e.Number(), e.Description());
-        } catch (const std::exception& e) {
-            fail(0, QString::fromLocal8Bit(e.what()));
-        }
-        save.reset();   // rolls back unless committed
+        });
     }
 
     if (failure.any()) {

@@ -5,6 +5,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 
+#include <optional>
+
 namespace f10 {
 
 namespace {
@@ -91,6 +93,30 @@ std::function<void(const QString&)>& SaveUnit::beforeStepHook()
 {
     static std::function<void(const QString&)> hook;
     return hook;
+}
+
+SaveFailure runAsOneUnit(const std::function<void(SaveUnit&)>& work)
+{
+    std::optional<SaveUnit> unit;
+    SaveFailure failure;
+    auto fail = [&](long number, const QString& description) {
+        if (unit) {
+            unit->note(number, description);
+            failure = unit->failure();
+        } else {
+            failure = {QString(), QString(), description, number};
+        }
+    };
+    try {
+        unit.emplace();
+        work(*unit);
+        unit->commit();
+    } catch (const ado::Error& e) {
+        fail(e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        fail(0, QString::fromLocal8Bit(e.what()));
+    }
+    return failure;   // the unit rolls back as it goes, unless committed
 }
 
 bool skip(const std::function<void()>& statement)

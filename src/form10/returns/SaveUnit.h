@@ -70,6 +70,11 @@ private:
     SaveUnit* outer_ = nullptr;
 };
 
+// Runs work as one unit: the database opened and a transaction begun, committed when the
+// work returns, rolled back when it raises. Returns the first failure, with the step it
+// happened in (empty when the unit committed).
+SaveFailure runAsOneUnit(const std::function<void(SaveUnit&)>& work);
+
 // Runs one statement of a skip-on-error procedure. A failure is swallowed; inside a save,
 // a database failure is recorded first. Returns true when the statement ran.
 bool skip(const std::function<void()>& statement);
