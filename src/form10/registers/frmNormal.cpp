@@ -270,6 +270,8 @@ void frmNormal::buildControls()
     connect(cmdAdd, &ui::CommandButton::KeyPress, this, [this](int& k) { cmdAdd_KeyPress(k); });
     connect(cmdDelete, &ui::CommandButton::Click, this, [this] { cmdDelete_Click(); });
     connect(cmdDelete, &ui::CommandButton::KeyPress, this, [this](int& k) { cmdDelete_KeyPress(k); });
+    connect(cmdExport, &ui::CommandButton::Click, this, [this] { cmdExport_Click(); });
+    connect(cmdExport, &ui::CommandButton::KeyPress, this, [this](int& k) { cmdExport_KeyPress(k); });
     connect(cmdClose, &ui::CommandButton::Click, this, [this] { cmdClose_Click(); });
     connect(cmdClose, &ui::CommandButton::KeyPress, this, [this](int& k) { cmdClose_KeyPress(k); });
 

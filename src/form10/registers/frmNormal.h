@@ -9,6 +9,7 @@
 //   frmNormal_grid.cpp      grid layout, cell editor, keys, pickers, rows
 //   frmNormal_totals.cpp    per-rate totals
 //   frmNormal_commands.cpp  Save, Delete, Close (register storage owner)
+//   frmNormal_export.cpp    Export (the page exports are in form10/returns/PageExports.cpp)
 //   RegisterStorage.cpp     register readers and writers (register storage owner)
 #pragma once
 
@@ -156,7 +157,7 @@ public:
     void cmdDelete_KeyPress(int& keyAscii);
     void cmdClose_Click();
     void cmdClose_KeyPress(int& keyAscii);
-    // Export and the two Print buttons belong to later work; not yet wired.
+    // Export (frmNormal_export.cpp); the two Print buttons belong to later work.
     void cmdExport_Click();
     void cmdExport_KeyPress(int& keyAscii);
     void cmdPrint1_Click();
@@ -205,4 +206,11 @@ public:
     void procLoadRptSalesC();
     void procRptPurchase();
     void procLoadRptCommon();
+
+    // Form 10 page tables (form10/returns/PageExports.cpp).
+    void procNewRecExists(const QString& tableName);
+    void procExportPurchaseLocal();
+    void procExportPurchaseInterState();
+    void procExportSales();
+    void procExportSalesLocal();
 };

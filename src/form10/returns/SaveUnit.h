@@ -1,5 +1,5 @@
-// The save of a month as one unit of work, and the skip-a-failing-statement helper every
-// Form 10 step shares.
+// The save of a month (and its export to the page tables) as one unit of work, and the
+// skip-a-failing-statement helper every Form 10 step shares.
 //
 // Every step of the save opens "a new connection" (procOpenForm10DB); connections on one
 // file share one SQLite handle, so a transaction begun here spans all of them: the save
@@ -72,7 +72,7 @@ private:
 
 // Runs work as one unit: the database opened and a transaction begun, committed when the
 // work returns, rolled back when it raises. Returns the first failure, with the step it
-// happened in (empty when the unit committed).
+// happened in (empty when the unit committed). Save and Export run this way.
 SaveFailure runAsOneUnit(const std::function<void(SaveUnit&)>& work);
 
 // Runs one statement of a skip-on-error procedure. A failure is swallowed; inside a save,

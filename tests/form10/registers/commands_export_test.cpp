@@ -1,0 +1,400 @@
+// Export on the register screen: bills keyed through the grids and saved, then Export by a
+// click or by Enter; the page tables read from the database file directly.
+#include "register_support.h"
+
+#include "form10/returns/SaveUnit.h"
+#include "platform/db/Error.h"
+#include "platform/ui/MousePointer.h"
+
+#include <QFile>
+
+using namespace f10test;
+
+namespace {
+
+// Inter-state purchases: nothing at 4 %, one bill at 20 %, which page 3 has no row for.
+const std::vector<Bill> kInterState = {
+    {"11-03-09", "Far Zero", "F1", "I1", P0, "100", "0", "0"},
+    {"12-03-09", "Far One", "F2", "I2", P1, "200", "2", "0"},
+    {"13-03-09", "Far Twelve", "F3", "I3", P12, "1000", "125", "5"},
+    {"14-03-09", "Far Twenty", "F4", "I4", P20, "50", "10", "0"},
+};
+
+using Columns = std::map<QString, QString>;
+
+// The columns less the totals of block C3 that both purchase exports write.
+Columns ownBlock(Columns columns)
+{
+    for (const char* shared : {"C3_34", "C3_35", "C3_36"})
+        columns.erase(shared);
+    return columns;
+}
+
+// Page 3 from the local purchases above.
+const Columns kLocalPurchaseColumns = {
+    {"C1_13", "0"},     {"C1_14", "100.00"},  {"C1_15", "0.00"},    {"C1_16", "100.00"},  {"C1_17", "0.00"},
+    {"C1_23", "1"},     {"C1_24", "200.00"},  {"C1_25", "2.00"},    {"C1_26", "202.00"},  {"C1_27", "2.00"},
+    {"C1_33", "4"},     {"C1_34", "300.00"},  {"C1_35", "12.00"},   {"C1_36", "312.00"},  {"C1_37", "12.00"},
+    {"C1_43", "12.5"},  {"C1_44", "1000.00"}, {"C1_45", "125.00"},  {"C1_46", "1125.00"}, {"C1_47", "125.00"},
+    {"C1_63", "20"},    {"C1_64", "50.00"},   {"C1_65", "10.00"},   {"C1_66", "60.00"},   {"C1_67", "10.00"},
+    {"C1_54", "1650.00"}, {"C1_55", "149.00"}, {"C1_56", "1799.00"}, {"C1_57", "149.00"},
+    {"C3_34", "1650.00"}, {"C3_35", "149.00"}, {"C3_36", "1799.00"}, {"C3_37", "149.00"},
+};
+// Page 3 from the inter-state purchases above: the 20 % bill only in the totals.
+const Columns kInterStateColumns = {
+    {"C2_13", "0"},    {"C2_14", "100.00"},  {"C2_15", "0.00"},   {"C2_16", "100.00"},
+    {"C2_23", "1"},    {"C2_24", "200.00"},  {"C2_25", "2.00"},   {"C2_26", "202.00"},
+    {"C2_43", "4"},    {"C2_44", "0.00"},    {"C2_45", "0.00"},   {"C2_46", "0.00"},
+    {"C2_53", "12.5"}, {"C2_54", "1000.00"}, {"C2_55", "125.00"}, {"C2_56", "1125.00"},
+    {"C2_34", "1350.00"}, {"C2_35", "137.00"}, {"C2_36", "1487.00"},
+    {"C3_34", "1350.00"}, {"C3_35", "137.00"}, {"C3_36", "1487.00"},
+};
+// Page 1 from the sales above: local sales without the CST bill, then the CST bill.
+const Columns kLocalSalesColumns = {
+    {"SL13", "0"},    {"SL14", "10.00"},  {"SL17", "0.00"},
+    {"SL23", "1"},    {"SL24", "20.00"},  {"SL27", "0.20"},
+    {"SL33", "4"},    {"SL34", "250.00"}, {"SL37", "10.00"},
+    {"SL43", "12.5"}, {"SL44", "80.00"},  {"SL47", "10.00"},
+    {"SL63", "20"},   {"SL64", "40.00"},  {"SL67", "8.00"},
+    {"SL54", "400.00"}, {"SL57", "28.20"}, {"A1T4", "400.00"}, {"A1T7", "28.20"},
+};
+const Columns kCstColumns = {
+    {"ISS13", "CST"}, {"ISS14", "100.00"}, {"ISS17", "2.00"}, {"ISS34", "100.00"},
+    {"ISS37", "2.00"}, {"A2T4", "100.00"}, {"A2T7", "2.00"},
+};
+
+const char* const kPages[] = {"tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"};
+const QString kExported = "  EXPORTED  SUCCESSFULLY";
+
+class ExportTest : public RegisterScreen {
+protected:
+    void SetUp() override
+    {
+        RegisterScreen::SetUp();
+        keyBills(true, kPurchases);
+        keyBills(false, kSales);
+        click(form->cmdAdd);
+        ASSERT_EQ(count(db, "tblPurchase1"), 5);
+        ui::clearShownMessages();
+    }
+    void TearDown() override
+    {
+        f10::SaveUnit::beforeStepHook() = nullptr;
+        sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30)));
+        RegisterScreen::TearDown();
+    }
+    void clickExport() { click(form->cmdExport); }
+    void enterExport() { key(form->cmdExport, Qt::Key_Return); }
+
+    // The rows of a page table keyed to a return (the dealer and "Monthly" as the screen has them).
+    QString keyOf(const QString& year, const QString& period) const
+    {
+        auto quoted = [](QString v) { return "'" + v.replace("'", "''") + "'"; };
+        return QString("cCode=%1 AND cYear=%2 AND cSequence='Monthly' AND cRPFrom=%3")
+            .arg(quoted(Module2().DealerCode), quoted(year), quoted(period));
+    }
+    Row pageRow(const char* table, const QString& period = "June", const QString& year = "2026")
+    {
+        const auto rows = query(db, QString("SELECT * FROM %1 WHERE %2").arg(table, keyOf(year, period)));
+        EXPECT_EQ(rows.size(), 1u) << table << " " << period.toStdString() << " " << year.toStdString();
+        return rows.empty() ? Row{} : rows.front();
+    }
+    // Every page table holds exactly one row for the return, and no other keyed row but
+    // `keyedRows` in all.
+    void expectOneRowEach(const QString& period = "June", const QString& year = "2026", int keyedRows = 1)
+    {
+        for (const char* table : kPages) {
+            EXPECT_EQ(count(db, table, keyOf(year, period)), 1) << table;
+            EXPECT_EQ(count(db, table, "cRPFrom IS NOT NULL"), keyedRows) << table;
+        }
+    }
+    void expectColumns(const Row& row, const Columns& expected)
+    {
+        for (const auto& [column, text] : expected) {
+            const auto it = row.find(column);
+            ASSERT_NE(it, row.end()) << column.toStdString();
+            EXPECT_EQ(it->second.type + ":" + it->second.text, "text:" + text) << column.toStdString();
+        }
+    }
+    void expectNull(const Row& row, const Columns& columns)
+    {
+        for (const auto& [column, text] : columns)
+            EXPECT_TRUE(row.count(column) && row.at(column).isNull()) << column.toStdString();
+    }
+    QString dumpPages()
+    {
+        QString out;
+        for (const Row& t : query(db, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tblMPage%' ORDER BY name")) {
+            const QString table = t.at("name").text;
+            for (const Row& row : query(db, QString("SELECT * FROM %1 ORDER BY rowid").arg(table)))
+                for (const auto& [name, cell] : row)
+                    out += QString("%1.%2=%3:%4\n").arg(table, name, cell.type, cell.text);
+        }
+        return out;
+    }
+    bool successShown()
+    {
+        for (const auto& m : messages())
+            if (m.prompt == kExported && m.title == "Success...........!" && m.icon() == ui::vbInformation)
+                return true;
+        return false;
+    }
+    void switchToInterState(const std::vector<Bill>& bills)
+    {
+        form->List4->setListIndex(1);
+        QApplication::processEvents();
+        keyBills(true, bills);
+        click(form->cmdAdd);
+        ASSERT_EQ(count(db, "tblPurchaseInterState1"), static_cast<int>(bills.size()));
+        ui::clearShownMessages();
+    }
+};
+
+TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeAndKeysEveryPage)
+{
+    int pointerAtMessage = -1;
+    onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
+    long colourWhileExporting = 0;
+    QStringList steps;
+    f10::SaveUnit::beforeStepHook() = [&](const QString& step) {
+        steps << step;
+        colourWhileExporting = form->cmdExport->BackColor();
+    };
+    clickExport();
+    ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
+    EXPECT_TRUE(successShown());
+    EXPECT_EQ(pointerAtMessage, ui::vbDefault);
+    EXPECT_EQ(steps, QStringList({"procExportPurchaseLocal", "procExportSalesLocal", "procExportSales"}));
+    EXPECT_EQ(colourWhileExporting, 0xC0FFFF);
+    EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
+
+    const Row page3 = pageRow("tblMPage3");
+    expectColumns(page3, kLocalPurchaseColumns);
+    expectNull(page3, ownBlock(kInterStateColumns));
+    const Row page1 = pageRow("tblMPage1");
+    expectColumns(page1, kLocalSalesColumns);
+    expectColumns(page1, kCstColumns);
+    for (const char* table : kPages) {
+        const Row row = pageRow(table);
+        EXPECT_EQ(row.at("cCode").type + row.at("cYear").text + row.at("cSequence").text + row.at("cRPFrom").text,
+                  "text2026MonthlyJune")
+            << table;
+    }
+    expectOneRowEach();
+    // The exit flag's row is left alone.
+    EXPECT_EQ(count(db, "tblMPage2", "cRPFrom IS NULL AND FrmFlg = 0"), 1);
+}
+
+TEST_F(ExportTest, AnInterStateMonthFillsBlockC2AndTheTotalsAndNotTheLocalColumns)
+{
+    switchToInterState(kInterState);
+    enterExport();
+    ASSERT_EQ(messages().size(), 1u) << "Enter exports once: the button is not clicked as well";
+    EXPECT_TRUE(successShown());
+    const Row page3 = pageRow("tblMPage3");
+    expectColumns(page3, kInterStateColumns);
+    expectNull(page3, ownBlock(kLocalPurchaseColumns));
+    const Row page1 = pageRow("tblMPage1");
+    expectColumns(page1, kCstColumns);
+    expectNull(page1, kLocalSalesColumns);
+    expectOneRowEach();
+}
+
+TEST_F(ExportTest, BothPurchaseExportsShareBlockC3AndKeepEachOthersBlocks)
+{
+    clickExport();
+    switchToInterState(kInterState);
+    clickExport();
+    EXPECT_TRUE(successShown()) << lastPrompt().toStdString();
+    Row page3 = pageRow("tblMPage3");
+    expectColumns(page3, kInterStateColumns);
+    expectColumns(page3, ownBlock(kLocalPurchaseColumns));   // block C1 and C3_37 from the local export
+    expectColumns(pageRow("tblMPage1"), kLocalSalesColumns);
+
+    // Back to the local register: block C2 stays as the inter-state export left it.
+    form->List4->setListIndex(0);
+    QApplication::processEvents();
+    clickExport();
+    page3 = pageRow("tblMPage3");
+    expectColumns(page3, kLocalPurchaseColumns);
+    expectColumns(page3, ownBlock(kInterStateColumns));
+    expectOneRowEach();
+}
+
+TEST_F(ExportTest, ExportingTheSameMonthAgainRewritesTheSameRows)
+{
+    clickExport();
+    const QString first = dumpPages();
+    exec(db, "UPDATE tblMPage3 SET C1_14 = 'changed', C1_56 = NULL");
+    exec(db, "UPDATE tblMPage1 SET SL54 = 'changed', A2T7 = 'changed'");
+    enterExport();
+    EXPECT_EQ(dumpPages().toStdString(), first.toStdString());
+    expectOneRowEach();
+    EXPECT_EQ(messages().size(), 2u);
+}
+
+TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwn)
+{
+    clickExport();
+    // A month typed by hand, with its own figures.
+    form->txtRPTo->setText("July");
+    form->Label12->setText("7.00");
+    clickExport();
+    EXPECT_EQ(pageRow("tblMPage3", "July").at("C1_14").text, "7.00");
+    EXPECT_EQ(pageRow("tblMPage3", "June").at("C1_14").text, "100.00");
+
+    // December's return, exported on the last evening of the year and again in January:
+    // the year is the clock's at the moment of the export.
+    form->txtRPTo->setText("December");
+    sys::setClock(QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
+    clickExport();
+    sys::setClock(QDateTime(QDate(2027, 1, 2), QTime(9, 0)));
+    form->Label12->setText("8.00");
+    clickExport();
+    EXPECT_EQ(pageRow("tblMPage3", "December", "2026").at("C1_14").text, "7.00");
+    EXPECT_EQ(pageRow("tblMPage3", "December", "2027").at("C1_14").text, "8.00");
+    for (const auto& [period, year] : std::vector<std::pair<QString, QString>>{
+             {"June", "2026"}, {"July", "2026"}, {"December", "2026"}, {"December", "2027"}})
+        expectOneRowEach(period, year, 4);
+    EXPECT_EQ(messages().size(), 4u);
+}
+
+TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
+{
+    for (bool byEnter : {false, true}) {
+        SCOPED_TRACE(byEnter ? "Enter" : "click");
+        ui::clearShownMessages();
+        form->List1->hide();
+        form->txtRPTo->setText("   ");
+        byEnter ? enterExport() : clickExport();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt, "Please Enter Return Period  ");
+        EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
+        EXPECT_EQ(messages()[0].buttons, ui::vbOKOnly);
+        for (const char* table : kPages)
+            EXPECT_EQ(count(db, table, "cRPFrom IS NOT NULL"), 0) << table;
+        // The focus went to the month box, which opens the month list.
+        EXPECT_TRUE(form->List1->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), form->List1);
+        EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
+    }
+}
+
+TEST_F(ExportTest, AMonthWithBlanksKeysOneSetOfRowsByTheTrimmedMonth)
+{
+    for (const char* typed : {"  June ", "June", "June   "}) {
+        form->txtRPTo->setText(typed);
+        clickExport();
+    }
+    EXPECT_EQ(messages().size(), 3u);
+    expectOneRowEach();
+    for (const char* table : kPages)
+        EXPECT_EQ(count(db, table, "cRPFrom = 'June' COLLATE BINARY"), 1) << table;
+    expectColumns(pageRow("tblMPage1"), kLocalSalesColumns);
+}
+
+TEST_F(ExportTest, AKeyRowAlreadyInPageTwoIsNotAddedAgain)
+{
+    exec(db, "INSERT INTO tblMPage2 (cCode, cYear, cSequence, cRPFrom, FrmFlg) VALUES ('', '2026', 'Monthly', 'June', 1)");
+    clickExport();
+    expectOneRowEach();
+    EXPECT_EQ(pageRow("tblMPage2").at("FrmFlg").text, "1");
+}
+
+TEST_F(ExportTest, ApostrophesInTheDealerCodeAndTheMonthAreStoredAndFound)
+{
+    Module2().DealerCode = "K'07";
+    form->txtRPTo->setText("Ju'ne");
+    clickExport();
+    clickExport();
+    EXPECT_EQ(messages().size(), 2u);
+    EXPECT_TRUE(successShown()) << lastPrompt().toStdString();
+    expectOneRowEach("Ju'ne");
+    EXPECT_EQ(pageRow("tblMPage3", "Ju'ne").at("cCode").text, "K'07");
+    expectColumns(pageRow("tblMPage3", "Ju'ne"), kLocalPurchaseColumns);
+    expectColumns(pageRow("tblMPage1", "Ju'ne"), kCstColumns);
+}
+
+// ---- an Export that cannot complete writes nothing ------------------------------------------
+
+class FailedExportTest : public ExportTest {
+protected:
+    // One message naming what failed, the pointer and the button back, no success message,
+    // and the page tables as they were.
+    void expectNothingWritten(const QString& before, QStringList mentioned)
+    {
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Sorry.........!");
+        EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
+        for (const QString& text : mentioned << "not exported")
+            EXPECT_TRUE(messages()[0].prompt.contains(text)) << messages()[0].prompt.toStdString();
+        EXPECT_FALSE(successShown());
+        EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+        EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
+        EXPECT_EQ(dumpPages().toStdString(), before.toStdString());
+    }
+};
+
+TEST_F(FailedExportTest, ADroppedPageTableStopsTheFirstExportOfAReturn)
+{
+    exec(db, "DROP TABLE tblMPage5");
+    const QString before = dumpPages();
+    int pointerAtMessage = -1;
+    onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
+    clickExport();
+    expectNothingWritten(before, {"local purchase totals to page 3", "tblMPage5"});
+    EXPECT_EQ(pointerAtMessage, ui::vbDefault);
+}
+
+TEST_F(FailedExportTest, AFailureInALaterExportTakesBackTheEarlierOnes)
+{
+    // Page 1 takes new rows but refuses changes: the purchase export of a new return
+    // writes page 3 and the key rows, then the local sales export's update is refused.
+    exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END");
+    const QString before = dumpPages();
+    clickExport();
+    expectNothingWritten(before, {"local sales totals to page 1", "read-only"});
+
+    // A return exported before keeps its figures when a new Export of it fails.
+    exec(db, "DROP TRIGGER refuse");
+    ui::clearShownMessages();
+    clickExport();
+    ASSERT_TRUE(successShown());
+    exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END");
+    form->Label12->setText("999.00");
+    const QString exported = dumpPages();
+    ui::clearShownMessages();
+    enterExport();
+    expectNothingWritten(exported, {"local sales totals to page 1"});
+    EXPECT_EQ(pageRow("tblMPage3").at("C1_14").text, "100.00");
+}
+
+TEST_F(FailedExportTest, AnInterruptionBeforeAnyExportLeavesThePagesAsTheyWere)
+{
+    switchToInterState(kInterState);
+    for (const char* step : {"procExportPurchaseInterState", "procExportSales"}) {
+        SCOPED_TRACE(step);
+        f10::SaveUnit::beforeStepHook() = [step](const QString& s) {
+            if (s == step)
+                throw ado::Error(-1, "injected failure");
+        };
+        const QString before = dumpPages();
+        ui::clearShownMessages();
+        clickExport();
+        expectNothingWritten(before, {"injected failure"});
+    }
+    EXPECT_TRUE(messages()[0].prompt.contains("inter-state sales totals to page 1")) << messages()[0].prompt.toStdString();
+
+    // Without its database: reported, and no database created.
+    f10::SaveUnit::beforeStepHook() = nullptr;
+    resetModule2();
+    ASSERT_TRUE(QFile::remove(db));
+    ui::clearShownMessages();
+    clickExport();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.contains("opening the Form 10 database")) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    EXPECT_FALSE(QFile::exists(db));
+}
+
+} // namespace
