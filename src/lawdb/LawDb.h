@@ -4,6 +4,7 @@
 // Everything lives in one struct behind state(); tests reset it with resetState().
 #pragma once
 
+#include "clsService.h"
 #include "clsTableCollection.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
@@ -39,7 +40,13 @@ struct LawDbState {
     LayoutRecord LayoutRects;
     QString MediaRoot;                       // ends with a path separator
     std::shared_ptr<sys::FileSystemObject> fileSystem;
+    // The list panel's word search: its recordset, and the table, column and ORDER BY
+    // column of the list on view (empty until a list is filled).
     ado::RecordsetPtr WordSearchRecordset = ado::newRecordset();
+    QString WordSearchTable;
+    QString WordSearchColumn;
+    QString WordSearchOrder;
+    clsService Service;
     // The database procConnectLawDBs was working on when it stopped (0 once all are done),
     // so the start-up can name the file that failed.
     int connectingDatabase = 0;

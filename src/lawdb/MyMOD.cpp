@@ -13,24 +13,6 @@ namespace lawdb {
 
 namespace {
 
-// Runs `body`; any failure becomes the detailed message with `tag`. Returns whether it ran.
-template <class Body>
-bool trapped(const QString& tag, Body&& body)
-{
-    try {
-        body();
-        return true;
-    } catch (const ado::Error& e) {
-        if (fnInDebug())
-            showDetailedError(tag, e.Number(), e.Description(), e.Source());
-    } catch (const std::exception& e) {
-        if (fnInDebug())
-            showDetailedError(tag, ado::err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()),
-                              QStringLiteral("Lumora"));
-    }
-    return false;
-}
-
 // A recordset set up as every lookup here opens it: static cursor, client side, optimistic.
 ado::RecordsetPtr newStaticRecordset()
 {

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
 
 #include <QString>
+#include <exception>
 
 class QWidget;
 
@@ -29,5 +31,24 @@ bool fnTrySetFocus(QWidget* control);
 
 // "<tag><description> | No: <number> | Src: <source>", exclamation, "_IN_DEBUG".
 void showDetailedError(const QString& tag, long number, const QString& description, const QString& source);
+
+// Runs `body`; any failure ends it and, with the debug flag, shows the detailed message with
+// `tag`. Returns whether it ran through.
+template <class Body>
+bool trapped(const QString& tag, Body&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const ado::Error& e) {
+        if (fnInDebug())
+            showDetailedError(tag, e.Number(), e.Description(), e.Source());
+    } catch (const std::exception& e) {
+        if (fnInDebug())
+            showDetailedError(tag, ado::err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()),
+                              QStringLiteral("Lumora"));
+    }
+    return false;
+}
 
 } // namespace lawdb
