@@ -4,6 +4,7 @@
 #include "frmkerala.h"
 
 #include "DocumentQueries.h"
+#include "LibrarySteps.h"
 #include "ScreenCatalog.h"
 #include "frmGlobalSections.h"
 #include "keralaforms.h"
@@ -37,38 +38,13 @@ using library::GoShape;
 using library::GridRunner;
 using library::kNotSet;
 using library::ScreenSpec;
+using library::toInteger;
+using library::trappedDebug;
 
 namespace {
 
 constexpr int kTreeLeft = 1380, kTreeTop = 1080, kTreeWidth = 5445, kTreeHeight = 3735;
 const QString kTreeTip = QStringLiteral("double click on each item get details");
-
-// Numbers into 16-bit integers the way the program's runtime converts them: the nearest
-// whole number, a half going to the even neighbour.
-qint16 toInteger(double value)
-{
-    const double r = std::nearbyint(value);   // default rounding mode: ties to even
-    if (r < -32768.0 || r > 32767.0)
-        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
-    return static_cast<qint16>(r);
-}
-
-// Runs `body`; a failure shows the detailed message with `tag` and ends the step.
-template <class F>
-bool trappedDebug(const QString& tag, F&& body)
-{
-    try {
-        body();
-        return true;
-    } catch (const ado::Error& e) {
-        if (lawdb::fnInDebug())
-            lawdb::showDetailedError(tag, e.Number(), e.Description(), e.Source());
-    } catch (const std::exception& e) {
-        if (lawdb::fnInDebug())
-            lawdb::showDetailedError(tag, 0, QString::fromUtf8(e.what()), QStringLiteral("Lumora"));
-    }
-    return false;
-}
 
 } // namespace
 
@@ -99,11 +75,7 @@ frmkerala::frmkerala() : ui::Form(QStringLiteral("frmkerala"))
     Frame1->setObjectName(QStringLiteral("Frame1"));
     ui::moveTwips(Frame1, 180, 1740, 8295, 5775);
 
-    // The list panel: it is hidden at load and by every tree switch, and no node of the
-    // trees below fills it, so only its frame is kept.
-    Frame2 = new QGroupBox(QStringLiteral("Select the topic you want and click on Go"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    ui::moveTwips(Frame2, 0, 1740, 12735, 5535);
+    buildListPanel();
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -204,6 +176,7 @@ void frmkerala::Form_Resize()
         const int top = lawdb::fnLayoutRecord().first[1];
         ui::setTopTwips(Frame1, top < 0 ? 0 : top);
     });
+    layoutListPanel();
     setUpdatesEnabled(true);
 }
 
@@ -250,6 +223,8 @@ void frmkerala::runTreeOpener(ui::TreeView* tree, const QString& tag)
         if (!node)
             throw ado::Error(91, QStringLiteral("Object variable or With block variable not set"),
                              QStringLiteral("Lumora"));
+        if (fillListPanel(tree, node->Key()))
+            return;
         if (const ScreenSpec* spec = library::screenFor(tree->objectName(), node->Key()))
             openScreen(*spec);
     });
@@ -343,12 +318,8 @@ void frmkerala::openScreen(const ScreenSpec& spec)
 
     const QString variable = QString::fromLatin1(spec.variable);
     if (variable == QLatin1String("ObjActGlobalSections")
-        || variable == QLatin1String("ObjRuleGlobalSections")) {
-        if (!WordSearchColumn.isEmpty())
-            setStatusText(QStringLiteral("Select the required item from list box by search or "
-                                         "manual and press Go button to display the data"));
-        Form_Resize();
-    }
+        || variable == QLatin1String("ObjRuleGlobalSections"))
+        listHintAndResize();
 }
 
 // ---- the C A Practice pair ----------------------------------------------------------------

@@ -1,7 +1,8 @@
 // The Kerala law library window: a toolbar that picks a category, seven category trees
 // stacked in one frame, and the 26 search screens the trees and the toolbar open. Each screen
 // is created and configured once, from the screen catalogue; its Go value comes back here and
-// becomes a document query for the document window.
+// becomes a document query for the document window. A second frame, the list panel, shows
+// one index as a plain list with word search and type-ahead (frmkerala_panel.cpp).
 #pragma once
 
 #include "platform/db/Variant.h"
@@ -23,8 +24,11 @@ void configureScreen(frmGlobalSections& screen, const ScreenSpec& spec);
 }
 
 namespace ui {
+class CommandButton;
 class ImageList;
+class ListBox;
 class StatusBar;
+class TextBox;
 class Toolbar;
 class TreeView;
 }
@@ -57,9 +61,14 @@ public:
     // registration, 0 for any other mode.
     static qint16 fnRegisterOcx(const QString& path, qint16 mode);
 
-    // The list panel's word-search column; the panel is never filled from the trees built
-    // here, so it stays empty and the list hint never shows.
-    QString WordSearchColumn;
+    // The list panel: a click on an entry binds the document window to its document; the
+    // word box narrows the list by words (Enter or the button) and jumps in it as one types.
+    void List1_Click();
+    void Cmdwordsearch_Click();
+    void Text3_KeyPress(int& keyAscii);
+    void Text3_Change();
+    void Text3_GotFocus();
+    void Text3_LostFocus();
 
 protected:
     void Form_Load() override;
@@ -83,6 +92,17 @@ private:
     void Tvw_MouseDown();
     void Tvw_MouseMove();
 
+    // The list panel (frmkerala_panel.cpp).
+    void buildListPanel();
+    bool fillListPanel(ui::TreeView* tree, const QString& key);
+    void fillActSections();
+    void fillRulesEntry(const QString& key);
+    void showPanelCategory(int category, bool withWordSearch);
+    void listHintAndResize();
+    void panelGo(int category);
+    void panelBack(int category);
+    void layoutListPanel();
+
     ui::Toolbar* Toolbar2 = nullptr;
     ui::StatusBar* StatusBar1 = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -96,6 +116,16 @@ private:
     ui::TreeView* tvw3 = nullptr;
     ui::TreeView* tvwr = nullptr;
     ui::TreeView* tvwali = nullptr;
+
+    // The list panel's controls, inside Frame2. One Go and one Back button per category, in
+    // the order of the panel's category table.
+    QLabel* Label1 = nullptr;
+    ui::TextBox* Text3 = nullptr;
+    ui::CommandButton* Cmdwordsearch = nullptr;
+    ui::TextBox* Text1 = nullptr;
+    ui::ListBox* List1 = nullptr;
+    std::array<ui::CommandButton*, 9> goButtons_{};
+    std::array<ui::CommandButton*, 9> backButtons_{};
 
     QString currentToolbarKey_;
     // One slot per catalogue row, in catalogue order.

@@ -40,3 +40,25 @@ TEST_F(LibraryFixture, DISABLED_ScreenshotsOfTheLibraryWindowAndAFilteredIndexSc
         EXPECT_TRUE(screen->grabWindow(0).save(dir + "/library-desktop.png"));
     }
 }
+
+TEST_F(LibraryFixture, DISABLED_ScreenshotOfTheFilledListPanel)
+{
+    const QString dir = qEnvironmentVariableIsEmpty("LUMORA_SHOTS") ? QDir::tempPath() : qEnvironmentVariable("LUMORA_SHOTS");
+    frmkerala& lib = ui::form<frmkerala>();
+    lib.Show();
+    QTest::mouseClick(lib.findChild<ui::Toolbar*>("Toolbar2")->Buttons("Act")->widget(), Qt::LeftButton);
+    // No built node carries the panel's key: the node a later Act tree would have.
+    auto* act = lib.findChild<ui::TreeView*>("Tvw");
+    act->Nodes().Add("One", ui::tvwChild, "Sectionwise", "Sectionwise", 1, 2);
+    act->setSelectedItem(act->Nodes("Sectionwise"));
+    lib.Tvw_DblClick();
+    auto* words = lib.findChild<ui::TextBox*>("Text3");
+    QTest::keyClicks(words, "section 1");
+    QTest::keyClick(words, Qt::Key_Return);
+    QTest::keyClicks(words, "2");
+    QTest::qWait(300);
+    EXPECT_TRUE(lib.grab().save(dir + "/library-panel.png"));
+    if (QScreen* screen = QApplication::primaryScreen()) {
+        EXPECT_TRUE(screen->grabWindow(0).save(dir + "/library-panel-desktop.png"));
+    }
+}
