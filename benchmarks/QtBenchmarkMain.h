@@ -6,6 +6,25 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
+
+// The one fixture of a benchmark program: made at its first use, inside the application, and
+// dropped (fixtureSlot<F>().reset()) before the application goes.
+template <class F>
+std::unique_ptr<F>& fixtureSlot()
+{
+    static std::unique_ptr<F> f;
+    return f;
+}
+
+template <class F>
+F& sharedFixture()
+{
+    auto& f = fixtureSlot<F>();
+    if (!f)
+        f = std::make_unique<F>();
+    return *f;
+}
 
 inline int runQtBenchmarks(int argc, char** argv, const std::function<void()>& beforeExit = {})
 {

@@ -1,12 +1,11 @@
 // One more character typed in a search screen's box over 20,000 index rows: the filter, the
 // grid following it, and the selection and detail box. Goal: under 20 ms per keystroke.
+#include "LawBenchFolder.h"
 #include "QtBenchmarkMain.h"
-#include "databuild/DataBuilder.h"
 #include "lawdb/LawDb.h"
 #include "library/ScreenCatalog.h"
 #include "library/frmGlobalSections.h"
 #include "library/frmkerala.h"
-#include "platform/sys/ProgramFolder.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/TextBox.h"
@@ -28,23 +27,14 @@ struct Fixture {
 
     Fixture()
     {
-        QString error;
-        if (!databuild::buildProgramFolder(QStringLiteral(LUMORA_DATA_DIR), dir.path(), &error))
-            qFatal("program folder: %s", qPrintable(error));
-        sys::setProgramFolder(dir.path());
-        lawdb::resetState();
-        lawdb::procConnectLawDBs();
-        auto cn = lawdb::state().LawConnection1;
-        cn->BeginTrans();
-        for (int i = 0; i < kRows; ++i)
-            cn->Execute(QStringLiteral("INSERT INTO Keralafields (CircularNumber) VALUES "
-                                       "('%1/20%2 dated %3.0%4.20%2 circular on tax item %5-Circular No. %1')")
-                            .arg(i)
-                            .arg(i % 20, 2, 10, QLatin1Char('0'))
-                            .arg(1 + i % 28)
-                            .arg(1 + i % 9)
-                            .arg(i * 7919 % 100000));
-        cn->CommitTrans();
+        connectLawFolder(dir.path(), QStringLiteral("CircularNumber"), kRows, [](int i) {
+            return QStringLiteral("%1/20%2 dated %3.0%4.20%2 circular on tax item %5-Circular No. %1")
+                .arg(i)
+                .arg(i % 20, 2, 10, QLatin1Char('0'))
+                .arg(1 + i % 28)
+                .arg(1 + i % 9)
+                .arg(i * 7919 % 100000);
+        });
         screen = std::make_unique<frmGlobalSections>();
         library::configureScreen(*screen, *library::findScreen(QStringLiteral("gsCircularNumber")));
         screen->Show();
@@ -53,18 +43,7 @@ struct Fixture {
     }
 };
 
-std::unique_ptr<Fixture>& fixtureSlot()
-{
-    static std::unique_ptr<Fixture> f;
-    return f;
-}
-
-Fixture& fixture()
-{
-    if (!fixtureSlot())
-        fixtureSlot() = std::make_unique<Fixture>();
-    return *fixtureSlot();
-}
+Fixture& fixture() { return sharedFixture<Fixture>(); }
 
 // From "circular 1" to "circular 12": the filter narrows with each character.
 void BM_OneMoreCharacter(benchmark::State& state)
@@ -117,5 +96,5 @@ BENCHMARK(BM_ClearingTheBox)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     // The windows go before the application does.
-    return runQtBenchmarks(argc, argv, [] { fixtureSlot().reset(); });
+    return runQtBenchmarks(argc, argv, [] { fixtureSlot<Fixture>().reset(); });
 }
