@@ -1,4 +1,5 @@
-// Folder and file operations of the backup window, with the runtime's error numbers.
+// Folder and file operations of the backup window, with the runtime's error numbers, and the
+// drive roots a backup can go to.
 #include "FileSystem.h"
 
 #include "ProgramFolder.h"
@@ -8,6 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace sys {
 
@@ -21,6 +25,18 @@ constexpr long kFileNotFound = 53;
 constexpr long kFileExists = 58;
 constexpr long kPermissionDenied = 70;
 constexpr long kPathNotFound = 76;
+
+std::optional<QStringList>& driveOverride()
+{
+    static std::optional<QStringList> roots;
+    return roots;
+}
+
+QString withSlash(const QString& path)
+{
+    const QString clean = QDir::cleanPath(path);
+    return clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
+}
 } // namespace
 
 bool FileSystemObject::FolderExists(const QString& path) const
@@ -38,8 +54,10 @@ void FileSystemObject::CreateFolder(const QString& path) const
     const QString p = localPath(path);
     if (QFileInfo::exists(p))
         raise(kFileExists, "File already exists");
-    if (!QDir().mkdir(p))
+    if (!QFileInfo(QFileInfo(QDir::cleanPath(p)).absolutePath()).isDir())
         raise(kPathNotFound, "Path not found");
+    if (!QDir().mkdir(p))
+        raise(kPermissionDenied, "Permission denied");
 }
 
 void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) const
@@ -73,20 +91,72 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     }
 }
 
-QStringList logicalDrives()
+void FileSystemObject::MoveFile(const QString& source, const QString& destination) const
+{
+    const QString from = localPath(source);
+    const QString to = localPath(destination);
+    if (!QFileInfo(from).isFile())
+        raise(kFileNotFound, "File not found");
+    if (QFileInfo::exists(to))
+        raise(kFileExists, "File already exists");
+    if (!QFile::rename(from, to))
+        raise(kPermissionDenied, "Permission denied");
+}
+
+void FileSystemObject::DeleteFile(const QString& path) const
+{
+    const QString p = localPath(path);
+    if (!QFileInfo(p).isFile())
+        raise(kFileNotFound, "File not found");
+    if (!QFile::remove(p))
+        raise(kPermissionDenied, "Permission denied");
+}
+
+QStringList driveRootsFrom(const QString& home, const QString& user, const QStringList& mountPoints)
 {
     QStringList roots;
-    for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
-        if (!s.isValid() || !s.isReady() || s.isReadOnly())
-            continue;
-        const QByteArray fs = s.fileSystemType();
-        if (fs == "tmpfs" || fs == "devtmpfs" || fs == "proc" || fs == "sysfs" || fs == "squashfs")
-            continue;
-        roots << s.rootPath();
+    if (!home.isEmpty())
+        roots << withSlash(home);
+    QStringList parents;
+    if (!user.isEmpty())
+        parents << QStringLiteral("/media/") + user << QStringLiteral("/run/media/") + user;
+    parents << QStringLiteral("/mnt");
+    for (const QString& parent : parents) {
+        QStringList group;
+        for (const QString& mount : mountPoints) {
+            const QString clean = QDir::cleanPath(mount);
+            if (QFileInfo(clean).path() == parent)
+                group << withSlash(clean);
+        }
+        group.sort();
+        roots << group;
     }
-    roots.sort();
     roots.removeDuplicates();
     return roots;
+}
+
+QStringList logicalDrives()
+{
+    if (driveOverride())
+        return *driveOverride();
+    // The account's own home and name, not the environment's.
+    QString home, user;
+    if (const passwd* pw = ::getpwuid(::getuid())) {
+        if (QFileInfo(QFile::decodeName(pw->pw_dir)).isDir())
+            home = QFile::decodeName(pw->pw_dir);
+        user = QFile::decodeName(pw->pw_name);
+    }
+    QStringList mounts;
+    for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
+        if (s.isValid() && s.isReady())
+            mounts << s.rootPath();
+    }
+    return driveRootsFrom(home, user, mounts);
+}
+
+void setLogicalDrives(std::optional<QStringList> roots)
+{
+    driveOverride() = std::move(roots);
 }
 
 } // namespace sys

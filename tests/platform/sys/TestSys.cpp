@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +65,54 @@ TEST(FileSystemObject, FoldersAndCopies)
     } catch (const ado::Error& e) {
         EXPECT_EQ(e.Number(), 53);
     }
+}
+
+TEST(FileSystemObject, MovesNeverReplaceAndDeletesNameTheirFailure)
+{
+    QTemporaryDir dir;
+    sys::FileSystemObject fso;
+    const auto number = [](const std::function<void()>& f) -> long {
+        try {
+            f();
+        } catch (const ado::Error& e) {
+            return e.Number();
+        }
+        return 0;
+    };
+    writeFile(dir.path() + "/a.mdb", "a");
+    writeFile(dir.path() + "/b.mdb", "b");
+    EXPECT_EQ(number([&] { fso.MoveFile(dir.path() + "/a.mdb", dir.path() + "/b.mdb"); }), 58);
+    EXPECT_EQ(readFile(dir.path() + "/b.mdb"), "b");
+    fso.MoveFile(dir.path() + "\\a.mdb", dir.path() + "/c.mdb");
+    EXPECT_FALSE(fso.FileExists(dir.path() + "/a.mdb"));
+    EXPECT_EQ(readFile(dir.path() + "/c.mdb"), "a");
+    EXPECT_EQ(number([&] { fso.MoveFile(dir.path() + "/a.mdb", dir.path() + "/d.mdb"); }), 53);
+    fso.DeleteFile(dir.path() + "/c.mdb");
+    EXPECT_FALSE(fso.FileExists(dir.path() + "/c.mdb"));
+    EXPECT_EQ(number([&] { fso.DeleteFile(dir.path() + "/c.mdb"); }), 53);
+    EXPECT_EQ(number([&] { fso.CreateFolder(dir.path() + "/no/such/parent"); }), 76);
+    EXPECT_EQ(number([&] { fso.CreateFolder("/proc/Lumora1BackUp"); }), 70);   // a root nobody can write
+}
+
+TEST(DriveList, HomeFirstThenMountedVolumesOfTheUserAndUnderMnt)
+{
+    const QStringList mounts{"/", "/boot", "/mnt", "/mnt/data", "/media/alice/USB STICK", "/run/media/alice/Disk",
+                             "/media/bob/Other", "/mnt/a/b", "/media/alice/ALPHA/", "/home", "/mnt/backup"};
+    EXPECT_EQ(sys::driveRootsFrom("/home/alice", "alice", mounts),
+              (QStringList{"/home/alice/", "/media/alice/ALPHA/", "/media/alice/USB STICK/", "/run/media/alice/Disk/",
+                           "/mnt/backup/", "/mnt/data/"}));
+    EXPECT_EQ(sys::driveRootsFrom("/root/", "", {"/mnt/x", "/media/root/y"}), (QStringList{"/root/", "/mnt/x/"}));
+
+    const QStringList machine = sys::logicalDrives();
+    ASSERT_FALSE(machine.isEmpty());
+    for (const QString& root : machine)
+        EXPECT_TRUE(root.endsWith('/')) << root.toStdString();
+    sys::setLogicalDrives(QStringList{"/tmp/a/", "/tmp/b/"});
+    EXPECT_EQ(sys::logicalDrives(), (QStringList{"/tmp/a/", "/tmp/b/"}));
+    sys::setLogicalDrives(QStringList{});
+    EXPECT_TRUE(sys::logicalDrives().isEmpty());
+    sys::setLogicalDrives(std::nullopt);
+    EXPECT_EQ(sys::logicalDrives(), machine);
 }
 
 TEST(Desktop, DoubleRecordsRequestsAndRealOneIsRestored)
