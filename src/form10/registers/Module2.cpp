@@ -99,9 +99,13 @@ bool fnIsDashDate(const QString& text)
 
 void procCloseForm10DBs()
 {
-    // The released connection's file handle stays shared until every holder lets go;
-    // the backup copies files, so a fresh, unopened object is all that is kept here.
-    Module2().Form10Connection = ado::newConnection();
+    auto& m = Module2();
+    const ado::ConnectionPtr released = m.Form10Connection;
+    m.Form10Connection = ado::newConnection();
+    // The released connection lets go of the file too, unless a step is still inside a
+    // transaction on it; the backup's copies are consistent either way.
+    if (released && released->State() == ado::adStateOpen && !released->inTransaction())
+        vb::skip([&] { released->Close(); });
 }
 
 bool runReported(const QString& tag, const std::function<void()>& action)

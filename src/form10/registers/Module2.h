@@ -62,8 +62,8 @@ QDate fnDateFromDMY(const QString& text);
 QString fnMonthStartDate(const QString& monthName, const QString& yearText);
 // True when the trimmed text has '-' as its third and sixth characters.
 bool fnIsDashDate(const QString& text);
-// Replaces Form10Connection by a new, unopened connection (the backup window, before it
-// copies the database files).
+// Replaces Form10Connection by a new, unopened connection and closes the one it held (unless
+// a transaction is open on it): the backup window, before it copies the database files.
 void procCloseForm10DBs();
 
 // Runs one user action of the Form 10 screens; a database failure inside it (the file
