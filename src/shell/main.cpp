@@ -2,6 +2,7 @@
 
 #include "ShellState.h"
 #include "form10/registers/Module2.h"
+#include "form10/registers/frmBackUpRestore.h"
 #include "form10/registers/frmSelect.h"
 #include "help.h"
 #include "library/frmkerala.h"
@@ -33,10 +34,6 @@
 #if __has_include("library/central.h")
 #include "library/central.h"
 #define LUMORA_HAVE_CENTRAL 1
-#endif
-#if __has_include("form10/registers/frmBackUpRestore.h")
-#include "form10/registers/frmBackUpRestore.h"
-#define LUMORA_HAVE_BACKUP 1
 #endif
 
 namespace {
@@ -118,11 +115,7 @@ void showLibrary()
 void showBackup()
 {
     ui::HourglassGuard hourglass;
-#ifdef LUMORA_HAVE_BACKUP
     ui::form<frmBackUpRestore>().Show(ui::vbModeless);
-#else
-    notBuilt("frmBackUpRestore");
-#endif
 }
 
 // A picture box: an icon with a short caption under it.

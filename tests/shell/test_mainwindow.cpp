@@ -147,16 +147,6 @@ TEST_F(MainWindowTest, OtherWindowsOpenOrTheFailureIsShown)
     press("f10");
     EXPECT_TRUE(ui::form<frmSelect>().isVisible());
     EXPECT_TRUE(messages().empty());
-#if !__has_include("form10/registers/frmBackUpRestore.h")
-    ui::clearShownMessages();
-    press("bkp");
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages().back().prompt, kFailure);
-    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-    ui::clearShownMessages();
-    w->Picture2_Click();
-    EXPECT_EQ(messages().size(), 1u);
-#endif
     EXPECT_FALSE(ended.has_value());
 }
 
