@@ -3,6 +3,7 @@
 // and how a chosen value becomes a document statement is DocumentQueries'.
 #include "frmkerala.h"
 
+#include "CategoryButtons.h"
 #include "DocumentQueries.h"
 #include "LibrarySteps.h"
 #include "ScreenCatalog.h"
@@ -354,31 +355,7 @@ void frmkerala::buildToolbar()
     Toolbar2 = new ui::Toolbar(QStringLiteral("Toolbar2"), this);
     Toolbar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
     Toolbar2->setMinimumHeight(ui::toPixels(750));
-    struct Def { const char* caption; const char* key; const char* tip; };
-    static const Def defs[] = {
-        {"Act", "Act", "Act"},
-        {"Rules", "rul", "Rules"},
-        {"Circulars", "circu", "Circulars"},
-        {"Notification", "not", "Notification"},
-        {"Schedules", "sch", "Schedules"},
-        {"Judgements", "jud", "Judgements"},
-        {"Forms", "forms", "Word Forms"},
-        {"Allied", "Ali", "Allied Act,Forms,Rules"},
-        {"R.Judgement", "rec", "Recent Judgements"},
-        {"CA", "ca", "Tools for Chartered Accountants"},
-        {"Back", "bac", "Back to Main Menu"},
-    };
-    for (const Def& d : defs) {
-        const QString key = QString::fromLatin1(d.key);
-        ui::Button* b = Toolbar2->addButton(key, QString::fromLatin1(d.caption),
-                                            key == QLatin1String("rul") ? ui::tbrDropdown
-                                                                        : ui::tbrDefault);
-        b->setToolTipText(QString::fromLatin1(d.tip));
-        if (key == QLatin1String("rul")) {
-            b->addButtonMenu(QStringLiteral("CP"), QStringLiteral("Cash Payment"));
-            b->addButtonMenu(QStringLiteral("BP"), QStringLiteral("Bank Payment"));
-        }
-    }
+    library::addCategoryButtons(*Toolbar2);
     connect(Toolbar2, &ui::Toolbar::ButtonClick, this,
             [this](ui::Button* b) { Toolbar2_ButtonClick(b->Key()); });
 
