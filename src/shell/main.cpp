@@ -5,6 +5,7 @@
 #include "form10/registers/frmBackUpRestore.h"
 #include "form10/registers/frmSelect.h"
 #include "help.h"
+#include "library/central.h"
 #include "library/frmkerala.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
@@ -31,10 +32,6 @@
 #include <cmath>
 
 // Windows built elsewhere; until one exists its entry shows the dispatcher's failure message.
-#if __has_include("library/central.h")
-#include "library/central.h"
-#define LUMORA_HAVE_CENTRAL 1
-#endif
 
 namespace {
 
@@ -100,12 +97,6 @@ constexpr ToolButton kToolButtons[] = {
 };
 
 const QString kFailureText = QStringLiteral("This feature is not working");
-
-[[noreturn]] void notBuilt(const char* window)
-{
-    throw ado::Error(ado::err::InvalidProcedureCall, QStringLiteral("%1 is not available").arg(window),
-                     QStringLiteral("Lumora"));
-}
 
 void showLibrary()
 {
@@ -329,11 +320,7 @@ void main::Toolbar2_ButtonClick(const QString& key)
         } else if (key == QLatin1String("EXI")) {
             exitProgram(true);
         } else if (key == QLatin1String("Centr")) {
-#ifdef LUMORA_HAVE_CENTRAL
             ui::form<central>().Show(ui::vbModeless);
-#else
-            notBuilt("central");
-#endif
         }
     } catch (const std::exception&) {
         ui::MsgBox(kFailureText, ui::vbInformation, QStringLiteral("Lumora"));

@@ -3,6 +3,7 @@
 //   data/law/<table>.tsv         the rows of the law tables; a document column names a file under
 //                                data/law/docs/ or is empty, and then a sample document is made
 //   data/docs/*                  help documents, copied to <program>/docs/
+//   data/central/*.rtf           the Central Sales Tax window's documents, to <program>/central/
 //   data/*.rpt, data/reports/*.rpt, data/test.swf   report templates and banner, copied when present
 // The law databases are rebuilt every time, each into a temporary file that replaces the old one
 // only when complete, so a failed build never leaves a half-filled database behind. The Form 10
@@ -359,6 +360,10 @@ bool buildProgramFolder(const QString& dataDir, const QString& programDir, QStri
         if (!QDir().mkpath(docs))
             fail(QStringLiteral("cannot create %1").arg(docs));
         copyMatching(dataDir + QStringLiteral("/docs"), {QStringLiteral("*")}, docs);
+        const QString centralDocs = programDir + QStringLiteral("/central");
+        if (!QDir().mkpath(centralDocs))
+            fail(QStringLiteral("cannot create %1").arg(centralDocs));
+        copyMatching(dataDir + QStringLiteral("/central"), {QStringLiteral("*.rtf")}, centralDocs);
         copyMatching(dataDir, {QStringLiteral("*.rpt"), QStringLiteral("test.swf")}, programDir);
         copyMatching(dataDir + QStringLiteral("/reports"), {QStringLiteral("*.rpt")}, programDir);
     } catch (const std::exception& e) {
