@@ -1,0 +1,145 @@
+// Reading a report's data from its data file and laying it out on pages.
+#include "ReportTestUtil.h"
+
+#include "platform/ui/ReportData.h"
+#include "platform/ui/ReportLayout.h"
+#include "platform/ui/ReportTemplate.h"
+
+
+using namespace ui;
+using reporttest::ReportFiles;
+
+namespace {
+
+ReportData read(const ReportFiles& f)
+{
+    return readReportData(readReportTemplate(f.templ()), f.templ(), f.data());
+}
+
+QString problemReading(const ReportFiles& f, int* line = nullptr, QString* file = nullptr)
+{
+    try {
+        read(f);
+    } catch (const ReportError& e) {
+        if (line)
+            *line = e.line();
+        if (file)
+            *file = e.file();
+        return e.problem();
+    }
+    return "read";
+}
+
+TEST(ReportData, TheMonthOfTheKeyRowInSerialNumberOrderWithMoneyFormattedAndNullsEmpty)
+{
+    ReportFiles f;
+    f.exec("INSERT INTO tHead VALUES ('D1', 'March ', '  Sree Traders ', 100, NULL, 100.5);"
+           // serial numbers are text: 10 after 9, not after 1
+           "INSERT INTO tBill VALUES ('10', 'Tenth', 1000, 'D1', 'March');"
+           "INSERT INTO tBill VALUES ('2', 'Second', 20.5, 'D1', 'march');"
+           "INSERT INTO tBill VALUES (' 1', ' First ', NULL, 'D1', 'March');"
+           "INSERT INTO tBill VALUES ('9', 'Ninth', 'n/a', 'D1', 'March');"
+           // another month and another dealer are not this report's
+           "INSERT INTO tBill VALUES ('3', 'April bill', 30, 'D1', 'April');"
+           "INSERT INTO tBill VALUES ('4', 'Other dealer', 40, 'D2', 'March');");
+    const ReportData d = read(f);
+    EXPECT_TRUE(d.hasHeaderRow);
+    EXPECT_EQ(d.fieldValues, QStringList({"Sree Traders", "March"}));
+    ASSERT_EQ(d.rows.size(), 4u);
+    EXPECT_EQ(d.rows[0], QStringList({"1", "First", ""}));   // a Null amount is an empty cell
+    EXPECT_EQ(d.rows[1], QStringList({"2", "Second", "20.50"}));
+    EXPECT_EQ(d.rows[2], QStringList({"9", "Ninth", "n/a"}));
+    EXPECT_EQ(d.rows[3], QStringList({"10", "Tenth", "1000.00"}));
+    EXPECT_TRUE(d.hasSummaryRow);
+    ASSERT_EQ(d.summaryCells.size(), 3u);
+    EXPECT_EQ(d.summaryCells[0], QStringList({"100.00"}));
+    EXPECT_EQ(d.summaryCells[1], QStringList({""}));
+    EXPECT_EQ(d.summaryCells[2], QStringList({"100.50"}));
+}
+
+TEST(ReportData, WithoutAKeyRowNoBillIsTakenForTheReport)
+{
+    ReportFiles f;
+    f.bills(3);
+    const ReportData d = read(f);
+    EXPECT_FALSE(d.hasHeaderRow);
+    EXPECT_EQ(d.fieldValues, QStringList({"", ""}));
+    EXPECT_TRUE(d.rows.empty());
+    EXPECT_FALSE(d.hasSummaryRow);
+    EXPECT_EQ(d.summaryCells[2], QStringList({""}));
+    const QString text = layoutReport(readReportTemplate(f.templ()), d).plainText();
+    EXPECT_TRUE(text.contains("No  Party  Amount\nNo bills\n")) << text.toStdString();
+}
+
+TEST(ReportData, ATableOrColumnTheDataFileLacksIsAnErrorAtItsLine)
+{
+    ReportFiles f;
+    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("column Party", "column Payee"));
+    int line = 0;
+    QString file;
+    EXPECT_EQ(problemReading(f, &line, &file), "the table \"tBill\" has no column \"Payee\"");
+    EXPECT_EQ(line, 12);
+    EXPECT_EQ(file, f.templ());
+
+    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("line \"4\" A4", "line \"4\" A5"));
+    EXPECT_EQ(problemReading(f, &line), "the table \"tHead\" has no column \"A5\"");
+    EXPECT_EQ(line, 19);
+
+    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("link cCode cMonth", "link cCode Month"));
+    EXPECT_EQ(problemReading(f, &line), "the table \"tBill\" has no column \"Month\"");
+    EXPECT_EQ(line, 10);
+
+    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("detail tBill", "detail tBills"));
+    EXPECT_EQ(problemReading(f, &line), "the data file data.mdb has no table \"tBills\"");
+    EXPECT_EQ(line, 8);
+
+    // The data file itself: missing, or not a database.
+    f.writeTemplate(reporttest::kTemplate);
+    QFile::remove(f.data());
+    EXPECT_TRUE(problemReading(f, &line, &file).startsWith("the data file cannot be read: "));
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(file, f.data());
+    QFile junk(f.data());
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a database, just text that is long enough to be looked at");
+    junk.close();
+    EXPECT_TRUE(problemReading(f).startsWith("the data file cannot be read: "));
+}
+
+TEST(ReportLayout, ATextTooWideForItsColumnWrapsInsideIt)
+{
+    ReportFiles f;
+    f.exec("INSERT INTO tHead VALUES ('D1', 'March', 'Sree Traders', 1, 2, 3);"
+           "INSERT INTO tBill VALUES ('1', 'Kerala State Co-operative Marketing Federation Limited, Head Office, Gandhi Nagar, Kadavanthra, Ernakulam', 5, 'D1', 'March');"
+           "INSERT INTO tBill VALUES ('2', 'Short', 6, 'D1', 'March');");
+    const ReportLayout l = layoutReport(readReportTemplate(f.templ()), read(f));
+    const ReportPage& p = l.pages.front();
+    std::vector<const ReportText*> party;
+    const ReportText* heading = nullptr;
+    const ReportText* next = nullptr;
+    for (const ReportText& x : p.texts) {
+        if (x.text == "Party")
+            heading = &x;
+        if (x.text == "Short")
+            next = &x;
+    }
+    ASSERT_NE(heading, nullptr);
+    ASSERT_NE(next, nullptr);
+    QStringList words;
+    for (const ReportText& x : p.texts) {
+        if (x.rect.left() == heading->rect.left() && x.rect.top() > heading->rect.top() && x.rect.top() < next->rect.top()) {
+            party.push_back(&x);
+            words << x.text;
+        }
+    }
+    ASSERT_GE(party.size(), 2u);
+    // Broken at blanks where it can (a hyphen may end a line too); nothing lost.
+    EXPECT_EQ(words.join("").remove(' '),
+              QString("Kerala State Co-operative Marketing Federation Limited, Head Office, Gandhi Nagar, "
+                      "Kadavanthra, Ernakulam").remove(' '));
+    for (const ReportText* x : party)
+        EXPECT_LE(x->rect.width(), heading->rect.width());
+    EXPECT_GT(next->rect.top(), party.back()->rect.bottom() - 1);   // the next bill below the last line
+}
+
+} // namespace
