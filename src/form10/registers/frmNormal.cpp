@@ -276,6 +276,7 @@ void frmNormal::buildControls()
     connect(cmdClose, &ui::CommandButton::KeyPress, this, [this](int& k) { cmdClose_KeyPress(k); });
 
     connectGridEvents();
+    buildPrintCommands();
 }
 
 void frmNormal::Form_Load()

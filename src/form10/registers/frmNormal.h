@@ -10,6 +10,7 @@
 //   frmNormal_totals.cpp    per-rate totals
 //   frmNormal_commands.cpp  Save, Delete, Close (register storage owner)
 //   frmNormal_export.cpp    Export (the page exports are in form10/returns/PageExports.cpp)
+//   frmNormal_print.cpp     the two Print buttons and the report control
 //   RegisterStorage.cpp     register readers and writers (register storage owner)
 #pragma once
 
@@ -23,6 +24,7 @@ class FlexGrid;
 class TextBox;
 class ListBox;
 class CommandButton;
+class CrystalReport;
 }
 
 class frmNormal : public ui::Form {
@@ -72,6 +74,7 @@ public:
     ui::CommandButton* cmdClose = nullptr;    // "C&lose"
     ui::CommandButton* cmdPrint1 = nullptr;   // "PRINT" (purchase report)
     ui::CommandButton* Command2 = nullptr;    // "PRINT" (sales report)
+    ui::CrystalReport* CrystalReport1 = nullptr;   // prints the report tables
 
     // Set by procRecExists: the register last tested holds rows for the dealer and month.
     bool RecordExists = false;
@@ -171,6 +174,7 @@ protected:
 private:
     void buildControls();
     void connectGridEvents();
+    void buildPrintCommands();   // frmNormal_print.cpp
     // One implementation serves both grids; the twins pass what differs (1 purchase, 2 sales).
     struct GridSide;
     GridSide side(int which) const;
