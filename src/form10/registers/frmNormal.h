@@ -160,9 +160,10 @@ public:
     void cmdDelete_KeyPress(int& keyAscii);
     void cmdClose_Click();
     void cmdClose_KeyPress(int& keyAscii);
-    // Export (frmNormal_export.cpp); the two Print buttons belong to later work.
+    // Export (frmNormal_export.cpp).
     void cmdExport_Click();
     void cmdExport_KeyPress(int& keyAscii);
+    // The two Print buttons (frmNormal_print.cpp).
     void cmdPrint1_Click();
     void Command2_Click();
 
