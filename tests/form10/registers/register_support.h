@@ -121,23 +121,6 @@ inline const char* const kTotalLabels[33] = {
     "Label20", "Label35", "Label45", "Label27", "Label26", "Label25", "Label24", "Label36", "Label44",
     "Label50", "Label49", "Label48", "Label54", "Label53", "Label52"};
 
-// A month of bills at every rate, keyed out of bill-date order.
-inline const std::vector<Bill> kPurchases = {
-    {"15-03-09", "Alpha Agencies", "T1", "B1", P0, "100", "0", "0"},
-    {"05-03-09", "Beta Traders", "T2", "B2", P1, "200", "2", "0.50"},
-    {"20-03-09", "Gamma Stores", "T3", "B3", P4, "300", "12", "1"},
-    {"01-03-09", "Delta Mills", "T4", "B4", P12, "1000", "125", "10"},
-    {"10-03-09", "Epsilon & Co", "T5", "B5", P20, "50", "10", "0.25"},
-};
-inline const std::vector<Bill> kSales = {
-    {"02-03-09", "Buyer Zero", "S1", "X1", S0, "10", "0", "0"},
-    {"03-03-09", "Buyer One", "S2", "X2", S1, "20", "0.20", "0"},
-    {"04-03-09", "Buyer Four", "S3", "X3", S4, "250", "10", "0.10"},
-    {"05-03-09", "Buyer Twelve", "S4", "X4", S12, "80", "10", "1"},
-    {"06-03-09", "Buyer Twenty", "S5", "X5", S20, "40", "8", "0.40"},
-    {"07-03-09", "Buyer Outside", "S6", "X6", SCST, "100", "2", "0"},
-};
-
 inline QString currentMonth() { return vb::FormatDate(sys::today(), "mmmm"); }
 inline QString today() { return vb::FormatDate(sys::today(), "dd-mm-yy"); }
 
