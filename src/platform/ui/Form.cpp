@@ -69,12 +69,8 @@ void Form::Load()
 void Form::Show(int modal, QWidget* owner)
 {
     Load();
-    if (owner) {
-        QWidget* ownerWindow = owner->window();
-        // An owned window stays above its owner and goes with it.
-        if (ownerWindow != this && parentWidget() != ownerWindow)
-            setParent(ownerWindow, windowFlags() | Qt::Window);
-    }
+    if (owner)
+        takeOwner(owner->window());
     if (modal != vbModal) {
         show();
         bringToFront();
@@ -94,6 +90,19 @@ void Form::Show(int modal, QWidget* owner)
         modalLoop_ = nullptr;
         setWindowModality(Qt::NonModal);
     }
+}
+
+// An owned window stays above its owner and goes with it. The window manager learns the owner
+// only from a transient window (WM_TRANSIENT_FOR on X11), which the toolkit makes of
+// dialog-type windows; the owned form keeps the title-bar buttons of an ordinary window.
+void Form::takeOwner(QWidget* ownerWindow)
+{
+    if (ownerWindow == this)
+        return;
+    constexpr Qt::WindowFlags kOwned = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                       | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+    if (parentWidget() != ownerWindow || windowFlags() != kOwned)
+        setParent(ownerWindow, kOwned);
 }
 
 // Showing a form makes it the active form at once. The system's activation events that

@@ -78,6 +78,7 @@ private:
     bool unloadCancelled(int unloadMode);   // Form_QueryUnload, then Form_Unload
     void finishUnload();
     void bringToFront();
+    void takeOwner(QWidget* ownerWindow);
     void noteActivated();
     bool loaded_ = false;
     bool unloading_ = false;

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "WaitFor.h"
@@ -218,6 +219,17 @@ TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
     EXPECT_EQ(owned.parentWidget(), &owner);
     EXPECT_TRUE(owned.isWindow());
     EXPECT_TRUE(owned.isVisible());
+    // The window system is told: the owned window is transient for its owner, also when a
+    // later Show hands it another owner.
+    ASSERT_NE(owned.windowHandle(), nullptr);
+    EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+    ProbeForm second(QStringLiteral("frmSecond"));
+    second.Show();
+    owned.Show(vbModeless, &second);
+    EXPECT_EQ(owned.windowHandle()->transientParent(), second.windowHandle());
+    EXPECT_TRUE(owned.isVisible());
+    owned.Show(vbModeless, &owner);
+    EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
     owner.Unload();
     flushDeletes();
     EXPECT_FALSE(formLoaded<OtherForm>());

@@ -1,0 +1,107 @@
+// Ownership and stacking as a window manager shows them: the search screens are transient for
+// the library window and the document window for its search screen, so neither falls under
+// its owner. LUMORA_SHOTS names a folder for screenshots.
+#include "DesktopSession.h"
+
+#include "../library/LibraryFixture.h"
+
+#include "platform/ui/Toolbar.h"
+#include "platform/ui/TreeView.h"
+
+namespace {
+
+class DesktopTest : public LibraryFixture {
+protected:
+    void SetUp() override
+    {
+        DesktopSession* session = DesktopSession::current();
+        ASSERT_NE(session, nullptr);
+        if (!session->skipReason().isEmpty())
+            GTEST_SKIP() << "no X server for the window-manager tests (" << session->skipReason().toStdString() << ")";
+        ASSERT_TRUE(session->failReason().isEmpty()) << session->failReason().toStdString();
+        LibraryFixture::SetUp();
+    }
+
+    frmkerala& library() { return ui::form<frmkerala>(); }
+    QWidget* toolbarButton(const QString& key)
+    {
+        return library().findChild<ui::Toolbar*>("Toolbar2")->Buttons(key)->widget();
+    }
+    // Opens a screen of the Act tree as a user does: the toolbar key, then a double click.
+    frmGlobalSections* openActScreen(const char* key, const char* variable)
+    {
+        desktop::click(toolbarButton("Act"));
+        settle();
+        auto* act = library().findChild<ui::TreeView*>("Tvw");
+        desktop::click(act->viewport()->mapToGlobal(act->visualItemRect(act->Nodes(key)->item()).center()), 2);
+        settle();
+        return library().screen(variable);
+    }
+    void go(frmGlobalSections* screen)
+    {
+        desktop::click(screen->findChild<ui::CommandButton*>("cmdGO"));
+        settle();
+    }
+    // The window manager works on its own time: give it that before reading the stack.
+    static void settle() { QTest::qWait(500); }
+    static bool above(const QWidget* upper, const QWidget* lower)
+    {
+        const int u = desktop::stackPosition(upper), l = desktop::stackPosition(lower);
+        return u >= 0 && l >= 0 && u > l;
+    }
+    static void shot(const char* name)
+    {
+        if (!qEnvironmentVariableIsEmpty("LUMORA_SHOTS")) {
+            EXPECT_TRUE(desktop::screenshot(qEnvironmentVariable("LUMORA_SHOTS") + "/" + name));
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(DesktopTest, OwnedWindowsAreTransientForTheirOwnersAndStayAboveThemOnBothRoads)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    settle();
+    frmGlobalSections* kgst = openActScreen("KGST", "ObjSectionIndexKGSTGB");
+    ASSERT_TRUE(kgst);
+    // The screens stand clear of the toolbar's first button and of the tree's first nodes.
+    kgst->move(440, 420);
+    frmGlobalSections* contents = openActScreen("VAT", "ObjActGlobalSections");
+    ASSERT_TRUE(contents);
+    contents->move(400, 380);
+    desktop::key("Return");
+    settle();
+    ASSERT_TRUE(documentShown());
+
+    EXPECT_EQ(desktop::transientFor(contents), lib.winId());
+    EXPECT_EQ(desktop::transientFor(kgst), lib.winId());
+    EXPECT_EQ(desktop::transientFor(&document()), contents->winId());
+    EXPECT_EQ(desktop::transientFor(&lib), WId(0));
+
+    // Road 1: closing the document window brings the library window back, under its screens.
+    desktop::key("Escape");
+    settle();
+    ASSERT_FALSE(documentShown());
+    EXPECT_EVENTUALLY(above(contents, &lib));
+    EXPECT_EVENTUALLY(above(kgst, &lib));
+    // ... and raising the library window, as a click on one of its buttons does, brings its
+    // screens along.
+    desktop::click(toolbarButton("Act"));
+    settle();
+    EXPECT_EVENTUALLY(above(contents, &lib));
+    EXPECT_EVENTUALLY(above(kgst, &lib));
+
+    // Road 2: a click on the search screen raises it, but not over the document window it owns.
+    go(contents);
+    ASSERT_TRUE(documentShown());
+    document().showNormal();
+    document().setGeometry(760, 560, 480, 400);
+    settle();
+    desktop::click(contents->mapToGlobal(QPoint(12, 12)));
+    settle();
+    EXPECT_EVENTUALLY(above(&document(), contents));
+    EXPECT_EVENTUALLY(above(contents, &lib));
+    shot("desktop-library-screen-document.png");
+}
