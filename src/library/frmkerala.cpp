@@ -31,7 +31,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -190,9 +189,9 @@ void frmkerala::Form_QueryUnload(int& cancel, int unloadMode)
     cancel = 1;
 }
 
-void frmkerala::mousePressEvent(QMouseEvent* event)
+void frmkerala::Form_MouseDown(int button, int shift, int x, int y)
 {
-    ui::Form::mousePressEvent(event);
+    (void)button; (void)shift; (void)x; (void)y;
     vb::skip([this] { ZOrder(1); });
     vb::skip([this] {
         if (QWidget* w = focusWidget())

@@ -73,7 +73,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_QueryUnload(int& cancel, int unloadMode) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void Form_MouseDown(int button, int shift, int x, int y) override;
 
 private:
     struct TreeDef;

@@ -1,12 +1,16 @@
 // Ownership and stacking as a window manager shows them: the search screens are transient for
 // the library window and the document window for its search screen, so neither falls under
-// its owner. LUMORA_SHOTS names a folder for screenshots.
+// its owner; presses on the library window's bars leave it where it is, and only a press on
+// its own surface sends it to the back. LUMORA_SHOTS names a folder for screenshots.
 #include "DesktopSession.h"
 
 #include "../library/LibraryFixture.h"
 
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
+
+#include <QGroupBox>
 
 namespace {
 
@@ -104,4 +108,40 @@ TEST_F(DesktopTest, OwnedWindowsAreTransientForTheirOwnersAndStayAboveThemOnBoth
     EXPECT_EVENTUALLY(above(&document(), contents));
     EXPECT_EVENTUALLY(above(contents, &lib));
     shot("desktop-library-screen-document.png");
+}
+
+TEST_F(DesktopTest, PressesOnTheLibraryBarsAndFrameKeepItsPlaceAndOnlyItsSurfaceSendsItBack)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    settle();
+    desktop::click(toolbarButton("Act"));
+    settle();
+    ASSERT_TRUE(lib.findChild<QGroupBox*>("Frame1")->isVisible());
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("another program"));
+    other.setGeometry(900, 620, 300, 200);
+    other.show();
+    settle();
+    lib.Show();   // back on top
+    settle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return above(&lib, &other); }, 3000));
+
+    auto* bar = lib.findChild<ui::Toolbar*>("Toolbar2");
+    auto* status = lib.findChild<ui::StatusBar*>("StatusBar1");
+    auto* frame = lib.findChild<QGroupBox*>("Frame1");
+    const QPoint presses[] = {
+        bar->mapToGlobal(QPoint(bar->width() - 40, bar->height() / 2)),
+        status->mapToGlobal(QPoint(60, status->height() / 2)),
+        frame->mapToGlobal(QPoint(8, frame->height() - 8)),
+    };
+    for (const QPoint& at : presses) {
+        desktop::click(at);
+        settle();
+        EXPECT_EVENTUALLY(above(&lib, &other)) << "a press at " << at.x() << "," << at.y() << " sent the library back";
+    }
+
+    desktop::click(lib.mapToGlobal(QPoint(40, lib.height() / 2)));
+    settle();
+    EXPECT_EVENTUALLY(above(&other, &lib));
 }

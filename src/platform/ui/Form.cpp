@@ -3,6 +3,7 @@
 // fire Form_Activate again.
 #include "Form.h"
 
+#include "Keys.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <map>
 #include <vector>
@@ -261,6 +263,14 @@ void Form::hideEvent(QHideEvent* e)
         lastActive() = nullptr;
     if (modalLoop_)
         modalLoop_->quit();
+}
+
+void Form::mousePressEvent(QMouseEvent* e)
+{
+    QWidget::mousePressEvent(e);
+    const QPoint p = e->position().toPoint();
+    if (!childAt(p))
+        Form_MouseDown(buttonOf(e->button()), shiftOf(e->modifiers()), toTwips(p.x()), toTwips(p.y()));
 }
 
 bool Form::event(QEvent* e)

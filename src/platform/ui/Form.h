@@ -67,10 +67,17 @@ protected:
     virtual void Form_Resize() {}
     virtual void Form_QueryUnload(int& cancel, int unloadMode) { (void)cancel; (void)unloadMode; }
     virtual void Form_Unload(int& cancel) { (void)cancel; }
+    // A mouse press on the form's own surface; presses on its controls are theirs, even
+    // where a control lets the press go by (x and y in twips).
+    virtual void Form_MouseDown(int button, int shift, int x, int y)
+    {
+        (void)button; (void)shift; (void)x; (void)y;
+    }
 
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

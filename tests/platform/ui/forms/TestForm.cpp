@@ -2,12 +2,15 @@
 // own windows only, close by the frame with cancel, unload and re-create, modal shows that
 // return when the form hides, owners, and geometry in twips.
 #include "platform/ui/Form.h"
+#include "platform/ui/Keys.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +31,7 @@ public:
     explicit ProbeForm(const QString& name = QStringLiteral("frmProbe")) : Form(name) {}
     int loads = 0, activates = 0, deactivates = 0, resizes = 0, queryUnloads = 0, unloads = 0;
     int lastUnloadMode = -1;
+    std::vector<QPoint> mouseDowns;   // twips
     bool hideOnFrameClose = false;
     bool refuseUnload = false;
 
@@ -39,6 +43,11 @@ protected:
     }
     void Form_Activate() override { ++activates; }
     void Form_Deactivate() override { ++deactivates; }
+    void Form_MouseDown(int button, int shift, int x, int y) override
+    {
+        if (button == vbLeftButton && shift == 0)
+            mouseDowns.emplace_back(x, y);
+    }
     void Form_Resize() override { ++resizes; }
     void Form_QueryUnload(int& cancel, int mode) override
     {
@@ -234,6 +243,23 @@ TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
     flushDeletes();
     EXPECT_FALSE(formLoaded<OtherForm>());
     EXPECT_EQ(form<OtherForm>().parentWidget(), nullptr);
+}
+
+TEST_F(FormTest, MouseDownIsAPressOnTheFormsOwnSurfaceNotOneAControlLetsGoBy)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.resize(400, 300);
+    auto* label = new QLabel(QStringLiteral("a label"), &f);   // lets presses go by
+    label->setGeometry(10, 10, 100, 20);
+    auto* frame = new QGroupBox(QStringLiteral("a frame"), &f);
+    frame->setGeometry(10, 50, 200, 100);
+    f.Show();
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(20, 50));
+    EXPECT_TRUE(f.mouseDowns.empty());
+    QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(300, 200));
+    ASSERT_EQ(f.mouseDowns.size(), 1u);
+    EXPECT_EQ(f.mouseDowns[0], QPoint(toTwips(300), toTwips(200)));
 }
 
 TEST_F(FormTest, GeometryReadsBackTheTwipsThatWereSet)
