@@ -216,6 +216,26 @@ TEST_F(SearchScreenTest, KeysInTheBoxMoveTheGridAndTypingAnywhereLandsInTheBox)
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(SearchScreenTest, UpAndDownInTheBoxKeepTheCurrentRowInView)
+{
+    open("ObjActGlobalSections");
+    QTableView* v = grid->view();
+    auto onView = [&](int row) {
+        return v->viewport()->rect().contains(v->visualRect(v->model()->index(row, 1)));
+    };
+    const int last = grid->rowCount() - 1;
+    ASSERT_FALSE(onView(last));   // more rows than the grid shows
+    for (int i = 0; i < last; ++i) {
+        QTest::keyClick(box, Qt::Key_Down);
+        ASSERT_TRUE(onView(grid->Row())) << "row " << grid->Row();
+    }
+    EXPECT_EQ(grid->Row(), last);
+    for (int i = 0; i < last; ++i)
+        QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(grid->Row(), 0);
+    EXPECT_TRUE(onView(0));
+}
+
 TEST_F(SearchScreenTest, BackEscapeAndTheFrameCloseHideAndRaiseBackClicked)
 {
     open("gsCircularNumber");

@@ -516,7 +516,18 @@ void DataGrid::followCurrent()
     const QScopedValueRollback quiet(following_, true);
     const QModelIndex target = model_->index(row, col);
     view_->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-    view_->scrollTo(target);
+    // The row comes into view through a column on view: the view scrolls to nothing in a
+    // hidden column (the program keeps its key column there), and the leftmost column on
+    // view keeps the grid from scrolling sideways.
+    int shownCol = col;
+    if (view_->isColumnHidden(shownCol) || view_->columnWidth(shownCol) == 0) {
+        shownCol = view_->columnAt(0);
+        for (int c = 0; shownCol < 0 && c < columns_.Count(); ++c)
+            if (!view_->isColumnHidden(c) && view_->columnWidth(c) > 0)
+                shownCol = c;
+    }
+    if (shownCol >= 0)
+        view_->scrollTo(model_->index(row, shownCol));
 }
 
 void DataGrid::userMovedTo(int row, int col)

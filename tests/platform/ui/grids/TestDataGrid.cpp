@@ -11,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <sqlite3.h>
@@ -205,6 +206,26 @@ TEST_F(DataGridFixture, SelectedRowsAreTheBookmarksTheProgramAdds)
     EXPECT_EQ(sel.Count(), 0);
     EXPECT_FALSE(highlighted(2));
     EXPECT_THROW(sel.Remove(0), ado::Error);
+}
+
+TEST_F(DataGridFixture, ARowMadeCurrentByTheCodeComesIntoViewAlsoWhenTheCurrentColumnIsHidden)
+{
+    rs = open("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+              " SELECT 'S-' || i AS Search, 'Subject ' || i AS Subject FROM n");
+    grid->setDataSource(rs);
+    grid->Columns(0).setWidth(0);
+    grid->Columns(0).setVisible(false);   // the key column, as the search screens hide it
+    QTableView* v = grid->view();
+    auto onView = [&](int row) {
+        return v->viewport()->rect().contains(v->visualRect(v->model()->index(row, 1)));
+    };
+    ASSERT_TRUE(onView(0));
+    ASSERT_FALSE(onView(150));
+    for (int row : {150, 40, 199, 0}) {
+        grid->setBookmark(grid->RowBookmark(row));
+        EXPECT_TRUE(onView(row)) << "row " << row;
+    }
+    EXPECT_EQ(v->horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(DataGridFixture, ColumnsHideAndSizeInTwips)
