@@ -15,6 +15,7 @@
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/Readable.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/vb/Vb.h"
@@ -22,7 +23,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 
@@ -43,7 +43,7 @@ QFont makeFont(const QString& family, double points, bool bold, QFont::StyleHint
 {
     QFont f(family);
     f.setStyleHint(hint);
-    f.setPointSizeF(points);
+    f.setPointSizeF(ui::readablePoints(points));
     f.setBold(bold);
     return f;
 }
@@ -58,18 +58,6 @@ void setColors(QWidget* w, long background, long text)
 {
     ui::setPaletteColor(*w, text, {QPalette::WindowText});
     setBackground(w, background);
-}
-
-// The label keeps its width; where the platform's substitute font runs wider than the
-// design font, the text gets a smaller size rather than being cut off.
-void fitTextToWidth(QLabel* label)
-{
-    QFont f = label->font();
-    const QString text = label->text().remove(QLatin1Char('&'));
-    while (f.pointSizeF() > 6.0
-           && QFontMetrics(f).horizontalAdvance(text) + 4 > label->width())
-        f.setPointSizeF(f.pointSizeF() - 0.25);
-    label->setFont(f);
 }
 
 bool ctrlDown() { return QApplication::keyboardModifiers() & Qt::ControlModifier; }
@@ -104,7 +92,8 @@ frmGlobalSections::frmGlobalSections(QWidget* parent)
     lblWordSearch->setFont(makeFont(QStringLiteral("MS Sans Serif"), 8.25, true, QFont::SansSerif));
     lblWordSearch->setStyleSheet(QStringLiteral("background-color: #FFFFFF; color: #000080;"));
     ui::moveTwips(lblWordSearch, 1035, 810, 1125, 285);
-    fitTextToWidth(lblWordSearch);
+    // The search box beside it follows its width (the layout step).
+    ui::widenToText(lblWordSearch);
 
     txtSearch = new ui::TextBox(QStringLiteral("txtSearch"), frameContent);
     txtSearch->setFont(makeFont(QStringLiteral("Verdana"), 9, false, QFont::SansSerif));

@@ -7,6 +7,7 @@
 #include "platform/ui/Control.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/OleView.h"
+#include "platform/ui/Readable.h"
 #include "platform/ui/RemoteData.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Twips.h"
@@ -58,11 +59,12 @@ keralaforms::keralaforms() : ui::Form(QStringLiteral("keralaforms"))
     Label1 = new QLabel(QStringLiteral("Double Click on the Displayed view to fully view the data."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(9.75);
+    f.setPointSizeF(ui::readablePoints(9.75));
     f.setBold(true);
     Label1->setFont(f);
     Label1->setStyleSheet(QStringLiteral("color: white; background: rgb(38, 112, 166);"));
     ui::moveTwips(Label1, 2700, 15, 6600, 240);
+    ui::widenToText(Label1);
 
     Picture4 = new QLabel(this);
     Picture4->setObjectName(QStringLiteral("Picture4"));

@@ -1,6 +1,7 @@
 // The library window: its trees and toolbar, the screens they open, the failures of their
 // openers, and every screen's road from the main window to a document and back.
 #include "LibraryFixture.h"
+#include "TextFit.h"
 
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
@@ -117,6 +118,13 @@ TEST_F(LibraryTest, LoadBuildsTheToolbarAndSevenStackedTreesAndShowsNone)
             EXPECT_EQ(child->Parent(), root);
         }
     }
+}
+
+TEST_F(LibraryTest, EveryTextReadsWholeAtTheSystemFontsSize)
+{
+    library().Show();
+    press("Act");
+    EXPECT_EQ(unreadableTexts(&library()), "");
 }
 
 TEST_F(LibraryTest, ControlFileRegistrationWrapperChoosesTheMode)

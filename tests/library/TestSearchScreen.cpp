@@ -1,6 +1,7 @@
 // The grid search screen driven as a user drives it, configured as the library configures
 // it, on the sample law databases.
 #include "LibraryFixture.h"
+#include "TextFit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -303,6 +304,17 @@ TEST_F(SearchScreenTest, ColumnsHideAndOneColumnFillsTheGrid)
     EXPECT_EQ(grid->Columns(2).Width() + 273, ui::widthTwips(grid));
     screen->resize(screen->width() + 200, screen->height() + 100);
     EXPECT_EQ(grid->Columns(2).Width() + 273, ui::widthTwips(grid));
+}
+
+TEST_F(SearchScreenTest, EveryTextReadsWholeAtTheSystemFontsSizeAndTheBoxFollowsItsLabel)
+{
+    open("ObjActGlobalSections");
+    EXPECT_EQ(unreadableTexts(screen.get()), "");
+    auto* label = screen->findChild<QLabel*>("lblWordSearch");
+    EXPECT_EQ(ui::leftTwips(label), 1035);
+    EXPECT_GE(ui::widthTwips(label), 1125);
+    EXPECT_EQ(box->Left(), ui::leftTwips(label) + ui::widthTwips(label));
+    EXPECT_EQ(box->Left() + box->Width(), 1035 + ui::widthTwips(grid));
 }
 
 TEST_F(SearchScreenTest, LayoutFollowsTheWindowSize)

@@ -1,6 +1,7 @@
 // The document window on the sample data: binding, the placeholder, opening through the
 // desktop by a real user's clicks, closing, the marquee and the layout.
 #include "LibraryFixture.h"
+#include "TextFit.h"
 
 #include "library/DocumentQueries.h"
 #include "platform/ui/Timer.h"
@@ -149,6 +150,12 @@ TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)
     EXPECT_EQ(ui::leftTwips(kf->Label1), 0);
     EXPECT_TRUE(kf->Timer1->Enabled());
     EXPECT_FALSE(kf->Timer2->Enabled());
+}
+
+TEST_F(DocumentWindowTest, TheHintReadsWholeAtTheSystemFontsSize)
+{
+    bindSample();
+    EXPECT_EQ(unreadableTexts(kf), "");
 }
 
 TEST_F(DocumentWindowTest, LayoutCentresTheDocumentAndKeepsItsWidth)

@@ -8,6 +8,7 @@
 #include "platform/ui/Keys.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/OptionButton.h"
+#include "platform/ui/Readable.h"
 #include "platform/ui/TextBox.h"
 #include "shell/main.h"
 
@@ -34,7 +35,7 @@ void paintBackground(QWidget* w, long bgr)
 QFont sansBold(double points)
 {
     QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPointSizeF(points);
+    f.setPointSizeF(ui::readablePoints(points));
     f.setBold(true);
     return f;
 }

@@ -2,6 +2,8 @@
 #include "MsgBox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -50,6 +52,22 @@ QMessageBox::Icon iconFor(int icon)
     }
 }
 
+// The window manager draws the title in its own bar, between the bar's icon and buttons; a
+// box narrower than that shows its title cut short. The box takes at least the width of its
+// title in the bold system font with room for the bar's furniture (six line heights).
+void makeRoomForTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 6 * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 int showDialog(const MessageRecord& m)
 {
     QMessageBox box(iconFor(m.icon()), m.title, m.prompt, QMessageBox::NoButton,
@@ -64,6 +82,7 @@ int showDialog(const MessageRecord& m)
     for (const auto& s : specs)
         if (s.answer == vbCancel || specs.size() == 1)
             box.setEscapeButton(s.button);
+    makeRoomForTitle(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto& s : specs)

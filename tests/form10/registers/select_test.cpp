@@ -1,5 +1,6 @@
 // The option screen: focus colours, the three options and Cancel.
 #include "TestProgramFolder.h"
+#include "TextFit.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "form10/registers/frmSelect.h"
@@ -52,6 +53,11 @@ protected:
     ui::ScopedMsgBoxResponder responder{ui::vbOK};
     frmSelect* select = nullptr;
 };
+
+TEST_F(OptionScreen, EveryTextReadsWholeAtTheSystemFontsSize)
+{
+    EXPECT_EQ(unreadableTexts(select), "");
+}
 
 TEST_F(OptionScreen, TabWalksTheOptionsAndCancelWithTheFocusColours)
 {

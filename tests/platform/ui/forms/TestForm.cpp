@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "WaitFor.h"
+#include <functional>
 #include <stdexcept>
 
 using namespace ui;
@@ -332,30 +334,57 @@ TEST(MsgBoxService, AnswersAreOnesTheButtonsCanGiveAndRecordsEndWithTheResponder
     EXPECT_TRUE(shownMessages().empty());
 }
 
-TEST(MsgBoxService, RealDialogHasTheTitleIconAndButtons)
+namespace {
+
+// Shows the real dialog; as soon as it is up, `look` sees it and No answers it.
+int answerNoOnceSeen(const std::function<void(QMessageBox&)>& look, const QString& prompt, int buttons,
+                     const QString& title = {})
 {
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    // Answer the real dialog from a timer as soon as it is up.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (!box || !box->isVisible())
                 continue;
-            title = box->windowTitle();
-            icon = box->icon();
-            buttons = static_cast<int>(box->buttons().size());
+            look(*box);
             box->button(QMessageBox::No)->click();
         }
     });
     poll.start(10);
-    const int answer = MsgBox("Are  you Sure?", vbYesNo + vbQuestion);
+    return MsgBox(prompt, buttons, title);
+}
+
+} // namespace
+
+TEST(MsgBoxService, RealDialogHasTheTitleIconAndButtons)
+{
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    const int answer = answerNoOnceSeen(
+        [&](QMessageBox& box) {
+            title = box.windowTitle();
+            icon = box.icon();
+            buttons = static_cast<int>(box.buttons().size());
+        },
+        "Are  you Sure?", vbYesNo + vbQuestion);
     EXPECT_EQ(answer, vbNo);
     EXPECT_EQ(title, "Lumora1");
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(buttons, 2);
+}
+
+TEST(MsgBoxService, ARealDialogIsWideEnoughForItsWholeTitle)
+{
+    const QString title = QStringLiteral("Delete Interstate Purchase Records ");
+    int width = 0;
+    answerNoOnceSeen([&](QMessageBox& box) { width = box.width(); }, " Are you Sure ", vbYesNo + vbQuestion, title);
+    // The title in the bold system font, and a title bar's icon and three buttons (a line
+    // height each) beside it.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
 }
 
 // ---- the hourglass ----------------------------------------------------------------------
