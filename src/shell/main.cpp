@@ -16,6 +16,7 @@
 #include "platform/ui/ImageList.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/StandardPictures.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
@@ -118,7 +119,7 @@ QWidget* picture(const QString& name, QWidget* parent, const QString& text, QSty
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
     auto* image = new QLabel(box);
-    image->setPixmap(parent->style()->standardIcon(icon).pixmap(40, 40));
+    image->setPixmap(ui::standardPicture(icon, 32).pixmap(32, 32));
     image->setAlignment(Qt::AlignCenter);
     layout->addWidget(image);
     if (!text.isEmpty()) {
@@ -147,7 +148,7 @@ main::main() : ui::Form(QStringLiteral("main"))
     Toolbar2->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar2->setImageList(toolImages);
     for (const ToolButton& b : kToolButtons) {
-        const int image = toolImages->Add(style()->standardIcon(b.icon), QString::fromLatin1(b.key));
+        const int image = toolImages->Add(ui::standardPicture(b.icon, 32), QString::fromLatin1(b.key));
         const bool dropdown = QString::fromLatin1(b.key) == QLatin1String("ack");
         ui::Button* button = Toolbar2->addButton(QString::fromLatin1(b.key), QString::fromLatin1(b.caption),
                                                  dropdown ? ui::tbrDropdown : ui::tbrDefault, image);
@@ -168,11 +169,9 @@ main::main() : ui::Form(QStringLiteral("main"))
     Tvw = new ui::TreeView(QStringLiteral("Tvw"), Frame1);
     Tvw->setImageList(ImageList1);
     ui::moveTwips(Tvw, 0, 0, 2570, 8400);
-    // A narrow column: small indents and a horizontal scroll rather than cut-off names.
+    // A narrow column: small indents and a horizontal scroll rather than cut-off names (in
+    // the system font, like every text).
     Tvw->setIndentation(10);
-    QFont treeFont = Tvw->font();
-    treeFont.setPointSizeF(8.5);
-    Tvw->setFont(treeFont);
     Tvw->setIconSize(QSize(14, 14));
     Tvw->setTextElideMode(Qt::ElideNone);
     Tvw->header()->setStretchLastSection(false);
@@ -196,12 +195,10 @@ main::main() : ui::Form(QStringLiteral("main"))
     Picture2 = picture(QStringLiteral("Picture2"), Picture3, QStringLiteral("BackUp / Restore"),
                        QStyle::SP_DialogSaveButton);
     ui::moveTwips(Picture2, 6360, 150, 2900, 1500);
-    Picture2->setCursor(Qt::PointingHandCursor);
     Picture2->installEventFilter(this);
     Picture6 = picture(QStringLiteral("Picture6"), Picture3, QStringLiteral("Shut Down"),
                        QStyle::SP_BrowserStop);
     ui::moveTwips(Picture6, 9320, 150, 2900, 1500);
-    Picture6->setCursor(Qt::PointingHandCursor);
     Picture6->installEventFilter(this);
 
     Timer1 = new ui::Timer(QStringLiteral("Timer1"), this, 1000, true);
@@ -212,6 +209,14 @@ main::main() : ui::Form(QStringLiteral("main"))
 
 bool main::eventFilter(QObject* watched, QEvent* event)
 {
+    // The hand pointer of the two clickable pictures is made when the pointer first comes over
+    // one: making a pointer shape reads the desktop's pointer theme, which the window's first
+    // showing need not wait for.
+    if (event->type() == QEvent::Enter && (watched == Picture2 || watched == Picture6)) {
+        auto* picture = static_cast<QWidget*>(watched);
+        if (!picture->testAttribute(Qt::WA_SetCursor))
+            picture->setCursor(Qt::PointingHandCursor);
+    }
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Picture2) {

@@ -261,6 +261,17 @@ TEST_F(MainWindowTest, ShutDownPictureAsksAndReports)
     EXPECT_FALSE(ended.has_value());
 }
 
+TEST_F(MainWindowTest, TheClickablePicturesShowTheHandPointerWhenThePointerComesOverThem)
+{
+    for (QWidget* picture : {w->Picture2, w->Picture6}) {
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(picture, &enter);
+        EXPECT_TRUE(picture->testAttribute(Qt::WA_SetCursor));
+        EXPECT_EQ(picture->cursor().shape(), Qt::PointingHandCursor);
+    }
+    EXPECT_FALSE(w->Picture4->testAttribute(Qt::WA_SetCursor));   // no behaviour, no hand
+}
+
 TEST_F(MainWindowTest, ResizeCentresTheFrameAndSizesTheBanner)
 {
     w->setHeight(3000);

@@ -1,7 +1,6 @@
 #include "ImageList.h"
 
-#include <QApplication>
-#include <QStyle>
+#include "StandardPictures.h"
 
 namespace ui {
 
@@ -37,9 +36,8 @@ int ImageList::indexOf(const QString& key) const
 
 void ImageList::addStandardNodeImages()
 {
-    QStyle* style = QApplication::style();
-    Add(style->standardIcon(QStyle::SP_DirClosedIcon), QStringLiteral("closed"));
-    Add(style->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("open"));
+    Add(standardPicture(QStyle::SP_DirClosedIcon, 16), QStringLiteral("closed"));
+    Add(standardPicture(QStyle::SP_DirOpenIcon, 16), QStringLiteral("open"));
 }
 
 } // namespace ui
