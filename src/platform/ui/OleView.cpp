@@ -75,11 +75,10 @@ void OleView::render()
         clear();
         return;
     }
-    if (!RtfReader::readDocument(bytes_, document())) {
+    if (!RtfReader::showDocument(bytes_, this)) {
         // A document kind we cannot draw still opens in its own application.
         document()->setPlainText(tr("This document opens in its own application: click here."));
     }
-    moveCursor(QTextCursor::Start);
 }
 
 QString OleView::documentSuffix() const

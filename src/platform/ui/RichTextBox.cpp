@@ -80,8 +80,7 @@ void RichTextBox::LoadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("RichTextBox"));
     const QByteArray bytes = file.readAll();
-    RtfReader::readDocument(bytes, document());
-    moveCursor(QTextCursor::Start);
+    RtfReader::showDocument(bytes, this);
     fileName_ = path;
 }
 

@@ -1,20 +1,30 @@
 // A small RTF reader. One pass over the bytes with a stack of group states; text goes to a
 // QTextCursor in runs that share one character format. Every loop is bounded by the input,
 // numbers are clamped, and group depth is capped, so no input can make it fail.
+//
+// Law documents run to megabytes with tens of thousands of formatting runs and tables of
+// thousands of rows, so the work stays linear in the input: control words are looked up
+// without copying them, a run's character format is built once when the run is written, a
+// table is inserted whole when its last row is read (a row appended to a table already in the
+// document costs a walk over the whole table), and nothing is laid out until the document is
+// complete (see replaceContent).
 #include "RtfReader.h"
 
 #include "Twips.h"
 
 #include <QColor>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextOption>
 #include <QTextTable>
+#include <functional>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ui {
@@ -22,18 +32,26 @@ namespace {
 
 constexpr int kMaxDepth = 512;
 constexpr std::size_t kMaxColumns = 63;   // the most cells a row can define
+constexpr qsizetype kGridCellBudget = 2000;   // table cells a document draws as grids
+constexpr std::size_t kKeptFormats = 16;
+constexpr QChar kNoDelimiter = QChar::Null;   // never in the text (see textChar)
 
-struct State {
-    // character
+// What decides a run's character format; runs with equal keys share one format.
+struct CharKey {
     bool bold = false, italic = false, underline = false, strike = false;
     int fontSizeHalfPoints = 24;
     int verticalAlign = 0;   // 0 normal, 1 super, 2 sub
+    int font = -1;           // index into the font table
+    int color = 0;           // index into the colour table; 0 is the automatic colour
+    bool operator==(const CharKey&) const = default;
+};
+
+struct State {
+    CharKey chars;
     // paragraph
     int align = 0;           // 0 left, 1 centre, 2 right, 3 justify
     int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
     bool inTable = false;
-    int font = -1;           // index into the font table
-    int color = 0;           // index into the colour table; 0 is the automatic colour
     // reading
     int uc = 1;
     bool skip = false;       // nothing of this group is shown
@@ -47,19 +65,59 @@ Qt::Alignment alignmentOf(int align)
     return aligns[std::clamp(align, 0, 3)];
 }
 
-const QSet<QByteArray>& skippedDestinations()
+// The control words the reader acts on.
+enum class Kw {
+    FontTable, ColorTable, SkipDestination, Red, Green, Blue,
+    Par, Line, Tab, Cell, Row, Trowd, Cellx, Intbl, U, Uc,
+    Bold, Italic, UlNone, Underline, Strike, Fs, Super, Sub, NoSuperSub, Font, Cf, Plain,
+    Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Char,
+};
+
+struct Keyword {
+    Kw kw;
+    char16_t ch = 0;   // Kw::Char: the character the word stands for
+};
+
+const std::unordered_map<std::string_view, Keyword>& keywords()
 {
-    static const QSet<QByteArray> names = {
-        "stylesheet", "info", "pict", "header", "headerl", "headerr",
-        "headerf", "footer", "footerl", "footerr", "footerf", "fldinst", "objdata", "listtable",
-        "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
-        "datastore", "latentstyles", "pgdsctbl", "filetbl", "footnote", "annotation", "atnid",
-        "atnauthor", "xe", "tc", "pn", "nonshppict", "shpinst", "sp", "sn", "sv", "xmlnstbl",
-        "mmathPr", "docvar", "private", "bkmkstart", "bkmkend", "field_inst", "template",
-        "userprops", "wgrffmtfilter", "blipuid", "picprop", "author", "operator", "title",
-        "subject", "keywords", "comment", "doccomm", "company", "creatim", "revtim", "printim",
-        "buptim", "listpicture", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc"};
-    return names;
+    static const std::unordered_map<std::string_view, Keyword> table = [] {
+        std::unordered_map<std::string_view, Keyword> t;
+        for (const char* w : {"stylesheet", "info", "pict", "header", "headerl", "headerr",
+             "headerf", "footer", "footerl", "footerr", "footerf", "fldinst", "objdata", "listtable",
+             "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
+             "datastore", "latentstyles", "pgdsctbl", "filetbl", "footnote", "annotation", "atnid",
+             "atnauthor", "xe", "tc", "pn", "nonshppict", "shpinst", "sp", "sn", "sv", "xmlnstbl",
+             "mmathPr", "docvar", "private", "bkmkstart", "bkmkend", "field_inst", "template",
+             "userprops", "wgrffmtfilter", "blipuid", "picprop", "author", "operator", "title",
+             "subject", "keywords", "comment", "doccomm", "company", "creatim", "revtim", "printim",
+             "buptim", "listpicture", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc"})
+            t[w] = {Kw::SkipDestination};
+        for (const char* w : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash",
+                              "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
+                              "ululdbwave", "ulw", "ulwave"})
+            t[w] = {Kw::Underline};   // \ulc (underline colour) and the like change nothing
+        const std::pair<const char*, Kw> words[] = {
+            {"fonttbl", Kw::FontTable}, {"colortbl", Kw::ColorTable}, {"red", Kw::Red},
+            {"green", Kw::Green}, {"blue", Kw::Blue}, {"par", Kw::Par}, {"sect", Kw::Par},
+            {"page", Kw::Par}, {"line", Kw::Line}, {"nestrow", Kw::Line}, {"tab", Kw::Tab},
+            {"nestcell", Kw::Tab}, {"cell", Kw::Cell}, {"row", Kw::Row}, {"trowd", Kw::Trowd},
+            {"cellx", Kw::Cellx}, {"intbl", Kw::Intbl}, {"u", Kw::U}, {"uc", Kw::Uc},
+            {"b", Kw::Bold}, {"i", Kw::Italic}, {"ulnone", Kw::UlNone}, {"strike", Kw::Strike},
+            {"striked", Kw::Strike}, {"fs", Kw::Fs}, {"super", Kw::Super}, {"sub", Kw::Sub},
+            {"nosupersub", Kw::NoSuperSub}, {"f", Kw::Font}, {"deff", Kw::Font}, {"cf", Kw::Cf},
+            {"plain", Kw::Plain}, {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr},
+            {"qj", Kw::Qj}, {"li", Kw::Li}, {"ri", Kw::Ri}, {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa}};
+        for (const auto& [w, kw] : words)
+            t[w] = {kw};
+        const std::pair<const char*, char16_t> chars[] = {
+            {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018},
+            {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", u' '},
+            {"enspace", u' '}, {"qmspace", u' '}};
+        for (const auto& [w, ch] : chars)
+            t[w] = {Kw::Char, ch};
+        return t;
+    }();
+    return table;
 }
 
 class Reader {
@@ -128,7 +186,7 @@ private:
             int j = i;
             while (j < n && j - i < 32 && isLetter(in_.at(j)))
                 ++j;
-            const QByteArray word = in_.mid(i, j - i);
+            const std::string_view word(in_.constData() + i, std::size_t(j - i));
             while (j < n && isLetter(in_.at(j)))   // an absurdly long word: drop the rest
                 ++j;
             bool hasParam = false;
@@ -187,31 +245,42 @@ private:
         return i + 1;
     }
 
-    void controlWord(const QByteArray& w, bool hasParam, int value)
+    void controlWord(std::string_view w, bool hasParam, int value)
     {
-        if (w == "fonttbl" || w == "colortbl") {
+        const auto found = keywords().find(w);
+        if (found == keywords().end()) {
+            // Every other word (fonts, colours, page setup...) does not change the text; in the
+            // colour table it still marks the entry as given.
+            if (st_.dest == State::ColorTable)
+                colorEntry_.set = true;
+            else if (st_.dest != State::FontTable && pendingSkip_ > 0)
+                --pendingSkip_;   // a control word stands for one of the characters after \u
+            return;
+        }
+        const Keyword k = found->second;
+        if (k.kw == Kw::FontTable || k.kw == Kw::ColorTable) {
             st_.skip = true;
-            st_.dest = w == "fonttbl" ? State::FontTable : State::ColorTable;
+            st_.dest = k.kw == Kw::FontTable ? State::FontTable : State::ColorTable;
             if (st_.dest == State::ColorTable)
                 colorEntry_ = {};
             return;
         }
-        if (skippedDestinations().contains(w)) {
+        if (k.kw == Kw::SkipDestination) {
             st_.skip = true;
             st_.dest = State::Ignored;
             return;
         }
         if (st_.dest == State::FontTable) {
-            if (w == "f") {
+            if (k.kw == Kw::Font && w == "f") {
                 fontNumber_ = value;
                 fontName_.clear();
             }
             return;
         }
         if (st_.dest == State::ColorTable) {
-            if (w == "red") colorEntry_.r = value;
-            else if (w == "green") colorEntry_.g = value;
-            else if (w == "blue") colorEntry_.b = value;
+            if (k.kw == Kw::Red) colorEntry_.r = value;
+            else if (k.kw == Kw::Green) colorEntry_.g = value;
+            else if (k.kw == Kw::Blue) colorEntry_.b = value;
             colorEntry_.set = true;
             return;
         }
@@ -221,114 +290,73 @@ private:
             return;
         }
         const bool on = !hasParam || value != 0;
-        if (w == "par" || w == "sect" || w == "page") {
+        CharKey& ch = st_.chars;
+        switch (k.kw) {
+        case Kw::Par:
             if (st_.inTable && w == "par")
                 textChar(QChar(QChar::LineSeparator));   // a paragraph inside a cell
             else
                 paragraph();
-        } else if (w == "line") {
-            textChar(QChar(QChar::LineSeparator));
-        } else if (w == "tab" || w == "nestcell") {
-            textChar(QLatin1Char('\t'));
-        } else if (w == "nestrow") {
-            textChar(QChar(QChar::LineSeparator));
-        } else if (w == "cell") {
-            endCell();
-        } else if (w == "row") {
-            endRow();
-        } else if (w == "trowd") {
-            cellEdges_.clear();
-        } else if (w == "cellx") {
-            cellEdges_.push_back(value);
-        } else if (w == "intbl") {
-            st_.inTable = true;
-        } else if (w == "u") {
+            break;
+        case Kw::Line: textChar(QChar(QChar::LineSeparator)); break;
+        case Kw::Tab: textChar(QLatin1Char('\t')); break;
+        case Kw::Cell: endCell(); break;
+        case Kw::Row: endRow(); break;
+        case Kw::Trowd: cellEdges_.clear(); break;
+        case Kw::Cellx:
+            // More edges than a row can have cells give no widths, however many there are.
+            if (cellEdges_.size() <= kMaxColumns)
+                cellEdges_.push_back(value);
+            break;
+        case Kw::Intbl: st_.inTable = true; break;
+        case Kw::U: {
             int code = value;
             if (code < 0)
                 code += 65536;
             if (code > 0 && code <= 0xFFFF)
                 textChar(QChar(static_cast<char16_t>(code)));
             pendingSkip_ = st_.uc;
-        } else if (w == "uc") {
-            st_.uc = std::clamp(value, 0, 16);
-        } else if (w == "b") {
-            st_.bold = on;
-        } else if (w == "i") {
-            st_.italic = on;
-        } else if (w == "ulnone") {
-            st_.underline = false;
-        } else if (isUnderlineWord(w)) {
-            st_.underline = on;   // \ulc (underline colour) and the like change nothing
-        } else if (w == "strike" || w == "striked") {
-            st_.strike = on;
-        } else if (w == "fs") {
+            break;
+        }
+        case Kw::Uc: st_.uc = std::clamp(value, 0, 16); break;
+        case Kw::Bold: ch.bold = on; break;
+        case Kw::Italic: ch.italic = on; break;
+        case Kw::UlNone: ch.underline = false; break;
+        case Kw::Underline: ch.underline = on; break;
+        case Kw::Strike: ch.strike = on; break;
+        case Kw::Fs:
             if (hasParam && value > 0)
-                st_.fontSizeHalfPoints = std::min(value, 3276);
-        } else if (w == "super") {
-            st_.verticalAlign = 1;
-        } else if (w == "sub") {
-            st_.verticalAlign = 2;
-        } else if (w == "nosupersub") {
-            st_.verticalAlign = 0;
-        } else if (w == "f" || w == "deff") {
-            st_.font = value;
-        } else if (w == "cf") {
-            st_.color = value;
-        } else if (w == "plain") {
-            st_.bold = st_.italic = st_.underline = st_.strike = false;
-            st_.fontSizeHalfPoints = 24;
-            st_.verticalAlign = 0;
-            st_.color = 0;
-        } else if (w == "pard") {
+                ch.fontSizeHalfPoints = std::min(value, 3276);
+            break;
+        case Kw::Super: ch.verticalAlign = 1; break;
+        case Kw::Sub: ch.verticalAlign = 2; break;
+        case Kw::NoSuperSub: ch.verticalAlign = 0; break;
+        case Kw::Font: ch.font = value; break;
+        case Kw::Cf: ch.color = value; break;
+        case Kw::Plain: {
+            const int font = ch.font;
+            ch = CharKey{};
+            ch.font = font;   // \plain keeps the font
+            break;
+        }
+        case Kw::Pard:
             st_.align = 0;
             st_.leftIndent = st_.rightIndent = st_.firstIndent = 0;
             st_.spaceBefore = st_.spaceAfter = 0;
             st_.inTable = false;
-        } else if (w == "ql") {
-            st_.align = 0;
-        } else if (w == "qc") {
-            st_.align = 1;
-        } else if (w == "qr") {
-            st_.align = 2;
-        } else if (w == "qj") {
-            st_.align = 3;
-        } else if (w == "li") {
-            st_.leftIndent = value;
-        } else if (w == "ri") {
-            st_.rightIndent = value;
-        } else if (w == "fi") {
-            st_.firstIndent = value;
-        } else if (w == "sb") {
-            st_.spaceBefore = value;
-        } else if (w == "sa") {
-            st_.spaceAfter = value;
-        } else if (w == "emdash") {
-            textChar(QChar(0x2014));
-        } else if (w == "endash") {
-            textChar(QChar(0x2013));
-        } else if (w == "bullet") {
-            textChar(QChar(0x2022));
-        } else if (w == "lquote") {
-            textChar(QChar(0x2018));
-        } else if (w == "rquote") {
-            textChar(QChar(0x2019));
-        } else if (w == "ldblquote") {
-            textChar(QChar(0x201C));
-        } else if (w == "rdblquote") {
-            textChar(QChar(0x201D));
-        } else if (w == "emspace" || w == "enspace" || w == "qmspace") {
-            textChar(QLatin1Char(' '));
+            break;
+        case Kw::Ql: st_.align = 0; break;
+        case Kw::Qc: st_.align = 1; break;
+        case Kw::Qr: st_.align = 2; break;
+        case Kw::Qj: st_.align = 3; break;
+        case Kw::Li: st_.leftIndent = value; break;
+        case Kw::Ri: st_.rightIndent = value; break;
+        case Kw::Fi: st_.firstIndent = value; break;
+        case Kw::Sb: st_.spaceBefore = value; break;
+        case Kw::Sa: st_.spaceAfter = value; break;
+        case Kw::Char: textChar(QChar(k.ch)); break;
+        default: break;   // table words outside their tables change nothing
         }
-        // Every other word (fonts, colours, page setup...) does not change the text.
-    }
-
-    static bool isUnderlineWord(const QByteArray& w)
-    {
-        static const QSet<QByteArray> words = {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb",
-                                               "ulhwave", "ulldash", "ulth", "ulthd", "ulthdash",
-                                               "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave",
-                                               "ulw", "ulwave"};
-        return words.contains(w);
     }
 
     void byteChar(unsigned char b)
@@ -348,10 +376,11 @@ private:
             --pendingSkip_;
             return;
         }
-        const QTextCharFormat f = charFormat();
-        if (!run_.isEmpty() && (f != runFormat_ || st_.inTable != runInCell_))
+        if (ch == kNoDelimiter)
+            return;   // a NUL shows nothing
+        if (!run_.isEmpty() && (!(st_.chars == runKey_) || st_.inTable != runInCell_))
             flush();
-        runFormat_ = f;
+        runKey_ = st_.chars;
         runInCell_ = st_.inTable;
         run_.append(ch);
         if (!runInCell_)
@@ -359,41 +388,55 @@ private:
     }
 
     // Font names end with ';' in the font table; so do colour entries in the colour table.
+    // Text read before a table entry keeps the format it had then.
     void tableText(QChar ch)
     {
         if (st_.dest == State::FontTable) {
             if (ch == QLatin1Char(';')) {
-                if (fontNumber_ >= 0 && fonts_.size() < 4096)
+                if (fontNumber_ >= 0 && fonts_.size() < 4096) {
+                    flush();
+                    formats_.clear();
                     fonts_[fontNumber_] = fontName_.trimmed();
+                }
                 fontName_.clear();
             } else if (fontName_.size() < 256) {
                 fontName_.append(ch);
             }
         } else if (ch == QLatin1Char(';') && colors_.size() < 4096) {
+            flush();
+            formats_.clear();
             colors_.push_back(colorEntry_);
             colorEntry_ = {};
         }
     }
 
-    QTextCharFormat charFormat() const
+    // The format of a run. Documents switch among a handful of formats, so the last few built
+    // are kept.
+    const QTextCharFormat& charFormat(const CharKey& k)
     {
+        for (const auto& [key, format] : formats_)
+            if (key == k)
+                return format;
         QTextCharFormat f;
-        if (auto it = fonts_.find(st_.font); it != fonts_.end() && !it->second.isEmpty())
+        if (auto it = fonts_.find(k.font); it != fonts_.end() && !it->second.isEmpty())
             f.setFontFamilies(QStringList{it->second});
-        if (st_.color > 0 && static_cast<std::size_t>(st_.color) < colors_.size() && colors_[st_.color].set) {
-            const ColorEntry& c = colors_[st_.color];
+        if (k.color > 0 && static_cast<std::size_t>(k.color) < colors_.size() && colors_[k.color].set) {
+            const ColorEntry& c = colors_[k.color];
             f.setForeground(QColor(std::clamp(c.r, 0, 255), std::clamp(c.g, 0, 255), std::clamp(c.b, 0, 255)));
         }
-        f.setFontWeight(st_.bold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(st_.italic);
-        f.setFontUnderline(st_.underline);
-        f.setFontStrikeOut(st_.strike);
-        f.setFontPointSize(st_.fontSizeHalfPoints / 2.0);
-        if (st_.verticalAlign == 1)
+        f.setFontWeight(k.bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(k.italic);
+        f.setFontUnderline(k.underline);
+        f.setFontStrikeOut(k.strike);
+        f.setFontPointSize(k.fontSizeHalfPoints / 2.0);
+        if (k.verticalAlign == 1)
             f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-        else if (st_.verticalAlign == 2)
+        else if (k.verticalAlign == 2)
             f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        return f;
+        if (formats_.size() >= kKeptFormats)
+            formats_.erase(formats_.begin());
+        formats_.emplace_back(k, f);
+        return formats_.back().second;
     }
 
     QTextBlockFormat blockFormat() const
@@ -412,17 +455,18 @@ private:
         return f;
     }
 
-    // Text of table cells is kept until its row ends; other text goes to the document.
+    // Text of table cells is kept until its table ends; other text goes to the document.
     void flush()
     {
         if (run_.isEmpty())
             return;
         if (runInCell_) {
-            cell_.runs.emplace_back(run_, runFormat_);
+            cell_.runs.emplace_back(run_, charFormat(runKey_));
             cellOpen_ = true;
         } else {
-            cursor_.insertText(run_, runFormat_);
-            afterTable_ = false;
+            insertTable();
+            cursor_.insertText(run_, charFormat(runKey_));
+            afterTable_ = afterInsertedTable_ = false;
         }
         run_.clear();
     }
@@ -432,10 +476,11 @@ private:
         if (st_.skip)
             return;
         flush();
+        insertTable();
         cursor_.setBlockFormat(blockFormat());
         cursor_.insertBlock();
         blockHasText_ = false;
-        afterTable_ = false;
+        afterTable_ = afterInsertedTable_ = false;
     }
 
     void endCell()
@@ -450,7 +495,7 @@ private:
         cellOpen_ = false;
     }
 
-    // A row goes into the table just above it when that table has as many columns; else it
+    // A row joins the table just above it when that table has as many columns; else it
     // starts a new table whose column widths come from the cell edges.
     void endRow()
     {
@@ -462,42 +507,126 @@ private:
         if (rowCells_.empty())
             return;
         const int cols = static_cast<int>(rowCells_.size());
-        if (!table_ || !afterTable_ || table_->columns() != cols) {
-            if (cursor_.block().text().isEmpty() && cursor_.block().previous().isValid() && !afterTable_)
-                cursor_.deletePreviousChar();   // no empty line between a paragraph and its table
-            QTextTableFormat tf;
-            tf.setBorder(1);
-            tf.setBorderBrush(QColor(160, 160, 160));
-            tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            tf.setBorderCollapse(true);
-            tf.setCellSpacing(0);
-            tf.setCellPadding(3);
-            if (static_cast<int>(cellEdges_.size()) == cols) {
-                QList<QTextLength> widths;
-                int left = 0;
-                for (int edge : cellEdges_) {
-                    widths.append(QTextLength(QTextLength::FixedLength, std::max(10, edge - left) / double(kTwipsPerPixel)));
-                    left = std::max(left, edge);
-                }
-                tf.setColumnWidthConstraints(widths);
-            }
-            table_ = cursor_.insertTable(1, cols, tf);
-        } else {
-            table_->appendRows(1);
+        if (!afterTable_ || table_.columns != cols) {
+            insertTable();
+            table_.columns = cols;
+            table_.edges = cellEdges_;
         }
-        const int row = table_->rows() - 1;
-        for (int c = 0; c < cols; ++c) {
-            QTextCursor cc = table_->cellAt(row, c).firstCursorPosition();
-            QTextBlockFormat bf;
-            bf.setAlignment(alignmentOf(rowCells_[c].align));
-            cc.setBlockFormat(bf);
-            for (const auto& [text, format] : rowCells_[c].runs)
-                cc.insertText(text, format);
-        }
+        table_.rows.push_back(std::move(rowCells_));
         rowCells_.clear();
-        cursor_.movePosition(QTextCursor::End);
         afterTable_ = true;
         blockHasText_ = false;
+    }
+
+    // Puts the table whose rows have been read into the document, in one piece. Laying out a
+    // cell of a grid costs far more than a line of text (tens of microseconds each), so a
+    // document draws grids only while its budget of grid cells lasts; a schedule of thousands
+    // of rows beyond it shows its rows as lines whose tab stops sit on the cell edges, and the
+    // window never stays busy for seconds.
+    void insertTable()
+    {
+        if (table_.rows.empty())
+            return;
+        const qsizetype cells = qsizetype(table_.rows.size()) * table_.columns;
+        if (cells <= gridCellsLeft_) {
+            gridCellsLeft_ -= cells;
+            insertGrid();
+        } else {
+            insertLines();
+        }
+        table_.rows.clear();
+        cursor_.movePosition(QTextCursor::End);
+        afterInsertedTable_ = true;
+    }
+
+    // Column widths from the cell edges, when the rows define one edge per cell.
+    std::vector<double> columnWidths() const
+    {
+        std::vector<double> widths;
+        if (static_cast<int>(table_.edges.size()) != table_.columns)
+            return widths;
+        int left = 0;
+        for (int edge : table_.edges) {
+            widths.push_back(std::max(10, edge - left) / double(kTwipsPerPixel));
+            left = std::max(left, edge);
+        }
+        return widths;
+    }
+
+    void insertGrid()
+    {
+        const int cols = table_.columns;
+        if (cursor_.block().text().isEmpty() && cursor_.block().previous().isValid() && !afterInsertedTable_)
+            cursor_.deletePreviousChar();   // no empty line between a paragraph and its table
+        QTextTableFormat tf;
+        tf.setBorder(1);
+        tf.setBorderBrush(QColor(160, 160, 160));
+        tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        tf.setCellSpacing(0);
+        tf.setCellPadding(3);
+        QList<QTextLength> constraints;
+        for (double w : columnWidths())
+            constraints.append(QTextLength(QTextLength::FixedLength, w));
+        if (!constraints.isEmpty())
+            tf.setColumnWidthConstraints(constraints);
+        const int rows = static_cast<int>(table_.rows.size());
+        QTextTable* table = cursor_.insertTable(rows, cols, tf);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                const Cell& cell = table_.rows[r][c];
+                QTextCursor cc = table->cellAt(r, c).firstCursorPosition();
+                QTextBlockFormat bf;
+                bf.setAlignment(alignmentOf(cell.align));
+                cc.setBlockFormat(bf);
+                for (const auto& [text, format] : cell.runs)
+                    cc.insertText(text, format);
+            }
+        }
+    }
+
+    // One line per row, cells separated by tabs; a paragraph break inside a cell is a blank.
+    void insertLines()
+    {
+        QTextBlockFormat row;
+        row.setNonBreakableLines(true);
+        QList<QTextOption::Tab> tabs;
+        double x = 0;
+        const std::vector<double> widths = columnWidths();
+        // Left tabs would do, but the text engine measures all the rest of the line for each
+        // left tab; a delimiter tab whose delimiter never occurs is a left tab without that.
+        for (std::size_t c = 0; c + 1 < widths.size(); ++c)
+            tabs.append(QTextOption::Tab(x += widths[c], QTextOption::DelimiterTab, kNoDelimiter));
+        row.setTabPositions(tabs);
+        if (!cursor_.block().text().isEmpty())
+            cursor_.insertBlock();
+        // A row's text goes in with one insert per change of format.
+        QString text;
+        QTextCharFormat format;
+        const auto put = [&] {
+            if (!text.isEmpty())
+                cursor_.insertText(text.replace(QChar(QChar::LineSeparator), QLatin1Char(' ')), format);
+            text.clear();
+        };
+        bool first = true;
+        for (const std::vector<Cell>& cells : table_.rows) {
+            if (!first)
+                cursor_.insertBlock();
+            first = false;
+            cursor_.setBlockFormat(row);
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                if (c > 0)
+                    text += QLatin1Char('\t');
+                for (const auto& [runText, runFormat] : cells[c].runs) {
+                    if (runFormat != format) {
+                        put();
+                        format = runFormat;
+                    }
+                    text += runText;
+                }
+            }
+            put();
+        }
+        cursor_.insertBlock(QTextBlockFormat());
     }
 
     void finish()
@@ -505,6 +634,7 @@ private:
         flush();
         if (cellOpen_ || !rowCells_.empty())
             endRow();   // a row cut short still shows
+        insertTable();
         if (afterTable_)
             return;
         if (blockHasText_)
@@ -532,7 +662,8 @@ private:
     int pendingSkip_ = 0;
     bool blockHasText_ = false;
     QString run_;
-    QTextCharFormat runFormat_;
+    CharKey runKey_;
+    std::vector<std::pair<CharKey, QTextCharFormat>> formats_;
     std::vector<int> cellEdges_;
     struct Cell {
         std::vector<std::pair<QString, QTextCharFormat>> runs;
@@ -542,8 +673,15 @@ private:
     Cell cell_;
     bool cellOpen_ = false;
     std::vector<Cell> rowCells_;
-    QTextTable* table_ = nullptr;
-    bool afterTable_ = false;
+    // The table being read: its rows wait here until something else follows it.
+    struct PendingTable {
+        int columns = 0;
+        std::vector<int> edges;
+        std::vector<std::vector<Cell>> rows;
+    } table_;
+    qsizetype gridCellsLeft_ = kGridCellBudget;
+    bool afterTable_ = false;           // the last thing read was a table row
+    bool afterInsertedTable_ = false;   // the cursor stands just after a table
     struct ColorEntry {
         int r = 0, g = 0, b = 0;
         bool set = false;
@@ -586,34 +724,74 @@ bool RtfReader::looksLikeText(const QByteArray& bytes)
     return !bytes.left(4096).contains('\0');
 }
 
+namespace {
+
+enum class Kind { Rtf, Text, Binary };
+
+Kind kindOf(const QByteArray& bytes)
+{
+    if (RtfReader::looksLikeRtf(bytes))
+        return Kind::Rtf;
+    return RtfReader::looksLikeText(bytes) ? Kind::Text : Kind::Binary;
+}
+
+// Replaces the document's content with nothing laid out meanwhile: an edit block on a document
+// without a page size. Giving the page size back lays the document out from its start, and
+// lazily, as a text view's document is: the part on screen first, the rest in steps while the
+// program goes on. `beforeLayout` runs while nothing is laid out yet (a view's cursor moved
+// then costs nothing). Undo records of a document nobody edits would only take memory.
+void replaceContent(const QByteArray& bytes, Kind kind, QTextDocument* document,
+                    const std::function<void()>& beforeLayout = {})
+{
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    const QSizeF page = document->pageSize();
+    document->setPageSize(QSizeF(0, 0));   // a null size: the layout waits
+    QTextCursor block(document);
+    block.beginEditBlock();
+    document->clear();
+    if (kind == Kind::Rtf) {
+        QTextOption option = document->defaultTextOption();
+        option.setTabStopDistance(720.0 / kTwipsPerPixel);   // the half-inch tab stops of RTF
+        document->setDefaultTextOption(option);
+        Reader(bytes, document).run();
+    } else if (kind == Kind::Text) {
+        const QByteArray body = bytes.mid(bomLength(bytes));
+        QString text = QString::fromUtf8(body);
+        if (text.contains(QChar::ReplacementCharacter)) {
+            text.clear();
+            text.reserve(body.size());
+            for (char c : body)
+                text.append(RtfReader::fromCp1252(static_cast<unsigned char>(c)));
+        }
+        QTextCursor(document).insertText(text);
+    }
+    block.endEditBlock();
+    if (beforeLayout)
+        beforeLayout();
+    document->setPageSize(page);
+    document->setUndoRedoEnabled(undo);
+}
+
+} // namespace
+
 void RtfReader::read(const QByteArray& rtf, QTextDocument* document)
 {
-    document->clear();
-    QTextOption option = document->defaultTextOption();
-    option.setTabStopDistance(720.0 / kTwipsPerPixel);   // the half-inch tab stops of RTF
-    document->setDefaultTextOption(option);
-    Reader(rtf, document).run();
+    replaceContent(rtf, Kind::Rtf, document);
 }
 
 bool RtfReader::readDocument(const QByteArray& bytes, QTextDocument* document)
 {
-    if (looksLikeRtf(bytes)) {
-        read(bytes, document);
-        return true;
-    }
-    document->clear();
-    if (!looksLikeText(bytes))
-        return false;
-    const QByteArray body = bytes.mid(bomLength(bytes));
-    QString text = QString::fromUtf8(body);
-    if (text.contains(QChar::ReplacementCharacter)) {
-        text.clear();
-        text.reserve(body.size());
-        for (char c : body)
-            text.append(fromCp1252(static_cast<unsigned char>(c)));
-    }
-    document->setPlainText(text);
-    return true;
+    const Kind kind = kindOf(bytes);
+    replaceContent(bytes, kind, document);
+    return kind != Kind::Binary;
+}
+
+bool RtfReader::showDocument(const QByteArray& bytes, QTextEdit* view)
+{
+    const Kind kind = kindOf(bytes);
+    replaceContent(bytes, kind, view->document(), [view] { view->moveCursor(QTextCursor::Start); });
+    return kind != Kind::Binary;
 }
 
 } // namespace ui

@@ -1,8 +1,12 @@
 // The RTF reader on documents shaped like the program's law and help documents, and on
 // broken input, which must give the text read so far and never fail.
+#include "platform/ui/OleView.h"
 #include "platform/ui/RtfReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScrollBar>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -292,4 +296,78 @@ TEST(RtfReader, ShippedDocumentsReadCleanly)
         EXPECT_FALSE(text.contains("Times New Roman") || text.contains("Arial;")) << path.toStdString();
         EXPECT_FALSE(doc.begin().text().trimmed().isEmpty()) << path.toStdString();
     }
+}
+
+// A law paragraph with 12,500 formatting changes, in a document view that is on screen and lays
+// it out. Reading used to lay the paragraph out again after every run: over 20 seconds.
+TEST(RtfReader, AParagraphOfManyFormattingRunsLoadsInOnePass)
+{
+    constexpr int kToggles = 12500;
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\f0 ";
+    QString expected;
+    for (int k = 0; k < kToggles; ++k) {
+        rtf += k % 2 ? "\\b0 s" + QByteArray::number(k) + " " : "\\b s" + QByteArray::number(k) + " ";
+        expected += "s" + QString::number(k) + " ";
+    }
+    rtf += "\\par}";
+
+    ui::OleView view("OLE1");
+    view.resize(800, 600);
+    view.show();
+    QElapsedTimer clock;
+    clock.start();
+    view.setData(rtf);
+    view.document()->documentLayout()->documentSize();   // laid out to its end
+    EXPECT_LT(clock.elapsed(), 5000) << "a paragraph of many runs must load in one pass";
+
+    QTextDocument& doc = *view.document();
+    EXPECT_EQ(doc.blockCount(), 1);
+    EXPECT_EQ(doc.toPlainText(), expected);
+    // Every word keeps its own weight: even words bold, odd ones not.
+    int runs = 0;
+    for (auto it = doc.begin().begin(); !it.atEnd(); ++it, ++runs) {
+        const QTextFragment f = it.fragment();
+        const int word = f.text().mid(1).section(' ', 0, 0).toInt();
+        ASSERT_EQ(f.charFormat().fontWeight() == QFont::Bold, word % 2 == 0) << f.text().left(20).toStdString();
+        ASSERT_EQ(f.charFormat().fontFamilies().toStringList(), QStringList{"Arial"});
+    }
+    EXPECT_EQ(runs, kToggles);
+    // The view shows the document from its start.
+    EXPECT_EQ(view.textCursor().position(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+}
+
+// Grids cost tens of microseconds a cell to lay out: a document draws its first tables as
+// grids, and the rows of a schedule beyond its budget of grid cells as lines whose tab stops sit
+// on the cell edges, with their text and formats.
+TEST(RtfReader, ALongScheduleShowsItsRowsAsTabbedLines)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\pard Schedule\\par"
+                     "\\trowd\\cellx1500\\cellx4500\\pard\\intbl Item\\cell Rate\\cell\\row\\pard Goods:\\par";
+    const int kRows = 3000;
+    for (int r = 0; r < kRows; ++r)
+        rtf += "\\trowd\\cellx1500\\cellx4500\\cellx6000\\pard\\intbl " + QByteArray::number(r)
+               + "\\cell {\\b Rice} and\\par wheat\\cell 4\\cell\\row\r\n";
+    rtf += "\\pard After\\par}";
+    QTextDocument doc;
+    QElapsedTimer clock;
+    clock.start();
+    RtfReader::read(rtf, &doc);
+    EXPECT_LT(clock.elapsed(), 5000);
+
+    ASSERT_EQ(tablesOf(doc).size(), 1);   // the small table before it stays a grid
+    EXPECT_EQ(cellText(tablesOf(doc).first(), 0, 1), "Rate");
+    const QStringList all = lines(doc);
+    const int first = all.indexOf("0\tRice and wheat\t4");
+    ASSERT_GE(first, 0) << all.mid(0, 8).join('|').toStdString();
+    EXPECT_EQ(all.at(first - 1), "Goods:");
+    EXPECT_EQ(all.at(first + kRows - 1), QString::number(kRows - 1) + "\tRice and wheat\t4");
+    EXPECT_EQ(all.at(first + kRows), "After");
+    const QTextBlock row = doc.findBlockByNumber(doc.findBlock(doc.toPlainText().indexOf("0\tRice")).blockNumber());
+    const QList<QTextOption::Tab> tabs = row.blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 2);
+    EXPECT_NEAR(tabs[0].position, 1500 / 15.0, 0.01);
+    EXPECT_NEAR(tabs[1].position, 4500 / 15.0, 0.01);
+    EXPECT_EQ(formatOf(doc, "Rice").fontWeight(), QFont::Bold);
+    EXPECT_NE(formatOf(doc, " and wheat").fontWeight(), QFont::Bold);
 }
