@@ -3,6 +3,7 @@
 #include "LibraryFixture.h"
 #include "TextFit.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -405,4 +406,30 @@ TEST_F(SearchScreenTest, DateTruthAndCurrencyColumnsFilterThroughTheRecordset)
     EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->Columns(1).Text(), "second");
     EXPECT_TRUE(messages().empty()) << messages()[0].prompt.toStdString();
+}
+
+// The search box's numeric check and the filter read numbers alike: every number the check
+// lets through is one the filter takes, and a number too large for a double is no number.
+// (Pasted, since typing them passes through texts that are no numbers: "&", "2D".)
+TEST_F(SearchScreenTest, NumbersTheBoxAcceptsAreNumbersTheFilterTakes)
+{
+    open("ObjCAMenuItemGlobalSection");
+    screen->setSearchColumnIndex(0);   // the ID column
+    const auto paste = [&](const char* text) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->Text(), text);
+    };
+    for (const char* typed : {"&H2", "2D0", "0.2e1", " +2. "}) {
+        paste(typed);
+        EXPECT_TRUE(messages().empty()) << typed << ": " << (messages().empty() ? "" : messages()[0].prompt.toStdString());
+        ui::clearShownMessages();
+        ASSERT_EQ(grid->rowCount(), 1) << typed;
+        EXPECT_EQ(grid->Columns(0).Value().toLongLong(), 2) << typed;
+    }
+    paste("1e400");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt.toStdString(), "Not a valid numeric.\r\nPlease enter a numeric value.");
+    EXPECT_EQ(grid->rowCount(), 1);   // the filter in force stays
 }

@@ -194,6 +194,7 @@ private:
     void dropPicker(int which);
     void deleteRow(int which, int row);   // whole row numbers: no 16-bit wrap
     bool billDateRefused(int which);
+    bool amountRefused(int which);
     void commitMonth();
 
     bool committingMonth_ = false;

@@ -37,38 +37,27 @@ const Column kColumns[kCols] = {
     {"Total  Amount", 1500, ui::flexAlignRightTop},
 };
 
-// "#0.00" of a text that reads as a number; other texts (empty included) stay as they are.
+// "#0.00" of a text that reads as a number; other texts (empty included, or a number too large
+// to be one) stay as they are.
 QString formatMoneyText(const QString& text)
 {
-    return vb::Format(ado::Variant(text), QStringLiteral("#0.00"));
+    try {
+        return vb::Format(ado::Variant(text), QStringLiteral("#0.00"));
+    } catch (const ado::Error&) {
+        return text;
+    }
 }
 
 // The number a money cell starts with: blanks skipped, an optional sign, digits with at most
 // one ".", up to the first other character; 0 when the text does not start with a number.
 // Narrower than Val on purpose: "1e3" or "&H10" typed into an amount is 1 and 0, not 1000
-// and 16.
+// and 16. Raises Overflow (6) for a number too large for a double.
 double leadingNumber(const QString& text)
 {
-    QString s;
-    s.reserve(text.size());
-    for (const QChar c : text) {
-        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
-            s += c;
-    }
-    int i = 0;
-    if (i < s.size() && (s.at(i) == u'+' || s.at(i) == u'-'))
-        ++i;
-    bool digits = false, point = false;
-    for (; i < s.size(); ++i) {
-        const QChar c = s.at(i);
-        if (c >= u'0' && c <= u'9')
-            digits = true;
-        else if (c == u'.' && !point)
-            point = true;
-        else
-            break;
-    }
-    return digits ? s.left(i).toDouble() : 0.0;
+    double v = 0;
+    if (vb::readNumber(text, vb::NumberSyntax::Amount, &v) == vb::NumberRead::Overflow)
+        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+    return v;
 }
 
 // A bill date as the grids take it: the two dashes in place and exactly "dd-mm-yy" long.
@@ -86,11 +75,16 @@ void showBillDateMessage(const char* line2)
                ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
 }
 
-// Row total: the leading numbers of Amount, Tax and Cess.
+// Row total: the leading numbers of Amount, Tax and Cess; empty when they are too large to add
+// up (the total is then no number, and nothing counts it).
 QString rowTotal(const ui::FlexGrid& grid, int row)
 {
-    return vb::Format00(leadingNumber(grid.TextMatrix(row, 6)) + leadingNumber(grid.TextMatrix(row, 7))
-                        + leadingNumber(grid.TextMatrix(row, 8)));
+    try {
+        return vb::Format00(leadingNumber(grid.TextMatrix(row, 6)) + leadingNumber(grid.TextMatrix(row, 7))
+                            + leadingNumber(grid.TextMatrix(row, 8)));
+    } catch (const ado::Error&) {
+        return QString();
+    }
 }
 
 } // namespace
@@ -322,10 +316,12 @@ void frmNormal::leaveCell(int which)
         totals(which);
         return;
     }
-    if (col >= 1 && col <= 5)
+    if (col >= 1 && col <= 5) {
         setCellText(which, s.editor->Text());
-    else if (col >= 6 && col <= 8)
+    } else if (col >= 6 && col <= 8 && !amountRefused(which)) {
+        // (an amount too large to be a number leaves the cell as it was)
         setCellText(which, vb::Format00(leadingNumber(s.editor->Text())));
+    }
     // Computed after the edited cell is written, so the total includes what was just typed.
     if (grid.Cols() > kTotalCol)
         grid.setTextMatrix(row, kTotalCol, rowTotal(grid, row));
@@ -362,7 +358,23 @@ void frmNormal::commitCellEditors()
     }
 }
 
-// ---- the bill-date check ----------------------------------------------------------------
+// ---- the bill-date and amount checks -----------------------------------------------------
+
+// Shows the amount message when a money editor holds a number too large to be one: the cell
+// keeps its value, and stays current with the text in the editor for a correction.
+bool frmNormal::amountRefused(int which)
+{
+    const GridSide s = side(which);
+    const int col = s.grid->Col();
+    double value = 0;
+    if (col < 6 || col > 8
+        || vb::readNumber(s.editor->Text(), vb::NumberSyntax::Amount, &value) != vb::NumberRead::Overflow)
+        return false;
+    ui::MsgBox(QStringLiteral("The amount is too large.\r\nPlease enter a smaller amount."),
+               ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
+    s.editor->setFocus(Qt::OtherFocusReason);
+    return true;
+}
 
 // Shows the date-format message when the date editor holds a text without its two dashes.
 // An empty date cell may be left (blank rows are normal); Enter demands a date.
@@ -394,7 +406,7 @@ bool frmNormal::eventFilter(QObject* watched, QEvent* event)
             const auto [r, c] = s.grid->cellAt(me->position().toPoint() + s.grid->viewport()->geometry().topLeft());
             const bool moves = r >= s.grid->FixedRows() && c >= s.grid->FixedCols()
                                && (r != s.grid->Row() || c != s.grid->Col());
-            if (moves && billDateRefused(which))
+            if (moves && (billDateRefused(which) || amountRefused(which)))
                 return true;
             break;
         }
@@ -424,7 +436,7 @@ void frmNormal::editorKeyDown(int which, int& keyCode, int shift)
     default: break;
     }
     const bool moves = row != grid.Row() || col != grid.Col();
-    if (moves && billDateRefused(which)) {
+    if (moves && (billDateRefused(which) || amountRefused(which))) {
         keyCode = 0;
     } else if (moves) {
         switch (keyCode) {
@@ -467,7 +479,9 @@ void frmNormal::editorKeyPress(int which, int& keyAscii)
     ui::FlexGrid& grid = *s.grid;
     ui::TextBox& editor = *s.editor;
 
-    if (keyAscii == ui::vbKeyReturn) {
+    if (keyAscii == ui::vbKeyReturn && amountRefused(which)) {
+        keyAscii = 0;
+    } else if (keyAscii == ui::vbKeyReturn) {
         setCellText(which, editor.Text());
         bool accepted = true;
         if (grid.Col() == 1 && !isBillDateText(editor.Text())) {

@@ -8,6 +8,7 @@
 #include "platform/vb/Vb.h"
 
 #include <QLabel>
+#include <cmath>
 
 namespace {
 
@@ -18,13 +19,17 @@ struct RateLabels {
     QLabel* cess;
 };
 
-// Adds the cell's whole-text number; a cell that is not a number as a whole adds nothing.
+// Adds the cell's whole-text number; a cell that is not a number as a whole adds nothing, and
+// neither does an addition that would overflow the sum.
 void addCell(const ui::FlexGrid& grid, int row, int col, double& sum)
 {
     try {
         const QString text = grid.TextMatrix(row, col);
-        if (vb::IsNumeric(text))
-            sum += vb::CDbl(text);
+        if (!vb::IsNumeric(text))
+            return;
+        const double value = vb::CDbl(text);
+        if (std::isfinite(sum + value))
+            sum += value;
     } catch (...) {
         // skipped, as any failing addition
     }

@@ -9,7 +9,6 @@
 #include "platform/vb/Vb.h"
 
 #include <QLabel>
-#include <QLocale>
 
 namespace {
 
@@ -25,10 +24,7 @@ QString rowTotal(const QLabel* amount, const QLabel* tax, const QLabel* cess)
 {
     const double sum = vb::Val(vb::Trim(amount->text())) + vb::Val(vb::Trim(tax->text()))
                        + vb::Val(vb::Trim(cess->text()));
-    double rounded = vb::Format00(sum).toDouble();
-    if (rounded == 0)
-        rounded = 0;   // no "-0"
-    return QString::number(rounded, 'g', QLocale::FloatingPointShortest);
+    return vb::numberText(vb::Val(vb::Format00(sum)));
 }
 
 } // namespace

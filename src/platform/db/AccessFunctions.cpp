@@ -1,9 +1,14 @@
 // The Access functions that statements use, registered on every SQLite handle as acc_*.
 // Null rules follow Access: most functions give Null for a Null text; Val and CStr of Null
 // are errors. Plain ASCII texts take a byte path, since the grid queries call these
-// functions several times per row.
+// functions several times per row. Numbers are read and written by the runtime's one reader
+// and writer (whatever the locale); a number too large for a double is the error "Overflow".
+//
+// The engine calls these functions from C: no C++ exception may leave one. Each runs inside a
+// trap that turns whatever it raises into the statement's error.
 #include "AccessSql.h"
 #include "Variant.h"
+#include "platform/vb/Vb.h"
 
 #include <sqlite3.h>
 
@@ -18,6 +23,7 @@ namespace {
 const char* const kInvalidCall = "Invalid procedure call or argument";
 const char* const kInvalidNull = "Invalid use of Null";
 const char* const kMismatch = "Data type mismatch in criteria expression.";
+const char* const kOverflow = "Overflow";
 
 bool isNull(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
 
@@ -69,14 +75,28 @@ void resultText(sqlite3_context* ctx, const QString& s)
     sqlite3_result_text(ctx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
 }
 
-bool numberOf(sqlite3_value* v, double* out)
+// The number a value holds; a text must be a number as a whole.
+vb::NumberRead numberOf(sqlite3_value* v, double* out)
 {
     switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: *out = double(sqlite3_value_int64(v)); return true;
-    case SQLITE_FLOAT: *out = sqlite3_value_double(v); return true;
-    case SQLITE_NULL: return false;
-    default: return Variant::parseNumber(QString::fromStdString(textOf(v)), out);
+    case SQLITE_INTEGER:
+        *out = double(sqlite3_value_int64(v));
+        return vb::NumberRead::Number;
+    case SQLITE_FLOAT:
+        *out = sqlite3_value_double(v);
+        return std::isfinite(*out) ? vb::NumberRead::Number : vb::NumberRead::Overflow;
+    case SQLITE_NULL:
+        return vb::NumberRead::None;
+    default:
+        return vb::readNumber(QString::fromStdString(textOf(v)), vb::NumberSyntax::Whole, out);
     }
+}
+
+// Reports a number that could not be read; false.
+bool numberError(sqlite3_context* ctx, vb::NumberRead read)
+{
+    sqlite3_result_error(ctx, read == vb::NumberRead::Overflow ? kOverflow : kMismatch, -1);
+    return false;
 }
 
 // A number argument that may not be Null; false after reporting the error.
@@ -86,21 +106,23 @@ bool numberArg(sqlite3_context* ctx, sqlite3_value* v, double* out)
         sqlite3_result_error(ctx, kInvalidNull, -1);
         return false;
     }
-    if (!numberOf(v, out)) {
-        sqlite3_result_error(ctx, kMismatch, -1);
-        return false;
-    }
-    return true;
+    const vb::NumberRead read = numberOf(v, out);
+    return read == vb::NumberRead::Number || numberError(ctx, read);
 }
 
-// A whole-number argument (a length, a position), rounded half to even; false after
-// reporting the error.
-bool intArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out)
+// A whole-number argument (a length, a position), rounded half to even, in the range of the
+// runtime's 32-bit Long; false after reporting the error.
+bool intArg(sqlite3_context* ctx, sqlite3_value* v, qint64* out, double low = -2147483648.0, double high = 2147483647.0)
 {
     double d = 0;
     if (!numberArg(ctx, v, &d))
         return false;
-    *out = qint64(std::nearbyint(d));
+    d = std::nearbyint(d);
+    if (!(d >= low && d <= high)) {
+        sqlite3_result_error(ctx, kOverflow, -1);
+        return false;
+    }
+    *out = qint64(d);
     return true;
 }
 
@@ -135,8 +157,13 @@ void fnPlus(sqlite3_context* ctx, int, sqlite3_value** a)
             return sqlite3_result_int64(ctx, r);
     }
     double x = 0, y = 0;
-    if (!numberOf(a[0], &x) || !numberOf(a[1], &y))
-        return sqlite3_result_error(ctx, kMismatch, -1);
+    vb::NumberRead read = numberOf(a[0], &x);
+    if (read == vb::NumberRead::Number)
+        read = numberOf(a[1], &y);
+    if (read != vb::NumberRead::Number)
+        return (void)numberError(ctx, read);
+    if (!std::isfinite(x + y))
+        return sqlite3_result_error(ctx, kOverflow, -1);
     sqlite3_result_double(ctx, x + y);
 }
 
@@ -267,7 +294,7 @@ void fnCase(sqlite3_context* ctx, sqlite3_value** a, bool lower)
     std::string s = textOf(a[0]);
     if (isAscii(s)) {
         for (char& c : s)
-            c = char(lower ? std::tolower(static_cast<unsigned char>(c)) : std::toupper(static_cast<unsigned char>(c)));
+            c = lower ? (c >= 'A' && c <= 'Z' ? char(c + 32) : c) : (c >= 'a' && c <= 'z' ? char(c - 32) : c);   // no locale
         return resultText(ctx, s);
     }
     const QString q = QString::fromStdString(s);
@@ -299,56 +326,17 @@ void fnLTrim(sqlite3_context* ctx, int, sqlite3_value** a) { fnTrimSides(ctx, a,
 void fnRTrim(sqlite3_context* ctx, int, sqlite3_value** a) { fnTrimSides(ctx, a, false, true); }
 
 // Val: the leading number of a text; blanks inside it are skipped, as the runtime does.
-double leadingNumber(const std::string& s)
-{
-    std::string digits;
-    size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
-            ++i;
-    };
-    skipBlanks();
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        digits += s[i++];
-    bool point = false, any = false;
-    for (;; ) {
-        skipBlanks();
-        if (i >= s.size())
-            break;
-        if (std::isdigit(static_cast<unsigned char>(s[i]))) {
-            digits += s[i++];
-            any = true;
-        } else if (s[i] == '.' && !point) {
-            digits += s[i++];
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (any && i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-        size_t j = i + 1;
-        std::string exp = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            exp += s[j++];
-        if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
-                exp += s[j++];
-            digits += exp;
-        }
-    }
-    if (!any)
-        return 0.0;
-    return std::strtod(digits.c_str(), nullptr);
-}
-
 void fnVal(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_error(ctx, kInvalidNull, -1);
     const int t = sqlite3_value_type(a[0]);
-    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT)
-        return sqlite3_result_double(ctx, sqlite3_value_double(a[0]));
-    sqlite3_result_double(ctx, leadingNumber(textOf(a[0])));
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        double d = 0;
+        const vb::NumberRead read = numberOf(a[0], &d);
+        return read == vb::NumberRead::Number ? sqlite3_result_double(ctx, d) : (void)numberError(ctx, read);
+    }
+    sqlite3_result_double(ctx, vb::Val(QString::fromStdString(textOf(a[0]))));
 }
 
 void fnIIf(sqlite3_context* ctx, int, sqlite3_value** a)
@@ -393,13 +381,22 @@ void fnCLng(sqlite3_context* ctx, int, sqlite3_value** a)
         sqlite3_result_int64(ctx, n);
 }
 
+// CInt: the runtime's 16-bit Integer.
+void fnCInt(sqlite3_context* ctx, int, sqlite3_value** a)
+{
+    qint64 n = 0;
+    if (intArg(ctx, a[0], &n, -32768.0, 32767.0))
+        sqlite3_result_int64(ctx, n);
+}
+
 void fnInt(sqlite3_context* ctx, int, sqlite3_value** a)
 {
     if (isNull(a[0]))
         return sqlite3_result_null(ctx);
     double d = 0;
-    if (!numberOf(a[0], &d))
-        return sqlite3_result_error(ctx, kMismatch, -1);
+    const vb::NumberRead read = numberOf(a[0], &d);
+    if (read != vb::NumberRead::Number)
+        return (void)numberError(ctx, read);
     sqlite3_result_double(ctx, std::floor(d));
 }
 
@@ -408,8 +405,8 @@ void fnIsNull(sqlite3_context* ctx, int, sqlite3_value** a)
     sqlite3_result_int(ctx, isNull(a[0]) ? 1 : 0);
 }
 
-// Format(x, "#0.00") and "0.00": two decimals, half away from zero on the decimal value.
-// Other formats give the value's text.
+// Format(x, "#0.00") and "0.00": the runtime's Format, two decimals, half away from zero on
+// the decimal value. Other formats give the value's text.
 void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** a)
 {
     if (argc < 1 || argc > 2)
@@ -418,9 +415,12 @@ void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** a)
         return sqlite3_result_null(ctx);
     const std::string fmt = argc == 2 ? textOf(a[1]) : std::string();
     double d = 0;
-    if ((fmt == "#0.00" || fmt == "0.00") && numberOf(a[0], &d)) {
-        const double scaled = std::round(std::stod(numberText(d * 100.0).toStdString()));
-        return resultText(ctx, QString::number(scaled / 100.0, 'f', 2));
+    if (fmt == "#0.00" || fmt == "0.00") {
+        const vb::NumberRead read = numberOf(a[0], &d);
+        if (read == vb::NumberRead::Number)
+            return resultText(ctx, vb::Format00(d));
+        if (read == vb::NumberRead::Overflow)
+            return (void)numberError(ctx, read);
     }
     resultText(ctx, textOf(a[0]));
 }
@@ -438,17 +438,36 @@ const Fn kFunctions[] = {
     {"acc_trim", 1, fnTrim},       {"acc_ltrim", 1, fnLTrim},   {"acc_rtrim", 1, fnRTrim},
     {"acc_val", 1, fnVal},         {"acc_iif", 3, fnIIf},       {"acc_nz", -1, fnNz},
     {"acc_cstr", 1, fnCStr},       {"acc_cdbl", 1, fnCDbl},     {"acc_clng", 1, fnCLng},
-    {"acc_cint", 1, fnCLng},       {"acc_int", 1, fnInt},       {"acc_isnull", 1, fnIsNull},
+    {"acc_cint", 1, fnCInt},       {"acc_int", 1, fnInt},       {"acc_isnull", 1, fnIsNull},
     {"acc_format", -1, fnFormat},  {"acc_truth", 1, fnTruth},
 };
+
+// Runs the function the handle registered, turning anything it raises into the statement's
+// error: an exception must not cross the engine.
+void trapped(sqlite3_context* ctx, int argc, sqlite3_value** argv) noexcept
+{
+    const auto* f = static_cast<const Fn*>(sqlite3_user_data(ctx));
+    try {
+        f->fn(ctx, argc, argv);
+    } catch (const Error& e) {
+        const QByteArray message = e.Description().toUtf8();
+        sqlite3_result_error(ctx, message.constData(), int(message.size()));
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(ctx);
+    } catch (const std::exception& e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    } catch (...) {
+        sqlite3_result_error(ctx, f->name, -1);
+    }
+}
 
 } // namespace
 
 void registerFunctions(sqlite3* db)
 {
     for (const Fn& f : kFunctions)
-        sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   f.fn, nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   const_cast<Fn*>(&f), trapped, nullptr, nullptr, nullptr);
 }
 
 } // namespace ado::accesssql

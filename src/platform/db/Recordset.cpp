@@ -110,6 +110,9 @@ void bindValue(sqlite3_stmt* st, int i, const Variant& v, int type)
         sqlite3_bind_int64(st, i, v.toLongLong());
         break;
     case Variant::Kind::Double:
+        // An infinity or NaN is never stored; the runtime would have overflowed making it.
+        if (!std::isfinite(v.toDouble()))
+            throw Error(err::Overflow, QStringLiteral("Overflow"), kDbSource);
         sqlite3_bind_double(st, i, v.toDouble());
         break;
     case Variant::Kind::Date: {
@@ -180,8 +183,13 @@ Variant coerce(const Variant& v, const ColumnInfo& col)
     case adSingle:
     case adBigInt: {
         double d = 0;
-        if (!Variant::parseNumber(text, &d))
-            throw mismatch();
+        switch (vb::readNumber(text, vb::NumberSyntax::Whole, &d)) {
+        case vb::NumberRead::Number: break;
+        case vb::NumberRead::None: throw mismatch();
+        case vb::NumberRead::Overflow:
+            throw Error(err::Overflow, QStringLiteral("Overflow: '%1' is too large for field '%2'.").arg(text, col.name),
+                        kDbSource);
+        }
         if (isWholeNumberType(type))
             return Variant(Variant(d).toLongLong());
         return Variant(d);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Error.h"
+#include "platform/vb/NumberText.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -60,11 +61,13 @@ public:
     // '&' concatenation: Null counts as "", both Null gives Null.
     static Variant concat(const Variant& a, const Variant& b);
 
-    // Strict whole-text number read (blanks around allowed); false when the text is no number.
+    // Strict whole-text number read (blanks around allowed; the runtime's CDbl forms); false
+    // when the text is no number or one too large for a double.
     static bool parseNumber(const QString& text, double* out);
-    // Days since 30 December 1899, the runtime's numeric form of a date.
+    // Days since 30 December 1899, the runtime's numeric form of a date. A day number outside
+    // the years 100 to 9999 raises Overflow (6).
     static double dateToSerial(const QDate& d) { return double(QDate(1899, 12, 30).daysTo(d)); }
-    static QDate serialToDate(double s) { return QDate(1899, 12, 30).addDays(qint64(std::floor(s))); }
+    static QDate serialToDate(double s);
 
 private:
     struct NullTag { bool operator==(const NullTag&) const = default; };
@@ -73,6 +76,9 @@ private:
 
     [[noreturn]] static void raiseNull() { throw Error(err::InvalidUseOfNull, QStringLiteral("Invalid use of Null"), QStringLiteral("Lumora")); }
     [[noreturn]] static void raiseMismatch() { throw Error(err::TypeMismatch, QStringLiteral("Type mismatch"), QStringLiteral("Lumora")); }
+    [[noreturn]] static void raiseOverflow() { throw Error(err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora")); }
+    // A double result of arithmetic; an infinity or NaN is an overflow, as in the runtime.
+    static Variant checked(double d);
     // Numeric view used by arithmetic: whole numbers stay whole while both sides are.
     struct Num { bool whole; qint64 i; double d; };
     Num num() const;
@@ -95,16 +101,27 @@ inline bool Variant::isNumeric() const
 
 inline bool Variant::parseNumber(const QString& text, double* out)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    const double d = t.toDouble(&ok);   // C locale: '.' decimal point, optional exponent
-    if (!ok || !std::isfinite(d))
+    double d = 0;
+    if (vb::readNumber(text, vb::NumberSyntax::Whole, &d) != vb::NumberRead::Number)
         return false;
     if (out)
         *out = d;
     return true;
+}
+
+inline QDate Variant::serialToDate(double s)
+{
+    // 1 January 100 and 31 December 9999, the runtime's range of dates
+    if (!(s >= -657434.0 && s < 2958466.0))
+        raiseOverflow();
+    return QDate(1899, 12, 30).addDays(qint64(std::floor(s)));
+}
+
+inline Variant Variant::checked(double d)
+{
+    if (!std::isfinite(d))
+        raiseOverflow();
+    return Variant(d);
 }
 
 inline QString Variant::toString() const
@@ -145,9 +162,12 @@ inline double Variant::toDouble() const
     case Kind::Double: return std::get<double>(v_);
     case Kind::Text: {
         double d = 0;
-        if (!parseNumber(std::get<QString>(v_), &d))
-            raiseMismatch();
-        return d;
+        switch (vb::readNumber(std::get<QString>(v_), vb::NumberSyntax::Whole, &d)) {
+        case vb::NumberRead::Number: return d;
+        case vb::NumberRead::Overflow: raiseOverflow();
+        case vb::NumberRead::None: raiseMismatch();
+        }
+        return 0.0;
     }
     case Kind::Date: return dateToSerial(std::get<QDate>(v_));
     case Kind::Binary: raiseMismatch();
@@ -162,7 +182,7 @@ inline qint64 Variant::toLongLong() const
     const double d = toDouble();
     const double r = std::nearbyint(d);   // round half to even, as the runtime does
     if (!(r >= -9.2e18 && r <= 9.2e18))
-        throw Error(err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+        raiseOverflow();
     return qint64(r);
 }
 
@@ -252,16 +272,16 @@ inline Variant operator+(const Variant& a, const Variant& b)
     if ((ka == K::Text || ka == K::Empty) && (kb == K::Text || kb == K::Empty) && !(ka == K::Empty && kb == K::Empty))
         return Variant(a.toDisplayString() + b.toDisplayString());
     if (ka == K::Date && b.isNumeric())
-        return Variant(std::get<QDate>(a.v_).addDays(b.toLongLong()));
+        return Variant(Variant::serialToDate(a.toDouble() + double(b.toLongLong())));
     if (kb == K::Date && a.isNumeric())
-        return Variant(std::get<QDate>(b.v_).addDays(a.toLongLong()));
+        return Variant(Variant::serialToDate(b.toDouble() + double(a.toLongLong())));
     const Variant::Num x = a.num(), y = b.num();
     if (x.whole && y.whole) {
         qint64 r = 0;
         if (!__builtin_add_overflow(x.i, y.i, &r))
             return Variant(r);
     }
-    return Variant(a.toDouble() + b.toDouble());
+    return Variant::checked(a.toDouble() + b.toDouble());
 }
 
 inline Variant operator-(const Variant& a, const Variant& b)
@@ -272,14 +292,14 @@ inline Variant operator-(const Variant& a, const Variant& b)
     if (a.kind() == K::Date && b.kind() == K::Date)
         return Variant(qint64(std::get<QDate>(b.v_).daysTo(std::get<QDate>(a.v_))));
     if (a.kind() == K::Date && b.isNumeric())
-        return Variant(std::get<QDate>(a.v_).addDays(-b.toLongLong()));
+        return Variant(Variant::serialToDate(a.toDouble() - double(b.toLongLong())));
     const Variant::Num x = a.num(), y = b.num();
     if (x.whole && y.whole) {
         qint64 r = 0;
         if (!__builtin_sub_overflow(x.i, y.i, &r))
             return Variant(r);
     }
-    return Variant(a.toDouble() - b.toDouble());
+    return Variant::checked(a.toDouble() - b.toDouble());
 }
 
 inline Variant operator*(const Variant& a, const Variant& b)
@@ -292,7 +312,7 @@ inline Variant operator*(const Variant& a, const Variant& b)
         if (!__builtin_mul_overflow(x.i, y.i, &r))
             return Variant(r);
     }
-    return Variant(a.toDouble() * b.toDouble());
+    return Variant::checked(a.toDouble() * b.toDouble());
 }
 
 inline Variant operator/(const Variant& a, const Variant& b)
@@ -302,7 +322,7 @@ inline Variant operator/(const Variant& a, const Variant& b)
     const double d = b.toDouble();
     if (d == 0.0)
         throw Error(err::DivisionByZero, QStringLiteral("Division by zero"), QStringLiteral("Lumora"));
-    return Variant(a.toDouble() / d);
+    return Variant::checked(a.toDouble() / d);
 }
 
 inline Variant Variant::concat(const Variant& a, const Variant& b)

@@ -3,6 +3,7 @@
 // helper.
 #pragma once
 
+#include "NumberText.h"
 #include "platform/db/Variant.h"
 
 #include <QDate>
@@ -11,17 +12,23 @@
 
 namespace vb {
 
+// Numbers are read and written through NumberText: the same on every machine, whatever its
+// locale, and a number too large for a double raises ado::Error 6 (Overflow), never giving an
+// infinity.
+
 // Format(x, "#0.00"): at least one integer digit, two decimals, no grouping, half away from
 // zero on the decimal value (0.005 -> "0.01", 2.675 -> "2.68"). A text that is not a number
-// comes back unchanged; empty stays empty; Null gives "".
+// comes back unchanged; empty stays empty; Null gives "". Overflow for an infinity, a NaN or
+// a text whose number is too large.
 QString Format(const ado::Variant& value, const QString& format);
 QString Format00(double value);               // Format(value, "#0.00")
 
 // Val(): the leading number of a text ("12abc" -> 12, "  1 2" -> 12, "abc" -> 0, "&H10" -> 16,
-// "&HFFFF" -> -1 as a 16-bit literal).
+// "&HFFFF" -> -1 as a 16-bit literal); Overflow when it is too large.
 double Val(const QString& text);
 // The whole-text conversion (CDbl): leading/trailing blanks allowed, nothing else; raises
-// ado::Error 13 when the text is not a number. IsNumeric() tells without raising.
+// ado::Error 13 when the text is not a number, 6 when it is too large. IsNumeric() tells
+// without raising (a number too large is not numeric).
 double CDbl(const QString& text);
 bool IsNumeric(const QString& text);
 

@@ -1,6 +1,7 @@
 // The Access dialect: each translated shape checked on the text it becomes and on what the
 // engine then returns; string literals pass through untouched.
 #include "DbFixture.h"
+#include "DecimalCommaLocale.h"
 
 #include <platform/db/AccessSql.h>
 #include <platform/db/Error.h>
@@ -202,6 +203,43 @@ TEST_F(Dialect, BracketedNamesAndAliasesWithBlanksBecomeFieldNames)
     auto rs = query(cn, "SELECT [t].[name] AS [The Name], t.id AS [No], descr AS Search FROM [t] WHERE [id]=1;");
     EXPECT_EQ(rs->fieldNames(), (QStringList{"The Name", "No", "Search"}));
     EXPECT_EQ(rs->Fields("the name").Value().toString(), "Act");
+}
+
+// Numbers too large for a double end no statement with an infinity and end no program: the
+// functions report the runtime's "Overflow" as the statement's error, and no exception of theirs
+// ever crosses the engine. Numbers too small are 0.
+TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
+{
+    EXPECT_EQ(value("SELECT Format(1e-312, '0.00')").toString(), "0.00");
+    EXPECT_EQ(value("SELECT Format('1e-400', '#0.00')").toString(), "0.00");
+    EXPECT_EQ(value("SELECT Val('1e-400')").toDouble(), 0.0);
+    const QString huge(400, '9');
+    for (const QString& sql : {QString("SELECT Format(1e400, '0.00')"), QString("SELECT Format('1e400', '#0.00')"),
+                               "SELECT Val('" + huge + "')", QString("SELECT Val('-1d400x')"),
+                               QString("SELECT CDbl('-1e400')"), QString("SELECT CLng(1e300)"),
+                               QString("SELECT CLng(3000000000)"), QString("SELECT CInt(40000)"),
+                               QString("SELECT Left('abc', 1e300)"), QString("SELECT Mid('abc', 1e19)"),
+                               QString("SELECT InStr(1e300, 'abc', 'a')"), QString("SELECT 1e308 + 1e308"),
+                               QString("SELECT '1e308' + 1e308"), QString("SELECT Int(1e400)"),
+                               "SELECT amount + '" + huge + "' FROM t WHERE id = 1"}) {
+        const Error e = dbtest::caught([&] { value(sql); });
+        EXPECT_EQ(e.Description(), "Overflow") << sql.toStdString() << ": " << e.Description().toStdString();
+    }
+    EXPECT_EQ(value("SELECT CInt(-32768)").toLongLong(), -32768);
+    EXPECT_EQ(value("SELECT CLng(-2147483648)").toLongLong(), -2147483648LL);
+}
+
+// A statement's numbers are read and written with a point whatever the process locale.
+TEST_F(Dialect, NumbersInStatementsFollowNoLocale)
+{
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.active());
+    EXPECT_DOUBLE_EQ(value("SELECT Val('392.44')").toDouble(), 392.44);
+    EXPECT_EQ(value("SELECT Format('2.675', '#0.00')").toString(), "2.68");
+    EXPECT_EQ(value("SELECT Format(1234.5, '#0.00')").toString(), "1234.50");
+    EXPECT_EQ(value("SELECT '1.5' + 1").toString(), "2.5");
+    EXPECT_EQ(value("SELECT 'v' & 1.5").toString(), "v1.5");
+    EXPECT_EQ(value("SELECT Format(amount, '0.00') FROM t WHERE id = 1").toString(), "10.50");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // and bookmarks, read-only refusal, closing, and statements that return no rows.
 #include "DbFixture.h"
 
+#include <limits>
+
 using namespace ado;
 using dbtest::DbTest;
 using dbtest::errorOf;
@@ -312,6 +314,22 @@ TEST_F(Recordsets, NumbersPutInTextAndWholeNumberColumnsTakeTheColumnsType)
     loose->Fields("loose") = Variant(2.5);
     loose->Update();
     EXPECT_DOUBLE_EQ(query(cn, "SELECT loose FROM empty")->Fields(0).Value().toDouble(), 2.5);
+}
+
+// A number too large for a double is refused with Overflow before anything is written; an
+// infinity never reaches a table.
+TEST_F(Recordsets, NumbersTooLargeForADoubleAreNeverStored)
+{
+    auto rs = query(cn, "SELECT * FROM items ORDER BY id");
+    rs->AddNew();
+    rs->Fields("id") = Variant(9);
+    EXPECT_EQ(errorOf([&] { rs->Fields("price") = Variant(QString(400, '9')); }), err::Overflow);
+    EXPECT_EQ(errorOf([&] { rs->Fields("id") = Variant(QString("1e400")); }), err::Overflow);
+    rs->Fields("price") = Variant(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), err::Overflow);
+    rs->CancelUpdate();
+    EXPECT_EQ(query(cn, "SELECT id FROM items WHERE id = 9")->RecordCount(), 0);
+    EXPECT_EQ(query(cn, "SELECT id FROM items WHERE abs(price) > 1e308")->RecordCount(), 0);
 }
 
 } // namespace

@@ -1,7 +1,12 @@
+#include "../ui/UiTestUtil.h"
+#include "DecimalCommaLocale.h"
 #include "platform/db/Error.h"
 #include "platform/vb/Vb.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
 
 using ado::Variant;
 
@@ -152,4 +157,79 @@ TEST(Skip, AFailingStatementIsSkippedAndTheNextRuns)
     EXPECT_TRUE(vb::skip([&] { ++ran; }));
     EXPECT_FALSE(vb::skip([] { throw std::runtime_error("y"); }));
     EXPECT_EQ(ran, 1);
+}
+
+// Where the user's locale writes a decimal comma, the program still reads and writes its
+// figures with a point: the runtime's numbers follow no locale.
+TEST(Numbers, AreReadAndWrittenAlikeUnderADecimalCommaLocale)
+{
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.active());
+    EXPECT_DOUBLE_EQ(vb::Val("392.44"), 392.44);
+    EXPECT_DOUBLE_EQ(vb::Val(" 1 2.5x"), 12.5);
+    EXPECT_DOUBLE_EQ(vb::CDbl(" 1.5e3 "), 1500);
+    EXPECT_TRUE(vb::IsNumeric("0.25"));
+    EXPECT_FALSE(vb::IsNumeric("0,25"));
+    EXPECT_EQ(vb::Format(Variant(QString("2.675")), "#0.00"), "2.68");
+    EXPECT_EQ(vb::Format(1234.5, "#0.00"), "1234.50");
+    EXPECT_EQ(vb::numberText(1125.5), "1125.5");
+    EXPECT_DOUBLE_EQ(Variant(QString("12.5")).toDouble(), 12.5);
+    double v = 0;
+    EXPECT_EQ(vb::readNumber(u"12.75 ", vb::NumberSyntax::Amount, &v), vb::NumberRead::Number);
+    EXPECT_DOUBLE_EQ(v, 12.75);
+}
+
+// A number too large for a double is the runtime's Overflow (6), never an infinity; one too
+// small is 0. An infinity or NaN is never written as text, nor taken as a date.
+TEST(Numbers, TooLargeIsAnOverflowAndNeverAnInfinity)
+{
+    const QString huge(400, '9');
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [what, f] : std::vector<std::pair<const char*, std::function<void()>>>{
+             {"Val of 400 digits", [&] { vb::Val(huge + "abc"); }},
+             {"Val 1e400", [] { vb::Val("1e400x"); }},
+             {"CDbl -1D400", [] { vb::CDbl(" -1D400 "); }},
+             {"CDbl of 33 bits", [] { vb::CDbl("&H123456789"); }},
+             {"Format of 400 digits", [&] { vb::Format(Variant(huge), "#0.00"); }},
+             {"Format00 infinity", [&] { vb::Format00(inf); }},
+             {"Format00 NaN", [] { vb::Format00(std::nan("")); }},
+             {"numberText infinity", [&] { vb::numberText(-inf); }},
+             {"text to number", [&] { Variant(huge).toDouble(); }},
+             {"product", [] { (void)(Variant(1e308) * Variant(10.0)); }},
+             {"sum", [] { (void)(Variant(1e308) + Variant(QString("1e308"))); }},
+             {"quotient", [] { (void)(Variant(1e308) / Variant(1e-10)); }},
+             {"infinity as a date", [&] { Variant(inf).toDate(); }},
+             {"a day number past the year 9999", [] { Variant(1e300).toDate(); }},
+             {"a date moved past the year 9999", [] { (void)(Variant(QDate(2009, 3, 1)) + Variant(qint64(1) << 40)); }},
+         })
+        EXPECT_EQ(uitest::errorNumber(f), ado::err::Overflow) << what;
+    EXPECT_FALSE(vb::IsNumeric(huge));
+    EXPECT_FALSE(vb::IsNumeric("1e400"));
+    EXPECT_FALSE(Variant::parseNumber("1e400", nullptr));
+    // The largest double still reads; digits past its precision are rounded, not refused.
+    EXPECT_DOUBLE_EQ(vb::CDbl("1.7976931348623157e308"), 1.7976931348623157e308);
+    EXPECT_DOUBLE_EQ(vb::CDbl(QString(300, '9')), 1e300);
+    EXPECT_EQ(vb::Val("1e-400"), 0.0);
+    EXPECT_EQ(vb::CDbl("0." + QString(400, '0') + "1"), 0.0);
+    EXPECT_EQ(vb::Format00(1e-312), "0.00");
+    EXPECT_EQ(vb::Format00(-1e-312), "0.00");
+    EXPECT_EQ(vb::Format00(1e308).size(), 312);   // 309 digits, the point and two decimals
+    EXPECT_EQ(Variant(2958465.0).toDate(), QDate(9999, 12, 31));
+}
+
+// The money cell's reading: a sign, digits and one point, blanks passed over, nothing else.
+TEST(Numbers, AnAmountIsItsLeadingDigits)
+{
+    const std::pair<const char*, double> cases[] = {
+        {"12abc", 12}, {" 1 2.5", 12.5}, {"1e3", 1}, {"&H10", 0}, {"-4.5.6", -4.5}, {".5", 0.5},
+        {"", 0}, {"abc", 0}, {"+7", 7}, {"12.", 12},
+    };
+    for (const auto& [text, value] : cases) {
+        double v = -1;
+        vb::readNumber(QString(text), vb::NumberSyntax::Amount, &v);
+        EXPECT_DOUBLE_EQ(v, value) << text;
+    }
+    double v = -1;
+    EXPECT_EQ(vb::readNumber(QString(400, '9'), vb::NumberSyntax::Amount, &v), vb::NumberRead::Overflow);
+    EXPECT_EQ(v, 0.0);
 }
