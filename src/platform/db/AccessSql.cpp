@@ -2,16 +2,20 @@
 // the token list, one nesting level at a time, so operator chains are rebuilt with the same
 // precedence Access gives them ("&" below "+"/"-", both above comparisons).
 #include "AccessSql.h"
+#include "SharedHandle.h"
 #include "StatementText.h"
 
 #include <QDate>
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 namespace ado::accesssql {
 namespace {
+
+constexpr int kMaxNesting = 200;
 
 enum class Tok { Space, String, Ident, Bracket, Number, Op, LParen, RParen, Comma, Semicolon };
 
@@ -266,38 +270,41 @@ private:
         return p >= b && endsOperand(t[p]);
     }
 
+    // The chains are built front to back in one pass: "acc_concat(" once per "&", then each
+    // operand with what closes it. Wrapping the text built so far at each operator would copy
+    // it again for every operator of a long chain.
     QString segment(int b, int e) const
     {
         const std::vector<int> amps = topLevel(b, e, isAmp);
         if (amps.empty())
             return additive(b, e);
-        QString acc = additive(b, amps[0]);
+        QString out = QStringLiteral("acc_concat(").repeated(qsizetype(amps.size()));
+        out += additive(b, amps[0]);
         for (size_t k = 0; k < amps.size(); ++k) {
             const int tb = amps[k] + 1;
             const int te = k + 1 < amps.size() ? amps[k + 1] : e;
-            acc = QStringLiteral("acc_concat(") + acc + u',' + additive(tb, te) + u')';
+            out += u',' + additive(tb, te) + u')';
         }
-        return acc;
+        return out;
     }
 
     QString additive(int b, int e) const
     {
         const std::vector<int> ops = topLevel(b, e, isBinaryAdditive);
-        bool anyPlus = false;
-        for (int o : ops)
-            anyPlus = anyPlus || t_[o].text == u'+';
-        if (!anyPlus)
+        const auto pluses = std::count_if(ops.begin(), ops.end(), [this](int o) { return t_[o].text == u'+'; });
+        if (pluses == 0)
             return plain(b, e);
-        QString acc = plain(b, ops[0]);
+        QString out = QStringLiteral("acc_plus(").repeated(qsizetype(pluses));
+        out += plain(b, ops[0]);
         for (size_t k = 0; k < ops.size(); ++k) {
             const int tb = ops[k] + 1;
             const int te = k + 1 < ops.size() ? ops[k + 1] : e;
             if (t_[ops[k]].text == u'+')
-                acc = QStringLiteral("acc_plus(") + acc + u',' + plain(tb, te) + u')';
+                out += u',' + plain(tb, te) + u')';
             else
-                acc = acc + u'-' + plain(tb, te);
+                out += u'-' + plain(tb, te);
         }
-        return acc;
+        return out;
     }
 
     // IIf evaluates only the branch it chooses, as Access does in queries (the index query
@@ -362,11 +369,28 @@ int prevSignificant(const std::vector<Token>& t, int i)
     return i;
 }
 
+// The rewrite descends once per level of parentheses: a statement nested deeper than any real
+// one is refused before it could exhaust the stack.
+void checkNesting(const std::vector<Token>& t)
+{
+    int depth = 0;
+    for (const Token& tok : t) {
+        if (tok.kind == Tok::LParen && ++depth > kMaxNesting)
+            throw Error(err::SyntaxError,
+                        QStringLiteral("The statement is too complex: it nests parentheses more than %1 levels deep.")
+                            .arg(kMaxNesting),
+                        kDbSource);
+        if (tok.kind == Tok::RParen && depth > 0)
+            --depth;
+    }
+}
+
 } // namespace
 
 Translation translate(const QString& accessSql)
 {
     std::vector<Token> t = tokenize(accessSql);
+    checkNesting(t);
 
     static const QHash<QString, QString> functions = {
         {"left", "acc_left"}, {"right", "acc_right"}, {"mid", "acc_mid"}, {"len", "acc_len"},

@@ -3,6 +3,8 @@
 #include "DbFixture.h"
 #include "DecimalCommaLocale.h"
 
+#include <QElapsedTimer>
+
 #include <platform/db/AccessSql.h>
 #include <platform/db/Error.h>
 
@@ -49,6 +51,48 @@ TEST(AccessTranslate, OnlyPlainSingleTableSelectsReadTheRowid)
                             "SELECT a FROM t GROUP BY a", "SELECT a FROM t JOIN u ON 1",
                             "SELECT a FROM (SELECT a FROM t)", "DELETE FROM t", "SELECT a FROM t UNION SELECT a FROM u"})
         EXPECT_LT(accesssql::translate(sql).rowidInsertAt, 0) << sql;
+}
+
+// Statements far beyond any real one: a chain of thousands of operators translates in time that
+// grows with its length (40,000 took a quarter of a minute), and nesting deeper than 200 levels
+// is refused with a clear error instead of exhausting the stack.
+TEST(AccessTranslate, LongChainsTranslateInOnePassAndDeepNestingIsRefused)
+{
+    const auto terms = [](int n, const QString& op) {
+        QString s = "a";
+        for (int i = 1; i < n; ++i)
+            s += op + "a";
+        return s;
+    };
+    const auto chain = [&](int n, const QString& op) { return "SELECT " + terms(n, op) + " FROM t"; };
+    QElapsedTimer clock;
+    clock.start();
+    const QString longest = sqlite(chain(40000, " + ") + " WHERE b = " + terms(40000, " & "));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(longest.count("acc_plus("), 39999);
+    EXPECT_EQ(longest.count("acc_concat("), 39999);
+    const QString plus = sqlite(chain(20000, " + "));
+    const QString amp = sqlite(chain(20000, "&"));
+    const QString mixed = sqlite(chain(20000, " - ") + " WHERE b = a + 'x' & c");
+    EXPECT_EQ(plus.count("acc_plus("), 19999);
+    EXPECT_TRUE(plus.endsWith("), a ), a) FROM t")) << plus.right(40).toStdString();
+    EXPECT_EQ(amp.count("acc_concat("), 19999);
+    EXPECT_TRUE(amp.endsWith(",a),a) FROM t")) << amp.right(20).toStdString();
+    EXPECT_FALSE(mixed.section(" WHERE ", 0, 0).contains("acc_"));   // "-" alone adds no call
+    EXPECT_TRUE(mixed.endsWith(" WHERE b = acc_concat(acc_plus(a , 'x' ), c)")) << mixed.right(50).toStdString();
+    // the same shapes short
+    EXPECT_EQ(sqlite(chain(4, " + ")), "SELECT acc_plus(acc_plus(acc_plus(a , a ), a ), a) FROM t");
+    EXPECT_EQ(sqlite(chain(4, " & ")), "SELECT acc_concat(acc_concat(acc_concat(a , a ), a ), a) FROM t");
+    EXPECT_EQ(sqlite("SELECT a + b - c + d - e"), "SELECT acc_plus(acc_plus(a , b )- c , d )- e");
+
+    const QString deepest = "SELECT " + QString(200, '(') + "1 + 2" + QString(200, ')');
+    EXPECT_EQ(sqlite(deepest), "SELECT " + QString(200, '(') + "acc_plus(1 , 2)" + QString(200, ')'));
+    for (int levels : {201, 6000, 100000}) {
+        const Error e = dbtest::caught([&] { sqlite("SELECT " + QString(levels, '(') + "1" + QString(levels, ')')); });
+        EXPECT_EQ(e.Number(), err::SyntaxError) << levels;
+        EXPECT_EQ(e.Description().toStdString(),
+                  "The statement is too complex: it nests parentheses more than 200 levels deep.");
+    }
 }
 
 class Dialect : public DbTest {
@@ -227,6 +271,27 @@ TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
     }
     EXPECT_EQ(value("SELECT CInt(-32768)").toLongLong(), -32768);
     EXPECT_EQ(value("SELECT CLng(-2147483648)").toLongLong(), -2147483648LL);
+}
+
+// Long chains give what a short one gives; one longer than the engine's parser takes (each
+// operator nests one call, and the parser takes some thirty) is the statement's error, not a
+// failure of the program.
+TEST_F(Dialect, LongChainsRunAsTheirShortForms)
+{
+    const auto chains = [](int n) {
+        QString sum = "SELECT 1", text = "SELECT 'x'";
+        for (int i = 1; i < n; ++i) {
+            sum += i % 3 ? " + 1" : " - 1";
+            text += " & 'x'";
+        }
+        return std::pair{sum, text};
+    };
+    const auto [sum, text] = chains(30);
+    EXPECT_EQ(value(sum).toLongLong(), 12);
+    EXPECT_EQ(value(text).toString(), QString(30, 'x'));
+    const auto [longSum, longText] = chains(10000);
+    EXPECT_EQ(dbtest::errorOf([&] { query(cn, longSum); }), err::SyntaxError);
+    EXPECT_EQ(dbtest::errorOf([&] { query(cn, longText); }), err::SyntaxError);
 }
 
 // A statement's numbers are read and written with a point whatever the process locale.
