@@ -111,10 +111,12 @@ std::shared_ptr<SharedHandle> SharedHandle::acquire(const QString& filePath)
     if (sqlite3_open_v2(key.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr)
         != SQLITE_OK)
         cannotOpen();
+    // Every statement on the handle, the first one below included, waits the same while
+    // another program holds the file locked, before it reports the lock.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // A file that is no database is refused now rather than at the first statement.
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
         cannotOpen();
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 0);
     accesssql::registerFunctions(db);
     std::shared_ptr<SharedHandle> h(new SharedHandle(db, key));

@@ -1,9 +1,11 @@
 // Connect strings, opening files, the one shared handle per file and its transactions,
 // statement errors, and the table catalogue.
 #include "DbFixture.h"
+#include "HeldWriteLock.h"
 
 #include <platform/db/Catalog.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 
 using namespace ado;
@@ -216,6 +218,39 @@ TEST_F(Connections, ExecuteReportsChangedRowsAndRefusesBadStatements)
     EXPECT_EQ(dbtest::caught([&] { cn->Execute("DELETE FROM Zeta; DELETE FROM Alpha"); }).Description(),
               "Characters found after end of SQL statement.");
     EXPECT_EQ(rows(cn), 2);
+}
+
+// A file another program holds locked is waited for, from the moment the connection opens it
+// and for every statement after, a few seconds before the lock is reported: not refused at once
+// with "database is locked".
+TEST_F(Connections, AFileLockedByAnotherWriterIsWaitedForFromTheOpen)
+{
+    QElapsedTimer clock;
+    {
+        HeldWriteLock other(file("a.mdb"), 800);
+        ASSERT_TRUE(other.held());
+        clock.start();
+        auto cn = open("a.mdb");
+        EXPECT_EQ(rows(cn), 2);
+        EXPECT_GE(clock.elapsed(), 500);
+    }
+    auto cn = open("a.mdb");
+    {
+        HeldWriteLock other(file("a.mdb"), 800);
+        ASSERT_TRUE(other.held());
+        clock.start();
+        EXPECT_EQ(cn->Execute("INSERT INTO Zeta VALUES (3)"), 1);
+        EXPECT_GE(clock.elapsed(), 500);
+    }
+    // A lock held longer than the wait is reported, after the wait.
+    cn.reset();
+    HeldWriteLock longer(file("a.mdb"), 5400);
+    ASSERT_TRUE(longer.held());
+    clock.start();
+    const Error e = dbtest::caught([&] { open("a.mdb"); });
+    EXPECT_NE(e.Number(), 0);
+    EXPECT_TRUE(e.Description().contains("locked")) << e.Description().toStdString();
+    EXPECT_GE(clock.elapsed(), 4000);
 }
 
 TEST_F(Connections, CatalogueListsTablesInCreationOrder)
