@@ -29,7 +29,8 @@ bool isNull(sqlite3_value* v) { return sqlite3_value_type(v) == SQLITE_NULL; }
 
 QString numberText(double d) { return Variant(d).toString(); }
 
-// The text of a value as Access shows it (12, 1.5, not 12.0).
+// The text of a value as Access shows it (12, 1.5, not 12.0). An infinity the engine holds
+// (1e999 in a statement) has none: Overflow.
 std::string textOf(sqlite3_value* v)
 {
     switch (sqlite3_value_type(v)) {

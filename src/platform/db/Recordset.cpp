@@ -78,6 +78,10 @@ Variant readColumn(sqlite3_stmt* st, int i, int type)
         const double v = sqlite3_column_double(st, i);
         if (type == adBoolean)
             return Variant(v != 0.0);
+        // The engine can hold an infinity (1e999 written in a statement); the runtime's numbers
+        // cannot, and one read is no value.
+        if (!std::isfinite(v))
+            return Variant::null();
         return Variant(v);
     }
     case SQLITE_TEXT: {

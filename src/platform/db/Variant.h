@@ -133,6 +133,8 @@ inline QString Variant::toString() const
     case Kind::Integer: return QString::number(std::get<qint64>(v_));
     case Kind::Double: {
         const double d = std::get<double>(v_);
+        if (!std::isfinite(d))
+            raiseOverflow();   // never shown or stored as "inf"
         if (d == std::floor(d) && std::fabs(d) < 1e15)
             return QString::number(qint64(d));
         // fifteen significant digits; an exponent is written "1E-05", "1.5E+20"

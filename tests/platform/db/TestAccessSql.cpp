@@ -265,10 +265,13 @@ TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
                                QString("SELECT Left('abc', 1e300)"), QString("SELECT Mid('abc', 1e19)"),
                                QString("SELECT InStr(1e300, 'abc', 'a')"), QString("SELECT 1e308 + 1e308"),
                                QString("SELECT '1e308' + 1e308"), QString("SELECT Int(1e400)"),
+                               QString("SELECT Format(1e400, '0.000')"), QString("SELECT 'x' & 1e999"),
+                               QString("SELECT Len(-1e999)"),
                                "SELECT amount + '" + huge + "' FROM t WHERE id = 1"}) {
         const Error e = dbtest::caught([&] { value(sql); });
         EXPECT_EQ(e.Description(), "Overflow") << sql.toStdString() << ": " << e.Description().toStdString();
     }
+    EXPECT_TRUE(value("SELECT 1e999").isNull());   // the engine's infinity is read as no value
     EXPECT_EQ(value("SELECT CInt(-32768)").toLongLong(), -32768);
     EXPECT_EQ(value("SELECT CLng(-2147483648)").toLongLong(), -2147483648LL);
 }
