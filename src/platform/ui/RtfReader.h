@@ -1,9 +1,10 @@
 // Reads word-processor documents in RTF into a QTextDocument for read-only display: the
 // text with its paragraphs, bold, italic, underline, font sizes, alignment and indents, tabs,
-// and table rows as tab-separated lines whose tab stops sit on the cell boundaries. Font,
-// colour and style tables, pictures, document information, headers and footers, and every
-// destination marked as optional are skipped. Broken input (unbalanced braces, a file cut
-// short, stray bytes) gives the text read so far; the reader never fails.
+// and tables: as grids whose columns end at the cell edges, and past a document's budget of
+// grid cells (a schedule of thousands of rows) as tab-separated lines whose tab stops sit on the
+// cell edges. Font, colour and style tables, pictures, document information, headers and
+// footers, and every destination marked as optional are skipped. Broken input (unbalanced
+// braces, a file cut short, stray bytes) gives the text read so far; the reader never fails.
 // The reader needs no widgets and serves any QTextDocument; showDocument puts a document into a
 // text view.
 //

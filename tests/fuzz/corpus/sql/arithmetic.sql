@@ -1,0 +1,1 @@
+SELECT 'a' + 'b', 'a' + NULL, 1.5 + 2, '5' + 1, 2 + 3 * 4, 10 - 2 + 3, 'a' & 1 + 2, 1 + 2 & 3, amount Mod 2, True, False FROM t WHERE id + 1 = 2

@@ -1,0 +1,1 @@
+SELECT d FROM t WHERE d >= #3/10/2009# AND d < #01/Apr/2009# AND d Between #2009-03-01# And #3/31/2009#

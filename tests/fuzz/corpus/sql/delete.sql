@@ -1,0 +1,1 @@
+DELETE * FROM  t  WHERE name='' AND id=3

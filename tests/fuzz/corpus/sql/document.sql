@@ -1,0 +1,1 @@
+select fname from t where name='Section 6''A' and type='Act'

@@ -1,0 +1,1 @@
+SELECT Format(1e-312,'0.00'), Format(1e400,'0.000'), Val('1e4&'), CDbl('9D3'), Format(amount, '0.00') FROM t

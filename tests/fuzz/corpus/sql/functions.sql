@@ -1,0 +1,1 @@
+SELECT Format(amount, '#0.00'), Val(' 1 2.5x'), CDbl('1e3'), CLng(2.5), CInt(-3), Int(-2.5), Mid(name, 2, 3), Right(name, 2), LCase(name) & UCase(name), Nz(NULL, 'none'), Len(Trim(name)), IsNull(d), CStr(12), InStr(2, 'xAbab', 'aB', 0) FROM t

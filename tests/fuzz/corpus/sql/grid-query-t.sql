@@ -1,0 +1,1 @@
+SELECT IIf(InStr(1,[t].[name],'-')>0,Left([t].[name],InStr(1,[t].[name],'-')-1),[t].[name]) AS [Section Number], [t].[fname] FROM t WHERE [t].[name] Is Not Null ORDER BY Val([t].[name])

@@ -1,0 +1,1 @@
+SELECT IIf(InStr(1,[Keralafields].[ActSection],'-')>0,Left([Keralafields].[ActSection],InStr(1,[Keralafields].[ActSection],'-')-1),[Keralafields].[ActSection]) AS [Section Number], [Keralafields].[ActSection] FROM Keralafields WHERE [Keralafields].[ActSection] Is Not Null ORDER BY Val([Keralafields].[ActSection])

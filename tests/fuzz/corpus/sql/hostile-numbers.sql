@@ -1,0 +1,1 @@
+SELECT Format(1e-312,'0.00'), Format(1e400,'0.00'), Val('1e400'), CLng(1e300), Left('abc', 1e300), 1e308 + 1e308, Val('&HFFFF&'), CDbl('9D3'), Format(amount, '0.00') FROM t

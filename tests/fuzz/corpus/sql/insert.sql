@@ -1,0 +1,1 @@
+ INSERT INTO t (  id , name , amount, d)     VALUES   (5,'D''Souza','100.00','2009-03-01')

@@ -1,0 +1,1 @@
+SELECT * FROM t WHERE name Like '*' & 'tax' & '?' AND name LIKE 'a*' OR name LIKE Trim('*') & '*'

@@ -1,0 +1,1 @@
+SELECT DISTINCT t.*, [t].[name] AS [The Name] FROM [t] LEFT JOIN t AS u ON t.id = u.id GROUP BY t.name HAVING count(*) > 1 UNION SELECT * FROM t

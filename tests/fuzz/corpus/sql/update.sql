@@ -1,0 +1,1 @@
+UPDATE t SET amount = amount + 1, name = "say ""hi""" WHERE name In ('ACT','it''s') And name ='first';
