@@ -125,13 +125,16 @@ TEST_F(PageExportsTest, InAnyOrderTheFirstExportCreatesAndTheOthersUpdateTheirOw
 
 TEST_F(PageExportsTest, EachExportAsksForAnEmptyMonthAndStoresNothing)
 {
-    for (void (frmNormal::*exportProc)() : {&frmNormal::procExportPurchaseLocal, &frmNormal::procExportSalesLocal,
-                                            &frmNormal::procExportPurchaseInterState, &frmNormal::procExportSales}) {
+    using Export = void (*)(frmNormal&);
+    for (Export exportProc : {+[](frmNormal& f) { f.procExportPurchaseLocal(); },
+                              +[](frmNormal& f) { f.procExportSalesLocal(); },
+                              +[](frmNormal& f) { f.procExportPurchaseInterState(); },
+                              +[](frmNormal& f) { f.procExportSales(); }}) {
         // The month list that the month box opened for the export before is closed again.
         form->List1->hide();
         form->txtRPTo->setText("  ");
         ui::clearShownMessages();
-        (form->*exportProc)();
+        exportProc(*form);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].prompt, "Please Enter Return Period  ");
         EXPECT_TRUE(form->List1->isVisible());   // the focus went to the month box
