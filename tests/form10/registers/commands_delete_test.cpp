@@ -45,6 +45,17 @@ TEST_F(DeleteTest, YesRemovesExactlyTheDealersMonthAndClearsTheGrids)
     EXPECT_EQ(form->fg1->TextMatrix(0, 2) + form->fg1->TextMatrix(1, 0) + form->fg1->TextMatrix(1, 2), "Party1");
     EXPECT_EQ(form->txtGrid1->Text() + form->fg2->TextMatrix(1, 2), "");
     EXPECT_EQ(form->txtTotal->Text() + form->txtTotal2->Text(), "0.000.00");
+
+    // With nothing left, each register says so; by Enter with no icon and the program's title.
+    for (bool byEnter : {false, true}) {
+        ui::clearShownMessages();
+        byEnter ? key(form->cmdDelete, Qt::Key_Return) : click(form->cmdDelete);
+        ASSERT_EQ(messages().size(), 2u);
+        EXPECT_EQ(messages()[0].prompt, " Record Not exists  of Local Purchase");
+        EXPECT_EQ(messages()[1].prompt, " Record Not exists  of Local Sales");
+        EXPECT_EQ(messages()[0].title, byEnter ? ui::kDefaultTitle : "Sorry.........!");
+        EXPECT_EQ(messages()[0].icon(), byEnter ? 0 : ui::vbInformation);
+    }
 }
 
 TEST_F(DeleteTest, TheEditorsGoBackOverTheCellsThatRemainAndTakeTheTypingThere)
@@ -83,7 +94,7 @@ TEST_F(DeleteTest, TheEditorsGoBackOverTheCellsThatRemainAndTakeTheTypingThere)
     expectEditorOverCell(true);
 }
 
-TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)
+TEST_F(DeleteTest, EachRegisterIsAskedForItselfAndNoRemovesNothing)
 {
     // Text still in the cell editor reaches its cell first.
     form->fg1->setRow(1);
@@ -98,43 +109,20 @@ TEST_F(DeleteTest, NoRemovesNothingAndEachRegisterIsAskedForItself)
 
     onMessage = [this](const ui::MessageRecord& m) { answer = m.title == "Delete Sales Records " ? ui::vbYes : ui::vbNo; };
     click(form->cmdDelete);
-    EXPECT_EQ(monthRows("tblPurchase1"), 1);
-    EXPECT_EQ(monthRows("tblSales"), 0);
-    EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed");
-    EXPECT_EQ(form->fg2->TextMatrix(1, 2), "");
-}
+    EXPECT_EQ(QPoint(monthRows("tblPurchase1"), monthRows("tblSales")), QPoint(1, 0));
+    EXPECT_EQ(form->fg1->TextMatrix(1, 2) + "|" + form->fg2->TextMatrix(1, 2), "Typed|");
 
-TEST_F(DeleteTest, InterStateDeleteLeavesTheLocalRegister)
-{
+    // The inter-state register is asked for while List4 shows it, and the local one is kept.
     form->List4->setListIndex(1);
     keyBills(true, {{"04-03-09", "Far Seller", "T9", "B9", P12, "80", "10", "1"}});
     click(form->cmdAdd);
     ASSERT_EQ(monthRows("tblPurchaseInterState1"), 1);
     ui::clearShownMessages();
+    onMessage = nullptr;
     answer = ui::vbYes;
     click(form->cmdDelete);
     EXPECT_EQ(messages()[0].title, "Delete Interstate Purchase Records ");
-    EXPECT_EQ(monthRows("tblPurchaseInterState1"), 0);
-    EXPECT_EQ(monthRows("tblPurchase1"), 1);
-}
-
-TEST_F(DeleteTest, AMonthWithoutRowsSaysSoForEachRegister)
-{
-    answer = ui::vbYes;
-    click(form->cmdDelete);
-    ui::clearShownMessages();
-    click(form->cmdDelete);
-    ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0].prompt, " Record Not exists  of Local Purchase");
-    EXPECT_EQ(messages()[0].title, "Sorry.........!");
-    EXPECT_EQ(messages()[0].icon(), ui::vbInformation);
-    EXPECT_EQ(messages()[1].prompt, " Record Not exists  of Local Sales");
-    // By Enter: no icon, the program's own title.
-    ui::clearShownMessages();
-    key(form->cmdDelete, Qt::Key_Return);
-    ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0].icon(), 0);
-    EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
+    EXPECT_EQ(QPoint(monthRows("tblPurchaseInterState1"), monthRows("tblPurchase1")), QPoint(0, 1));
 }
 
 TEST_F(DeleteTest, ADeleteThatFailsIsReportedAndTheScreenStays)

@@ -1,10 +1,10 @@
 // Export on the register screen: bills keyed through the grids and saved, then Export by a
-// click or by Enter; the page tables read from the database file directly.
+// click or by Enter; and the four exports run one by one on captions as anything may leave
+// them. The page tables are read from the database file directly.
 #include "register_support.h"
 
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Error.h"
-#include "platform/ui/MousePointer.h"
 
 #include <QFile>
 
@@ -66,26 +66,9 @@ const Columns kCstColumns = {
 const char* const kPages[] = {"tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"};
 const QString kExported = "  EXPORTED  SUCCESSFULLY";
 
-class ExportTest : public RegisterScreen {
+// The page rows of a return, read directly.
+class PageTest : public RegisterScreen {
 protected:
-    void SetUp() override
-    {
-        RegisterScreen::SetUp();
-        keyBills(true, kPurchases);
-        keyBills(false, kSales);
-        click(form->cmdAdd);
-        ASSERT_EQ(count(db, "tblPurchase1"), 5);
-        ui::clearShownMessages();
-    }
-    void TearDown() override
-    {
-        f10::SaveUnit::beforeStepHook() = nullptr;
-        sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30)));
-        RegisterScreen::TearDown();
-    }
-    void clickExport() { click(form->cmdExport); }
-    void enterExport() { key(form->cmdExport, Qt::Key_Return); }
-
     // The rows of a page table keyed to a return (the dealer and "Monthly" as the screen has them).
     QString keyOf(const QString& year, const QString& period) const
     {
@@ -98,15 +81,6 @@ protected:
         const auto rows = query(db, QString("SELECT * FROM %1 WHERE %2").arg(table, keyOf(year, period)));
         EXPECT_EQ(rows.size(), 1u) << table << " " << period.toStdString() << " " << year.toStdString();
         return rows.empty() ? Row{} : rows.front();
-    }
-    // Every page table holds exactly one row for the return, and no other keyed row but
-    // `keyedRows` in all.
-    void expectOneRowEach(const QString& period = "June", const QString& year = "2026", int keyedRows = 1)
-    {
-        for (const char* table : kPages) {
-            EXPECT_EQ(count(db, table, keyOf(year, period)), 1) << table;
-            EXPECT_EQ(count(db, table, "cRPFrom IS NOT NULL"), keyedRows) << table;
-        }
     }
     void expectColumns(const Row& row, const Columns& expected)
     {
@@ -121,23 +95,36 @@ protected:
         for (const auto& [column, text] : columns)
             EXPECT_TRUE(row.count(column) && row.at(column).isNull()) << column.toStdString();
     }
-    QString dumpPages()
+    int keyedRows(const char* table) { return count(db, table, "cRPFrom IS NOT NULL"); }
+};
+
+class ExportTest : public PageTest {
+protected:
+    void SetUp() override
     {
-        QString out;
-        for (const Row& t : query(db, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tblMPage%' ORDER BY name")) {
-            const QString table = t.at("name").text;
-            for (const Row& row : query(db, QString("SELECT * FROM %1 ORDER BY rowid").arg(table)))
-                for (const auto& [name, cell] : row)
-                    out += QString("%1.%2=%3:%4\n").arg(table, name, cell.type, cell.text);
-        }
-        return out;
+        PageTest::SetUp();
+        keyBills(true, kPurchases);
+        keyBills(false, kSales);
+        click(form->cmdAdd);
+        ASSERT_EQ(count(db, "tblPurchase1"), 5);
+        ui::clearShownMessages();
     }
-    bool successShown()
+    void TearDown() override
     {
-        for (const auto& m : messages())
-            if (m.prompt == kExported && m.title == "Success...........!" && m.icon() == ui::vbInformation)
-                return true;
-        return false;
+        f10::SaveUnit::beforeStepHook() = nullptr;
+        sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30)));
+        PageTest::TearDown();
+    }
+    void clickExport() { click(form->cmdExport); }
+    void enterExport() { key(form->cmdExport, Qt::Key_Return); }
+    QString pages() const { return dump(db, "tblMPage%"); }
+    // Every page table holds exactly one row for the return, and `keyed` keyed rows in all.
+    void expectOneRowEach(const QString& period = "June", const QString& year = "2026", int keyed = 1)
+    {
+        for (const char* table : kPages) {
+            EXPECT_EQ(count(db, table, keyOf(year, period)), 1) << table;
+            EXPECT_EQ(keyedRows(table), keyed) << table;
+        }
     }
     void switchToInterState(const std::vector<Bill>& bills)
     {
@@ -150,7 +137,7 @@ protected:
     }
 };
 
-TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeAndKeysEveryPage)
+TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeKeysEveryPageAndIsRewrittenTheSame)
 {
     int pointerAtMessage = -1;
     onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
@@ -162,7 +149,7 @@ TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeAndKeysEveryPage)
     };
     clickExport();
     ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
-    EXPECT_TRUE(successShown());
+    EXPECT_TRUE(successShown(kExported));
     EXPECT_EQ(pointerAtMessage, ui::vbDefault);
     EXPECT_EQ(steps, QStringList({"procExportPurchaseLocal", "procExportSalesLocal", "procExportSales"}));
     EXPECT_EQ(colourWhileExporting, 0xC0FFFF);
@@ -183,6 +170,15 @@ TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeAndKeysEveryPage)
     expectOneRowEach();
     // The exit flag's row is left alone.
     EXPECT_EQ(count(db, "tblMPage2", "cRPFrom IS NULL AND FrmFlg = 0"), 1);
+
+    // Exported again: the same rows take the same values again, and no row is added.
+    const QString first = pages();
+    exec(db, "UPDATE tblMPage3 SET C1_14 = 'changed', C1_56 = NULL");
+    exec(db, "UPDATE tblMPage1 SET SL54 = 'changed', A2T7 = 'changed'");
+    f10::SaveUnit::beforeStepHook() = nullptr;
+    enterExport();
+    EXPECT_EQ(pages().toStdString(), first.toStdString());
+    EXPECT_EQ(messages().size(), 2u);
 }
 
 TEST_F(ExportTest, AnInterStateMonthFillsBlockC2AndTheTotalsAndNotTheLocalColumns)
@@ -190,7 +186,7 @@ TEST_F(ExportTest, AnInterStateMonthFillsBlockC2AndTheTotalsAndNotTheLocalColumn
     switchToInterState(kInterState);
     enterExport();
     ASSERT_EQ(messages().size(), 1u) << "Enter exports once: the button is not clicked as well";
-    EXPECT_TRUE(successShown());
+    EXPECT_TRUE(successShown(kExported));
     const Row page3 = pageRow("tblMPage3");
     expectColumns(page3, kInterStateColumns);
     expectNull(page3, ownBlock(kLocalPurchaseColumns));
@@ -205,7 +201,7 @@ TEST_F(ExportTest, BothPurchaseExportsShareBlockC3AndKeepEachOthersBlocks)
     clickExport();
     switchToInterState(kInterState);
     clickExport();
-    EXPECT_TRUE(successShown()) << lastPrompt().toStdString();
+    EXPECT_TRUE(successShown(kExported)) << lastPrompt().toStdString();
     Row page3 = pageRow("tblMPage3");
     expectColumns(page3, kInterStateColumns);
     expectColumns(page3, ownBlock(kLocalPurchaseColumns));   // block C1 and C3_37 from the local export
@@ -221,27 +217,18 @@ TEST_F(ExportTest, BothPurchaseExportsShareBlockC3AndKeepEachOthersBlocks)
     expectOneRowEach();
 }
 
-TEST_F(ExportTest, ExportingTheSameMonthAgainRewritesTheSameRows)
+TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwnApostrophesIncluded)
 {
+    Module2().DealerCode = "K'07";
     clickExport();
-    const QString first = dumpPages();
-    exec(db, "UPDATE tblMPage3 SET C1_14 = 'changed', C1_56 = NULL");
-    exec(db, "UPDATE tblMPage1 SET SL54 = 'changed', A2T7 = 'changed'");
-    enterExport();
-    EXPECT_EQ(dumpPages().toStdString(), first.toStdString());
-    expectOneRowEach();
-    EXPECT_EQ(messages().size(), 2u);
-}
-
-TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwn)
-{
-    clickExport();
-    // A month typed by hand, with its own figures.
-    form->txtRPTo->setText("July");
+    // A month typed by hand, exported twice, with figures of its own.
+    form->txtRPTo->setText("Ju'ly");
     form->Label12->setText("7.00");
     clickExport();
-    EXPECT_EQ(pageRow("tblMPage3", "July").at("C1_14").text, "7.00");
+    clickExport();
+    EXPECT_EQ(pageRow("tblMPage3", "Ju'ly").at("C1_14").text, "7.00");
     EXPECT_EQ(pageRow("tblMPage3", "June").at("C1_14").text, "100.00");
+    EXPECT_EQ(pageRow("tblMPage3", "Ju'ly").at("cCode").text, "K'07");
 
     // December's return, exported on the last evening of the year and again in January:
     // the year is the clock's at the moment of the export.
@@ -254,9 +241,11 @@ TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwn)
     EXPECT_EQ(pageRow("tblMPage3", "December", "2026").at("C1_14").text, "7.00");
     EXPECT_EQ(pageRow("tblMPage3", "December", "2027").at("C1_14").text, "8.00");
     for (const auto& [period, year] : std::vector<std::pair<QString, QString>>{
-             {"June", "2026"}, {"July", "2026"}, {"December", "2026"}, {"December", "2027"}})
+             {"June", "2026"}, {"Ju'ly", "2026"}, {"December", "2026"}, {"December", "2027"}})
         expectOneRowEach(period, year, 4);
-    EXPECT_EQ(messages().size(), 4u);
+    EXPECT_EQ(messages().size(), 5u);
+    for (const auto& m : messages())
+        EXPECT_EQ(m.prompt, kExported);
 }
 
 TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
@@ -272,7 +261,7 @@ TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
         EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
         EXPECT_EQ(messages()[0].buttons, ui::vbOKOnly);
         for (const char* table : kPages)
-            EXPECT_EQ(count(db, table, "cRPFrom IS NOT NULL"), 0) << table;
+            EXPECT_EQ(keyedRows(table), 0) << table;
         // The focus went to the month box, which opens the month list.
         EXPECT_TRUE(form->List1->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), form->List1);
@@ -280,8 +269,9 @@ TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
     }
 }
 
-TEST_F(ExportTest, AMonthWithBlanksKeysOneSetOfRowsByTheTrimmedMonth)
+TEST_F(ExportTest, AMonthWithBlanksOrAKeyRowAlreadyThereKeysOneSetOfRowsByTheTrimmedMonth)
 {
+    exec(db, "INSERT INTO tblMPage2 (cCode, cYear, cSequence, cRPFrom, FrmFlg) VALUES ('', '2026', 'Monthly', 'June', 1)");
     for (const char* typed : {"  June ", "June", "June   "}) {
         form->txtRPTo->setText(typed);
         clickExport();
@@ -291,110 +281,173 @@ TEST_F(ExportTest, AMonthWithBlanksKeysOneSetOfRowsByTheTrimmedMonth)
     for (const char* table : kPages)
         EXPECT_EQ(count(db, table, "cRPFrom = 'June' COLLATE BINARY"), 1) << table;
     expectColumns(pageRow("tblMPage1"), kLocalSalesColumns);
-}
-
-TEST_F(ExportTest, AKeyRowAlreadyInPageTwoIsNotAddedAgain)
-{
-    exec(db, "INSERT INTO tblMPage2 (cCode, cYear, cSequence, cRPFrom, FrmFlg) VALUES ('', '2026', 'Monthly', 'June', 1)");
-    clickExport();
-    expectOneRowEach();
     EXPECT_EQ(pageRow("tblMPage2").at("FrmFlg").text, "1");
-}
-
-TEST_F(ExportTest, ApostrophesInTheDealerCodeAndTheMonthAreStoredAndFound)
-{
-    Module2().DealerCode = "K'07";
-    form->txtRPTo->setText("Ju'ne");
-    clickExport();
-    clickExport();
-    EXPECT_EQ(messages().size(), 2u);
-    EXPECT_TRUE(successShown()) << lastPrompt().toStdString();
-    expectOneRowEach("Ju'ne");
-    EXPECT_EQ(pageRow("tblMPage3", "Ju'ne").at("cCode").text, "K'07");
-    expectColumns(pageRow("tblMPage3", "Ju'ne"), kLocalPurchaseColumns);
-    expectColumns(pageRow("tblMPage1", "Ju'ne"), kCstColumns);
 }
 
 // ---- an Export that cannot complete writes nothing ------------------------------------------
 
 class FailedExportTest : public ExportTest {
 protected:
+    // Before `step` begins, `statement` runs on the shared handle, or with none the step is
+    // interrupted.
+    void failAt(const QString& step, const char* statement)
+    {
+        f10::SaveUnit::beforeStepHook() = [=](const QString& s) {
+            if (s != step)
+                return;
+            if (!statement)
+                throw ado::Error(-1, "injected failure");
+            Module2().Form10Connection->Execute(statement);
+        };
+    }
     // One message naming what failed, the pointer and the button back, no success message,
     // and the page tables as they were.
     void expectNothingWritten(const QString& before, QStringList mentioned)
     {
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].title, "Sorry.........!");
+        expectOneFailure(mentioned << "not exported");
         EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
-        for (const QString& text : mentioned << "not exported")
-            EXPECT_TRUE(messages()[0].prompt.contains(text)) << messages()[0].prompt.toStdString();
-        EXPECT_FALSE(successShown());
-        EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+        EXPECT_FALSE(successShown(kExported));
         EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
-        EXPECT_EQ(dumpPages().toStdString(), before.toStdString());
+        EXPECT_EQ(pages().toStdString(), before.toStdString());
     }
 };
 
-TEST_F(FailedExportTest, ADroppedPageTableStopsTheFirstExportOfAReturn)
+constexpr const char* kReadOnlyPage1 =
+    "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END";
+
+TEST_F(FailedExportTest, AFailureInAnyExportTakesBackTheEarlierOnes)
 {
-    exec(db, "DROP TABLE tblMPage5");
-    const QString before = dumpPages();
+    struct Fault { bool local; const char* step; const char* statement; QStringList mentioned; };
+    const Fault faults[] = {
+        // A page table gone: the first export of a return cannot key it.
+        {true, "procExportPurchaseLocal", "DROP TABLE tblMPage5", {"local purchase totals to page 3", "tblMPage5"}},
+        // Page 1 takes new rows but refuses changes: the purchase export writes page 3 and
+        // the key rows, then the local sales export's update is refused.
+        {true, "procExportPurchaseLocal", kReadOnlyPage1, {"local sales totals to page 1", "read-only"}},
+        {false, "procExportPurchaseInterState", nullptr, {"injected failure"}},
+        {false, "procExportSales", nullptr, {"inter-state sales totals to page 1", "injected failure"}},
+    };
     int pointerAtMessage = -1;
     onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
-    clickExport();
-    expectNothingWritten(before, {"local purchase totals to page 3", "tblMPage5"});
-    EXPECT_EQ(pointerAtMessage, ui::vbDefault);
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.step);
+        if (!f.local && form->List4->ListIndex() == 0)
+            switchToInterState(kInterState);
+        failAt(f.step, f.statement);
+        pointerAtMessage = -1;
+        const QString before = pages();
+        ui::clearShownMessages();
+        clickExport();
+        expectNothingWritten(before, f.mentioned);
+        EXPECT_EQ(pointerAtMessage, ui::vbDefault);
+    }
 }
 
-TEST_F(FailedExportTest, AFailureInALaterExportTakesBackTheEarlierOnes)
+TEST_F(FailedExportTest, AReturnExportedBeforeKeepsItsFiguresAndAMissingDatabaseIsNotMade)
 {
-    // Page 1 takes new rows but refuses changes: the purchase export of a new return
-    // writes page 3 and the key rows, then the local sales export's update is refused.
-    exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END");
-    const QString before = dumpPages();
     clickExport();
-    expectNothingWritten(before, {"local sales totals to page 1", "read-only"});
-
-    // A return exported before keeps its figures when a new Export of it fails.
-    exec(db, "DROP TRIGGER refuse");
-    ui::clearShownMessages();
-    clickExport();
-    ASSERT_TRUE(successShown());
-    exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END");
+    ASSERT_TRUE(successShown(kExported));
     form->Label12->setText("999.00");
-    const QString exported = dumpPages();
+    failAt("procExportSalesLocal", kReadOnlyPage1);
+    const QString exported = pages();
     ui::clearShownMessages();
     enterExport();
     expectNothingWritten(exported, {"local sales totals to page 1"});
     EXPECT_EQ(pageRow("tblMPage3").at("C1_14").text, "100.00");
-}
 
-TEST_F(FailedExportTest, AnInterruptionBeforeAnyExportLeavesThePagesAsTheyWere)
-{
-    switchToInterState(kInterState);
-    for (const char* step : {"procExportPurchaseInterState", "procExportSales"}) {
-        SCOPED_TRACE(step);
-        f10::SaveUnit::beforeStepHook() = [step](const QString& s) {
-            if (s == step)
-                throw ado::Error(-1, "injected failure");
-        };
-        const QString before = dumpPages();
-        ui::clearShownMessages();
-        clickExport();
-        expectNothingWritten(before, {"injected failure"});
-    }
-    EXPECT_TRUE(messages()[0].prompt.contains("inter-state sales totals to page 1")) << messages()[0].prompt.toStdString();
-
-    // Without its database: reported, and no database created.
     f10::SaveUnit::beforeStepHook() = nullptr;
     resetModule2();
     ASSERT_TRUE(QFile::remove(db));
     ui::clearShownMessages();
     clickExport();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].prompt.contains("opening the Form 10 database")) << messages()[0].prompt.toStdString();
-    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    expectOneFailure({"opening the Form 10 database"});
     EXPECT_FALSE(QFile::exists(db));
+}
+
+// ---- the exports one by one, with the total labels set as anything may leave them ---------
+
+class PageExportsTest : public PageTest {
+protected:
+    void captions(const std::map<const char*, QString>& texts)
+    {
+        for (const auto& [name, text] : texts) {
+            auto* l = form->findChild<QLabel*>(name);
+            ASSERT_TRUE(l) << name;
+            l->setText(text);
+        }
+    }
+};
+
+TEST_F(PageExportsTest, TheGrandTotalAddsTheTwoTotalsAfterRoundingTheSalesTotalsAreRoundedOnce)
+{
+    // Half a paisa on each side: a purchase total rounds each half up before adding; a
+    // row's amount plus tax, and the sales totals, round the plain sum once.
+    captions({{"Label12", "0.005"}, {"Label16", "0.005"}, {"Label23", "0.005"}, {"Label22", "0.005"}});
+    form->procExportPurchaseLocal();
+    form->procExportSalesLocal();
+    expectColumns(pageRow("tblMPage3"), {{"C1_14", "0.01"}, {"C1_15", "0.01"}, {"C1_16", "0.01"}, {"C1_54", "0.01"},
+                                         {"C1_55", "0.01"}, {"C1_56", "0.02"}, {"C3_36", "0.02"}, {"C3_37", "0.01"}});
+    expectColumns(pageRow("tblMPage1"), {{"SL14", "0.01"}, {"SL24", "0.01"}, {"SL54", "0.01"}, {"A1T4", "0.01"}});
+}
+
+TEST_F(PageExportsTest, CaptionsAreReadByTheirLeadingNumberAndCessNeverCounts)
+{
+    // A blank caption (as the screen starts), an empty one, one without a number, and one
+    // with text after its number.
+    captions({{"Label12", " "}, {"Label16", ""}, {"Label13", "abc"}, {"Label17", "12.5 rupees"},
+              {"Label58", "500.00"}, {"Label57", "500.00"}, {"Label61", "500.00"}, {"Label53", "500.00"},
+              {"Label35", "1250.00"}, {"Label36", "50.00"}});
+    form->procExportPurchaseLocal();
+    form->procExportSales();
+    expectColumns(pageRow("tblMPage3"), {{"C1_14", "0.00"}, {"C1_15", "0.00"}, {"C1_16", "0.00"}, {"C1_24", "0.00"},
+                                         {"C1_25", "12.50"}, {"C1_26", "12.50"}, {"C1_54", "0.00"}, {"C1_55", "12.50"},
+                                         {"C1_56", "12.50"}, {"C3_37", "12.50"}});
+    expectColumns(pageRow("tblMPage1"), {{"ISS13", "CST"}, {"ISS14", "1250.00"}, {"ISS17", "50.00"},
+                                         {"ISS34", "1250.00"}, {"ISS37", "50.00"}, {"A2T4", "1250.00"}, {"A2T7", "50.00"}});
+}
+
+TEST_F(PageExportsTest, InAnyOrderTheFirstExportCreatesAndTheOthersUpdateTheirOwnColumns)
+{
+    // Local sales first: it creates page 1 with its nineteen columns and keys the others.
+    captions({{"Label21", "1000.00"}, {"Label25", "40.00"}, {"Label20", "200.00"}, {"Label24", "25.00"},
+              {"Label35", "70.00"}, {"Label36", "1.40"}});
+    form->procExportSalesLocal();
+    expectColumns(pageRow("tblMPage1"), {{"SL13", "0"}, {"SL23", "1"}, {"SL33", "4"}, {"SL43", "12.5"}, {"SL63", "20"},
+                                         {"SL34", "1000.00"}, {"SL37", "40.00"}, {"SL44", "200.00"}, {"SL47", "25.00"},
+                                         {"SL14", "0.00"}, {"SL64", "0.00"}, {"SL54", "1200.00"}, {"SL57", "65.00"},
+                                         {"A1T4", "1200.00"}, {"A1T7", "65.00"}});
+    expectNull(pageRow("tblMPage1"), kCstColumns);
+    expectNull(pageRow("tblMPage3"), {{"C1_13", ""}});
+
+    // The others find their rows; CST sales change none of the local figures.
+    form->procExportSales();
+    form->procExportPurchaseInterState();
+    form->procExportPurchaseLocal();
+    expectColumns(pageRow("tblMPage1"), {{"SL54", "1200.00"}, {"A1T7", "65.00"}, {"ISS14", "70.00"}, {"A2T7", "1.40"}});
+    expectColumns(pageRow("tblMPage3"), {{"C1_13", "0"}, {"C2_13", "0"}, {"C3_37", "0.00"}});
+    for (const char* table : kPages)
+        EXPECT_EQ(keyedRows(table), 1) << table;
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(PageExportsTest, EachExportAsksForAnEmptyMonthAndStoresNothing)
+{
+    using Export = void (*)(frmNormal&);
+    for (Export exportProc : {+[](frmNormal& f) { f.procExportPurchaseLocal(); },
+                              +[](frmNormal& f) { f.procExportSalesLocal(); },
+                              +[](frmNormal& f) { f.procExportPurchaseInterState(); },
+                              +[](frmNormal& f) { f.procExportSales(); }}) {
+        // The month list that the month box opened for the export before is closed again.
+        form->List1->hide();
+        form->txtRPTo->setText("  ");
+        ui::clearShownMessages();
+        exportProc(*form);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt, "Please Enter Return Period  ");
+        EXPECT_TRUE(form->List1->isVisible());   // the focus went to the month box
+    }
+    for (const char* table : kPages)
+        EXPECT_EQ(keyedRows(table), 0) << table;
 }
 
 } // namespace

@@ -7,14 +7,16 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 TEST(TextServices, BillDateTextMustNameARealDate)
 {
-    EXPECT_EQ(fnDateFromDMY(" 05-03-09 "), QDate(2009, 3, 5));
-    EXPECT_EQ(fnDateFromDMY("26/09/08"), QDate(2008, 9, 26));   // separators are not examined
-    EXPECT_EQ(fnDateFromDMY("29-02-08"), QDate(2008, 2, 29));
-    EXPECT_EQ(fnDateFromDMY("01-01-95"), QDate(1995, 1, 1));
+    // Separators are not examined.
+    for (const auto& [text, date] : std::map<const char*, QDate>{{" 05-03-09 ", {2009, 3, 5}}, {"26/09/08", {2008, 9, 26}},
+                                                                 {"29-02-08", {2008, 2, 29}}, {"01-01-95", {1995, 1, 1}}})
+        EXPECT_EQ(fnDateFromDMY(text), date) << text;
     // Exactly dd-mm-yy: a longer text is never read as some other date.
     for (const char* text : {"31-02-08", "29-02-09", "ab-cd-ef", "00-01-09", "01-13-09", "1-9-08", "", "26-09",
                              "05-12-2009", "05-12-209", "05-12-09x", "05-12-09 x", "105-12-09"}) {
@@ -43,12 +45,6 @@ class Form10Database : public ::testing::Test {
 protected:
     void SetUp() override { resetModule2(); }
     void TearDown() override { resetModule2(); }
-    long count(const QString& table)
-    {
-        auto rs = ado::newRecordset();
-        rs->Open("SELECT COUNT(*) AS n FROM " + table, Module2().Form10Connection);
-        return long(rs->Fields(0).Value().toLongLong());
-    }
     TestProgramFolder folder;
 };
 
@@ -75,7 +71,9 @@ TEST_F(Form10Database, DeleteAllRowsEmptiesTheTableAndFailuresGoToTheCaller)
     Module2().Form10Connection->Execute("INSERT INTO tblRptSales (cCode, cMonth) VALUES ('D1', 'March'), ('D2', 'May')");
     procDeleteAllRows("tblRptSales");
     EXPECT_EQ(Module2().SqlText, "DELETE * FROM  tblRptSales");
-    EXPECT_EQ(count("tblRptSales"), 0);
+    auto rs = ado::newRecordset();
+    rs->Open("SELECT COUNT(*) AS n FROM tblRptSales", Module2().Form10Connection);
+    EXPECT_EQ(rs->Fields(0).Value().toLongLong(), 0);
     EXPECT_NO_THROW(procDeleteAllRows("tblRptSales"));
     EXPECT_THROW(procDeleteAllRows("tblNoSuchTable"), ado::Error);
     resetModule2();

@@ -1,6 +1,6 @@
-// Shared by the register-screen, storage, command and report tests: the register screen
-// shown on a program folder of its own, every message answered and recorded, bills keyed
-// through the real editors and pickers, and the Form 10 database file read directly (with
+// Shared by the register-screen, storage, command, backup and report tests: the register
+// screen shown on a program folder of its own, every message answered and recorded, bills
+// keyed through the real editors and pickers, and the database files read directly (with
 // SQLite's own storage classes, not through the program's database layer).
 #pragma once
 
@@ -12,6 +12,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
@@ -71,18 +72,18 @@ inline int count(const QString& file, const QString& table, const QString& where
     return rows.empty() ? -1 : rows.front().at("n").text.toInt();
 }
 
-// Everything stored in the tables a save touches: equal before and after a save that must
-// change nothing.
-inline QString dumpTables(const QString& file)
+// The schema and every row of the tables whose names are LIKE `tables`: equal for two files
+// that hold the same data, and before and after a command that must change nothing.
+inline QString dump(const QString& file, const QString& tables = "%")
 {
     QString out;
-    for (const char* t : {"tblPurchase1", "tblPurchaseInterState1", "tblSales", "tblCommon", "tblRptPurchase1",
-                          "tblRptPurchaseInterState", "tblRptSales1", "tblRptPurchaseC", "tblRptPurchaseInterStateC",
-                          "tblRptSales"}) {
-        out += QString("[%1]\n").arg(t);
-        for (const Row& row : query(file, QString("SELECT * FROM %1 ORDER BY rowid").arg(t)))
-            for (const auto& [name, cell] : row)
-                out += name + '=' + cell.type + ':' + cell.text + (name == row.rbegin()->first ? "\n" : ";");
+    for (const Row& object : query(file, QString("SELECT type, name, sql FROM sqlite_master WHERE name LIKE '%1' "
+                                                 "ORDER BY name").arg(tables))) {
+        out += object.at("name").text + ": " + object.at("sql").text + "\n";
+        if (object.at("type").text == "table")
+            for (const Row& row : query(file, QString("SELECT * FROM [%1] ORDER BY rowid").arg(object.at("name").text)))
+                for (const auto& [name, cell] : row)
+                    out += name + '=' + cell.type + ':' + cell.text + (name == row.rbegin()->first ? "\n" : ";");
     }
     return out;
 }
@@ -124,6 +125,13 @@ inline const char* const kTotalLabels[33] = {
 inline QString currentMonth() { return vb::FormatDate(sys::today(), "mmmm"); }
 inline QString today() { return vb::FormatDate(sys::today(), "dd-mm-yy"); }
 
+// Every one of `parts` is in `text`.
+inline void expectMentions(const QString& text, const QStringList& parts)
+{
+    for (const QString& part : parts)
+        EXPECT_TRUE(text.contains(part)) << "\"" << part.toStdString() << "\" not in:\n" << text.toStdString();
+}
+
 // `true` names the purchase side (fg1, txtGrid1, List2), `false` the sales side.
 class RegisterScreen : public ::testing::Test {
 protected:
@@ -148,6 +156,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form));
         QApplication::processEvents();
     }
+    // A bill stored straight into a register table for the dealer and a month.
+    void storeBill(const char* table, const QString& month, const QString& party, const QString& rate = "4",
+                   double amount = 100, double tax = 4)
+    {
+        exec(db, QString("INSERT INTO %1 (SlNo, BillDate, Party, RateOfTax, Amount, Tax, Cess, NetAmount, cMonth, cCode) "
+                         "VALUES ('1', '2009-09-01', '%2', '%3', %4, %5, 0, %6, '%7', '')")
+                     .arg(table, party, rate).arg(amount).arg(tax).arg(amount + tax).arg(month));
+    }
 
     ui::FlexGrid* grid(bool purchase) const { return purchase ? form->fg1 : form->fg2; }
     ui::TextBox* editor(bool purchase) const { return purchase ? form->txtGrid1 : form->txtGrid2; }
@@ -163,6 +179,10 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton);
         QApplication::processEvents();
     }
+    void clickCell(bool purchase, int row, int col)
+    {
+        QTest::mouseClick(grid(purchase)->viewport(), Qt::LeftButton, {}, grid(purchase)->cellRect(row, col).center());
+    }
     // Types a text over the editor's whole text and presses Enter.
     void keyCell(bool purchase, const QString& text)
     {
@@ -170,6 +190,7 @@ protected:
         text.isEmpty() ? key(editor(purchase), Qt::Key_Delete) : QTest::keyClicks(editor(purchase), text);
         key(editor(purchase), Qt::Key_Return);
     }
+    QPoint cell(bool purchase) const { return QPoint(grid(purchase)->Row(), grid(purchase)->Col()); }
     // The editor covers the grid's current cell exactly, in twips and on screen.
     void expectEditorOverCell(bool purchase)
     {
@@ -229,6 +250,22 @@ protected:
     QString month() const { return form->txtRPTo->Text(); }
     const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
     QString lastPrompt() const { return messages().empty() ? QString() : messages().back().prompt; }
+    // The program's success message with its title and icon was shown.
+    bool successShown(const QString& prompt) const
+    {
+        for (const auto& m : messages())
+            if (m.prompt == prompt && m.title == "Success...........!" && m.icon() == ui::vbInformation)
+                return true;
+        return false;
+    }
+    // Exactly one message, the program's apology naming `parts`, with the pointer back.
+    void expectOneFailure(const QStringList& parts)
+    {
+        ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
+        EXPECT_EQ(messages()[0].title, "Sorry.........!");
+        expectMentions(messages()[0].prompt, parts);
+        EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    }
     // The only row of a table.
     Row only(const char* table)
     {

@@ -1,12 +1,17 @@
-// Register storage read and written directly: what the readers leave in the grids and the
-// screen fields, and how the purchase writer treats blank rows and padded texts.
+// Register storage: what the readers leave in the grids and the screen fields, how the
+// purchase writer treats blank rows and padded texts, numbers too large to be amounts, and a
+// month saved under a decimal-comma locale.
 #include "register_support.h"
+
+#include "DecimalCommaLocale.h"
+
+#include <QRegularExpression>
 
 using namespace f10test;
 
 namespace {
 
-class StorageTest : public RegisterScreen {};
+using StorageTest = RegisterScreen;
 
 TEST_F(StorageTest, ReadersFillTheGridsInBillDateOrderAndEndWhenTheirTableIsMissing)
 {
@@ -20,15 +25,13 @@ TEST_F(StorageTest, ReadersFillTheGridsInBillDateOrderAndEndWhenTheirTableIsMiss
     form->txtPlace->setText("Before");
     form->procReadPurchaseInterState();
     // The last date and place that are not Null are kept.
-    EXPECT_EQ(form->txtDate->Text(), "10-03-09");
-    EXPECT_EQ(form->txtPlace->Text(), "B");
+    EXPECT_EQ(form->txtDate->Text() + "|" + form->txtPlace->Text(), "10-03-09|B");
     ui::FlexGrid& g = *form->fg1;
     ASSERT_EQ(g.Rows(), 4);
     EXPECT_EQ(g.TextMatrix(1, 0) + g.TextMatrix(1, 1) + "|" + g.TextMatrix(1, 2) + "|" + g.TextMatrix(1, 6),
               "102-03-09|First|1234.50");
-    EXPECT_EQ(g.TextMatrix(3, 0) + g.TextMatrix(3, 2), "3Third");
-    EXPECT_EQ(g.TextMatrix(1, 8) + g.TextMatrix(3, 8), "");   // a Null cess leaves its cell empty
-    EXPECT_EQ(g.TextMatrix(3, 9), "10.00");
+    EXPECT_EQ(g.TextMatrix(3, 0) + g.TextMatrix(3, 2) + "|" + g.TextMatrix(3, 8) + "|" + g.TextMatrix(3, 9),
+              "3Third||10.00");   // a Null cess leaves its cell empty
     EXPECT_EQ(g.TextMatrix(0, 6), "Amount");   // the header row untouched
     EXPECT_EQ(form->txtTotal->Text(), "1300.50");
 
@@ -46,7 +49,7 @@ TEST_F(StorageTest, ReadersFillTheGridsInBillDateOrderAndEndWhenTheirTableIsMiss
     EXPECT_EQ(form->fg2->TextMatrix(2, 2), "Bare");
     for (int c = 5; c <= 9; ++c)
         EXPECT_EQ(form->fg2->TextMatrix(2, c), "") << c;
-    EXPECT_EQ(QPoint(form->fg2->Row(), form->fg2->Col()), QPoint(2, 1));
+    EXPECT_EQ(cell(false), QPoint(2, 1));
     EXPECT_EQ(form->txtGrid2->Text(), "02-03-09");
 
     // Its table gone, the reader ends with one empty row and a zero total.
@@ -70,12 +73,114 @@ TEST_F(StorageTest, OfTwoBlankRowsAfterABillTheFirstGoesAndTheSecondIsStoredBare
     form->procWritePurchase();
     const auto rows = query(db, "SELECT * FROM tblPurchase1 ORDER BY rowid");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].at("BillDate").text, "2008-09-26");
-    EXPECT_EQ(rows[0].at("Party").text, " Padded ");   // written as the cell holds it
-    EXPECT_TRUE(rows[0].at("TIN").isNull());           // blanks only: not written
+    EXPECT_EQ(rows[0].at("BillDate").text + "|" + rows[0].at("Party").text, "2008-09-26| Padded ");   // as the cell holds it
+    EXPECT_TRUE(rows[0].at("TIN").isNull());   // blanks only: not written
     EXPECT_EQ(rows[1].at("SlNo").text + rows[1].at("cMonth").text, "2" + month());
     EXPECT_TRUE(rows[1].at("Party").isNull() && rows[1].at("BillDate").isNull());
     EXPECT_EQ(g.Rows(), 3);
+}
+
+// ---- amounts too large to be numbers: refused, and never an infinity on screen or stored ---
+
+class HostileNumbers : public RegisterScreen {
+protected:
+    // No text the screen shows (the grids' cells, the labels, the total boxes) is an infinity.
+    void expectNoInfinity() const
+    {
+        static const QRegularExpression infinity("\\b(inf|nan)\\b", QRegularExpression::CaseInsensitiveOption);
+        QStringList shown = {form->txtTotal->Text(), form->txtTotal2->Text()};
+        for (const ui::FlexGrid* g : {form->fg1, form->fg2})
+            for (int r = 0; r < g->Rows(); ++r)
+                for (int c = 0; c < g->Cols(); ++c)
+                    shown << g->TextMatrix(r, c);
+        for (const QLabel* l : form->findChildren<QLabel*>())
+            shown << l->text();
+        for (const QString& text : shown)
+            EXPECT_FALSE(text.contains(infinity)) << text.toStdString();
+    }
+};
+
+TEST_F(HostileNumbers, AnAmountTooLargeToBeANumberIsRefusedAndTheCellKeepsItsValue)
+{
+    keyBill(true, {"02-03-09", "Alpha Agencies", "T1", "B1", P4, "100", "4", "0"});
+    ui::clearShownMessages();
+    focus(editor(true));
+    grid(true)->setRow(1);
+    grid(true)->setCol(6);
+    const QString huge(400, '9');
+    // Enter, an arrow key and a click elsewhere: the cell stays current, keeps its value, and
+    // the text waits in the editor.
+    const std::function<void()> leaves[] = {[&] { keyCell(true, huge); }, [&] { key(editor(true), Qt::Key_Down); },
+                                            [&] { clickCell(true, 1, 2); }};
+    for (const auto& leave : leaves) {
+        leave();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].prompt, "The amount is too large.\r\nPlease enter a smaller amount.");
+        EXPECT_EQ(messages()[0].title + QString::number(messages()[0].icon()),
+                  "Plase Note.......!" + QString::number(ui::vbExclamation));
+        ui::clearShownMessages();
+        EXPECT_EQ(cell(true), QPoint(1, 6));
+        EXPECT_EQ(grid(true)->TextMatrix(1, 6) + "|" + grid(true)->TextMatrix(1, 9) + "|" + label("Label14"),
+                  "100.00|104.00|100.00");
+        EXPECT_EQ(editor(true)->Text(), huge);
+        expectNoInfinity();
+    }
+    keyCell(true, "250");   // corrected
+    EXPECT_TRUE(messages().empty());
+    click(form->cmdAdd);
+    EXPECT_EQ(lastPrompt(), "RECORD ADDED  SUCCESSFULLY");
+    expectNumbers(only("tblCommon"), {{"PTA4", 250}, {"PTT4", 4}, {"RT4", 254}});
+}
+
+// Amounts that are numbers each but too large to add up: the row total is no number, the
+// save stops with its message, and no table receives an infinity.
+TEST_F(HostileNumbers, AmountsTooLargeToAddUpStopTheSaveWithoutAnInfinity)
+{
+    const QString big = "1" + QString(308, '0');   // 1e308, the largest order a double holds
+    keyBill(true, {"02-03-09", "Alpha Agencies", "T1", "B1", P4, big, big, "0"});
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+    EXPECT_EQ(grid(true)->TextMatrix(1, 6) + "|" + label("Label14"), vb::Format00(1e308) + "|" + vb::Format00(1e308));
+    EXPECT_EQ(grid(true)->TextMatrix(1, 9), "");
+    expectNoInfinity();
+
+    click(form->cmdAdd);
+    EXPECT_TRUE(lastPrompt().startsWith("The month was not saved.")) << lastPrompt().toStdString();
+    expectMentions(lastPrompt(), {"Overflow"});
+    expectNoInfinity();
+    for (const char* table : {"tblPurchase1", "tblCommon", "tblRptPurchaseC"})
+        EXPECT_EQ(count(db, table), 0) << table;
+}
+
+// ---- the same figures stored in every locale ------------------------------------------------
+
+TEST_F(StorageTest, AMonthSavedUnderADecimalCommaLocaleStoresTheSameFigures)
+{
+    // Amounts with decimals at every rate, both grids.
+    keyBills(true, {{"02-03-09", "Alpha Agencies", "T1", "B1", P0, "100.75", "0", "0.05"},
+                    {"03-03-09", "Beta Traders", "T2", "B2", P1, "200.50", "2.01", "0.50"},
+                    {"04-03-09", "Gamma Stores", "T3", "B3", P4, "9811.00", "392.44", "3.92"},
+                    {"05-03-09", "Delta Mills", "T4", "B4", P12, "1000.10", "125.01", "10.25"},
+                    {"06-03-09", "Epsilon & Co", "T5", "B5", P20, "50.50", "10.10", "0.25"}});
+    keyBills(false, {{"07-03-09", "Buyer Four", "S3", "X3", S4, "250.25", "10.01", "0.10"},
+                     {"08-03-09", "Buyer Twelve", "S4", "X4", S12, "80.80", "10.10", "1.01"},
+                     {"09-03-09", "Buyer Outside", "S6", "X6", SCST, "100.99", "2.02", "0"}});
+    const std::map<const char*, double> figures = {{"PTT4", 392.44}, {"PTA12", 1000.1}, {"STTCST", 2.02}, {"RT4", 10207.36}};
+    QString reference;
+    {
+        PlainLocale plain;
+        click(form->cmdAdd);
+        reference = dump(db);
+    }
+    expectNumbers(only("tblCommon"), figures);
+
+    DecimalCommaLocale comma;
+    ASSERT_TRUE(comma.active());
+    // The same save again, with the grids as the first save read them back.
+    click(form->cmdAdd);
+    EXPECT_EQ(label("Label18"), "392.44");
+    EXPECT_EQ(dump(db).toStdString(), reference.toStdString());
+    expectNumbers(only("tblCommon"), figures);
+    EXPECT_EQ(messages().size(), 2u) << lastPrompt().toStdString();
 }
 
 } // namespace
