@@ -1,6 +1,6 @@
 // Export on the register screen: bills keyed through the grids and saved, then Export by a
-// click or by Enter; and the four exports run one by one on captions as anything may leave
-// them. The page tables are read from the database file directly.
+// click or by Enter; and the four exports run one by one on total labels as anything may
+// leave them. The page tables are read from the database file directly.
 #include "register_support.h"
 
 #include "form10/returns/SaveUnit.h"
@@ -66,9 +66,26 @@ const Columns kCstColumns = {
 const char* const kPages[] = {"tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"};
 const QString kExported = "  EXPORTED  SUCCESSFULLY";
 
-// The page rows of a return, read directly.
-class PageTest : public RegisterScreen {
+class ExportTest : public RegisterScreen {
 protected:
+    void SetUp() override
+    {
+        RegisterScreen::SetUp();
+        keyBills(true, kPurchases);
+        keyBills(false, kSales);
+        click(form->cmdAdd);
+        ASSERT_EQ(count(db, "tblPurchase1"), 5);
+        ui::clearShownMessages();
+    }
+    void TearDown() override
+    {
+        f10::SaveUnit::beforeStepHook() = nullptr;
+        sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30)));
+        RegisterScreen::TearDown();
+    }
+    void clickExport() { click(form->cmdExport); }
+    void enterExport() { key(form->cmdExport, Qt::Key_Return); }
+    QString pages() const { return dump(db, "tblMPage%"); }
     // The rows of a page table keyed to a return (the dealer and "Monthly" as the screen has them).
     QString keyOf(const QString& year, const QString& period) const
     {
@@ -95,29 +112,13 @@ protected:
         for (const auto& [column, text] : columns)
             EXPECT_TRUE(row.count(column) && row.at(column).isNull()) << column.toStdString();
     }
+    // Every total label blank but `texts`.
+    void captions(const std::map<const char*, QString>& texts)
+    {
+        for (const char* name : kTotalLabels)
+            form->findChild<QLabel*>(name)->setText(texts.count(name) ? texts.at(name) : QString());
+    }
     int keyedRows(const char* table) { return count(db, table, "cRPFrom IS NOT NULL"); }
-};
-
-class ExportTest : public PageTest {
-protected:
-    void SetUp() override
-    {
-        PageTest::SetUp();
-        keyBills(true, kPurchases);
-        keyBills(false, kSales);
-        click(form->cmdAdd);
-        ASSERT_EQ(count(db, "tblPurchase1"), 5);
-        ui::clearShownMessages();
-    }
-    void TearDown() override
-    {
-        f10::SaveUnit::beforeStepHook() = nullptr;
-        sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30)));
-        PageTest::TearDown();
-    }
-    void clickExport() { click(form->cmdExport); }
-    void enterExport() { key(form->cmdExport, Qt::Key_Return); }
-    QString pages() const { return dump(db, "tblMPage%"); }
     // Every page table holds exactly one row for the return, and `keyed` keyed rows in all.
     void expectOneRowEach(const QString& period = "June", const QString& year = "2026", int keyed = 1)
     {
@@ -155,18 +156,10 @@ TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeKeysEveryPageAndIsRewrittenTh
     EXPECT_EQ(colourWhileExporting, 0xC0FFFF);
     EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
 
-    const Row page3 = pageRow("tblMPage3");
-    expectColumns(page3, kLocalPurchaseColumns);
-    expectNull(page3, ownBlock(kInterStateColumns));
-    const Row page1 = pageRow("tblMPage1");
-    expectColumns(page1, kLocalSalesColumns);
-    expectColumns(page1, kCstColumns);
-    for (const char* table : kPages) {
-        const Row row = pageRow(table);
-        EXPECT_EQ(row.at("cCode").type + row.at("cYear").text + row.at("cSequence").text + row.at("cRPFrom").text,
-                  "text2026MonthlyJune")
-            << table;
-    }
+    expectColumns(pageRow("tblMPage3"), kLocalPurchaseColumns);
+    expectNull(pageRow("tblMPage3"), ownBlock(kInterStateColumns));
+    expectColumns(pageRow("tblMPage1"), kLocalSalesColumns);
+    expectColumns(pageRow("tblMPage1"), kCstColumns);
     expectOneRowEach();
     // The exit flag's row is left alone.
     EXPECT_EQ(count(db, "tblMPage2", "cRPFrom IS NULL AND FrmFlg = 0"), 1);
@@ -181,39 +174,27 @@ TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeKeysEveryPageAndIsRewrittenTh
     EXPECT_EQ(messages().size(), 2u);
 }
 
-TEST_F(ExportTest, AnInterStateMonthFillsBlockC2AndTheTotalsAndNotTheLocalColumns)
+TEST_F(ExportTest, EachPurchaseExportKeepsTheOthersBlockAndTheLaterWritesTheSharedTotals)
 {
+    // Inter-state alone, by Enter: block C2 and the totals; block C1, C3_37 and the local
+    // sales untouched.
     switchToInterState(kInterState);
     enterExport();
     ASSERT_EQ(messages().size(), 1u) << "Enter exports once: the button is not clicked as well";
     EXPECT_TRUE(successShown(kExported));
-    const Row page3 = pageRow("tblMPage3");
-    expectColumns(page3, kInterStateColumns);
-    expectNull(page3, ownBlock(kLocalPurchaseColumns));
-    const Row page1 = pageRow("tblMPage1");
-    expectColumns(page1, kCstColumns);
-    expectNull(page1, kLocalSalesColumns);
-    expectOneRowEach();
-}
-
-TEST_F(ExportTest, BothPurchaseExportsShareBlockC3AndKeepEachOthersBlocks)
-{
-    clickExport();
-    switchToInterState(kInterState);
-    clickExport();
-    EXPECT_TRUE(successShown(kExported)) << lastPrompt().toStdString();
-    Row page3 = pageRow("tblMPage3");
-    expectColumns(page3, kInterStateColumns);
-    expectColumns(page3, ownBlock(kLocalPurchaseColumns));   // block C1 and C3_37 from the local export
+    expectColumns(pageRow("tblMPage3"), kInterStateColumns);
+    expectNull(pageRow("tblMPage3"), ownBlock(kLocalPurchaseColumns));
+    expectColumns(pageRow("tblMPage1"), kCstColumns);
+    expectNull(pageRow("tblMPage1"), kLocalSalesColumns);
+    // Then local, then inter-state again: C3_34..36 from the later export, C3_37 from the local one.
+    for (int list4 : {0, 1}) {
+        form->List4->setListIndex(list4);
+        QApplication::processEvents();
+        clickExport();
+        expectColumns(pageRow("tblMPage3"), list4 ? kInterStateColumns : kLocalPurchaseColumns);
+        expectColumns(pageRow("tblMPage3"), ownBlock(list4 ? kLocalPurchaseColumns : kInterStateColumns));
+    }
     expectColumns(pageRow("tblMPage1"), kLocalSalesColumns);
-
-    // Back to the local register: block C2 stays as the inter-state export left it.
-    form->List4->setListIndex(0);
-    QApplication::processEvents();
-    clickExport();
-    page3 = pageRow("tblMPage3");
-    expectColumns(page3, kLocalPurchaseColumns);
-    expectColumns(page3, ownBlock(kInterStateColumns));
     expectOneRowEach();
 }
 
@@ -250,15 +231,19 @@ TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwnApostrophesInclude
 
 TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
 {
-    for (bool byEnter : {false, true}) {
-        SCOPED_TRACE(byEnter ? "Enter" : "click");
+    // The command by a click and by Enter, and each export on its own.
+    const std::vector<std::function<void()>> exports = {
+        [&] { clickExport(); }, [&] { enterExport(); }, [&] { form->procExportPurchaseLocal(); },
+        [&] { form->procExportSalesLocal(); }, [&] { form->procExportPurchaseInterState(); },
+        [&] { form->procExportSales(); }};
+    for (size_t i = 0; i < exports.size(); ++i) {
+        SCOPED_TRACE(i);
         ui::clearShownMessages();
         form->List1->hide();
         form->txtRPTo->setText("   ");
-        byEnter ? enterExport() : clickExport();
+        exports[i]();
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].prompt, "Please Enter Return Period  ");
-        EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
+        EXPECT_EQ(messages()[0].prompt + messages()[0].title, "Please Enter Return Period  " + ui::kDefaultTitle);
         EXPECT_EQ(messages()[0].buttons, ui::vbOKOnly);
         for (const char* table : kPages)
             EXPECT_EQ(keyedRows(table), 0) << table;
@@ -284,116 +269,42 @@ TEST_F(ExportTest, AMonthWithBlanksOrAKeyRowAlreadyThereKeysOneSetOfRowsByTheTri
     EXPECT_EQ(pageRow("tblMPage2").at("FrmFlg").text, "1");
 }
 
-// ---- an Export that cannot complete writes nothing ------------------------------------------
+// ---- the four exports on total labels as anything may leave them -------------------------
 
-class FailedExportTest : public ExportTest {
-protected:
-    // Before `step` begins, `statement` runs on the shared handle, or with none the step is
-    // interrupted.
-    void failAt(const QString& step, const char* statement)
-    {
-        f10::SaveUnit::beforeStepHook() = [=](const QString& s) {
-            if (s != step)
-                return;
-            if (!statement)
-                throw ado::Error(-1, "injected failure");
-            Module2().Form10Connection->Execute(statement);
-        };
-    }
-    // One message naming what failed, the pointer and the button back, no success message,
-    // and the page tables as they were.
-    void expectNothingWritten(const QString& before, QStringList mentioned)
-    {
-        expectOneFailure(mentioned << "not exported");
-        EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
-        EXPECT_FALSE(successShown(kExported));
-        EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
-        EXPECT_EQ(pages().toStdString(), before.toStdString());
-    }
-};
-
-constexpr const char* kReadOnlyPage1 =
-    "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END";
-
-TEST_F(FailedExportTest, AFailureInAnyExportTakesBackTheEarlierOnes)
-{
-    struct Fault { bool local; const char* step; const char* statement; QStringList mentioned; };
-    const Fault faults[] = {
-        // A page table gone: the first export of a return cannot key it.
-        {true, "procExportPurchaseLocal", "DROP TABLE tblMPage5", {"local purchase totals to page 3", "tblMPage5"}},
-        // Page 1 takes new rows but refuses changes: the purchase export writes page 3 and
-        // the key rows, then the local sales export's update is refused.
-        {true, "procExportPurchaseLocal", kReadOnlyPage1, {"local sales totals to page 1", "read-only"}},
-        {false, "procExportPurchaseInterState", nullptr, {"injected failure"}},
-        {false, "procExportSales", nullptr, {"inter-state sales totals to page 1", "injected failure"}},
-    };
-    int pointerAtMessage = -1;
-    onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
-    for (const Fault& f : faults) {
-        SCOPED_TRACE(f.step);
-        if (!f.local && form->List4->ListIndex() == 0)
-            switchToInterState(kInterState);
-        failAt(f.step, f.statement);
-        pointerAtMessage = -1;
-        const QString before = pages();
-        ui::clearShownMessages();
-        clickExport();
-        expectNothingWritten(before, f.mentioned);
-        EXPECT_EQ(pointerAtMessage, ui::vbDefault);
-    }
-}
-
-TEST_F(FailedExportTest, AReturnExportedBeforeKeepsItsFiguresAndAMissingDatabaseIsNotMade)
-{
-    clickExport();
-    ASSERT_TRUE(successShown(kExported));
-    form->Label12->setText("999.00");
-    failAt("procExportSalesLocal", kReadOnlyPage1);
-    const QString exported = pages();
-    ui::clearShownMessages();
-    enterExport();
-    expectNothingWritten(exported, {"local sales totals to page 1"});
-    EXPECT_EQ(pageRow("tblMPage3").at("C1_14").text, "100.00");
-
-    f10::SaveUnit::beforeStepHook() = nullptr;
-    resetModule2();
-    ASSERT_TRUE(QFile::remove(db));
-    ui::clearShownMessages();
-    clickExport();
-    expectOneFailure({"opening the Form 10 database"});
-    EXPECT_FALSE(QFile::exists(db));
-}
-
-// ---- the exports one by one, with the total labels set as anything may leave them ---------
-
-class PageExportsTest : public PageTest {
-protected:
-    void captions(const std::map<const char*, QString>& texts)
-    {
-        for (const auto& [name, text] : texts) {
-            auto* l = form->findChild<QLabel*>(name);
-            ASSERT_TRUE(l) << name;
-            l->setText(text);
-        }
-    }
-};
-
-TEST_F(PageExportsTest, TheGrandTotalAddsTheTwoTotalsAfterRoundingTheSalesTotalsAreRoundedOnce)
+TEST_F(ExportTest, TheGrandTotalAddsTheTwoTotalsAfterRoundingTheSalesTotalsAreRoundedOnce)
 {
     // Half a paisa on each side: a purchase total rounds each half up before adding; a
     // row's amount plus tax, and the sales totals, round the plain sum once.
     captions({{"Label12", "0.005"}, {"Label16", "0.005"}, {"Label23", "0.005"}, {"Label22", "0.005"}});
-    form->procExportPurchaseLocal();
-    form->procExportSalesLocal();
+    clickExport();
     expectColumns(pageRow("tblMPage3"), {{"C1_14", "0.01"}, {"C1_15", "0.01"}, {"C1_16", "0.01"}, {"C1_54", "0.01"},
                                          {"C1_55", "0.01"}, {"C1_56", "0.02"}, {"C3_36", "0.02"}, {"C3_37", "0.01"}});
     expectColumns(pageRow("tblMPage1"), {{"SL14", "0.01"}, {"SL24", "0.01"}, {"SL54", "0.01"}, {"A1T4", "0.01"}});
 }
 
-TEST_F(PageExportsTest, CaptionsAreReadByTheirLeadingNumberAndCessNeverCounts)
+TEST_F(ExportTest, InAnyOrderTheFirstExportKeysThePagesAndCaptionsCountByTheirLeadingNumber)
 {
-    // A blank caption (as the screen starts), an empty one, one without a number, and one
-    // with text after its number.
+    // Local sales first: it creates page 1 with its nineteen columns and keys the others.
+    captions({{"Label21", "1000.00"}, {"Label25", "40.00"}, {"Label20", "200.00"}, {"Label24", "25.00"},
+              {"Label35", "70.00"}, {"Label36", "1.40"}});
+    form->procExportSalesLocal();
+    expectColumns(pageRow("tblMPage1"), {{"SL13", "0"}, {"SL23", "1"}, {"SL33", "4"}, {"SL43", "12.5"}, {"SL63", "20"},
+                                         {"SL34", "1000.00"}, {"SL37", "40.00"}, {"SL44", "200.00"}, {"SL47", "25.00"},
+                                         {"SL14", "0.00"}, {"SL64", "0.00"}, {"SL54", "1200.00"}, {"SL57", "65.00"},
+                                         {"A1T4", "1200.00"}, {"A1T7", "65.00"}});
+    expectNull(pageRow("tblMPage1"), kCstColumns);
+    expectNull(pageRow("tblMPage3"), {{"C1_13", ""}});
+    // The others find their rows; CST sales change none of the local figures.
+    form->procExportSales();
+    form->procExportPurchaseInterState();
+    form->procExportPurchaseLocal();
+    expectColumns(pageRow("tblMPage1"), {{"SL54", "1200.00"}, {"A1T7", "65.00"}, {"ISS14", "70.00"}, {"A2T7", "1.40"}});
+    expectColumns(pageRow("tblMPage3"), {{"C1_13", "0"}, {"C2_13", "0"}, {"C3_37", "0.00"}});
+    expectOneRowEach();
+    EXPECT_TRUE(messages().empty());
+
+    // A blank caption, an empty one, one without a number and one with text after its
+    // number; cess never counts.
     captions({{"Label12", " "}, {"Label16", ""}, {"Label13", "abc"}, {"Label17", "12.5 rupees"},
               {"Label58", "500.00"}, {"Label57", "500.00"}, {"Label61", "500.00"}, {"Label53", "500.00"},
               {"Label35", "1250.00"}, {"Label36", "50.00"}});
@@ -406,48 +317,63 @@ TEST_F(PageExportsTest, CaptionsAreReadByTheirLeadingNumberAndCessNeverCounts)
                                          {"ISS34", "1250.00"}, {"ISS37", "50.00"}, {"A2T4", "1250.00"}, {"A2T7", "50.00"}});
 }
 
-TEST_F(PageExportsTest, InAnyOrderTheFirstExportCreatesAndTheOthersUpdateTheirOwnColumns)
-{
-    // Local sales first: it creates page 1 with its nineteen columns and keys the others.
-    captions({{"Label21", "1000.00"}, {"Label25", "40.00"}, {"Label20", "200.00"}, {"Label24", "25.00"},
-              {"Label35", "70.00"}, {"Label36", "1.40"}});
-    form->procExportSalesLocal();
-    expectColumns(pageRow("tblMPage1"), {{"SL13", "0"}, {"SL23", "1"}, {"SL33", "4"}, {"SL43", "12.5"}, {"SL63", "20"},
-                                         {"SL34", "1000.00"}, {"SL37", "40.00"}, {"SL44", "200.00"}, {"SL47", "25.00"},
-                                         {"SL14", "0.00"}, {"SL64", "0.00"}, {"SL54", "1200.00"}, {"SL57", "65.00"},
-                                         {"A1T4", "1200.00"}, {"A1T7", "65.00"}});
-    expectNull(pageRow("tblMPage1"), kCstColumns);
-    expectNull(pageRow("tblMPage3"), {{"C1_13", ""}});
+// ---- an Export that cannot complete writes nothing ------------------------------------------
 
-    // The others find their rows; CST sales change none of the local figures.
-    form->procExportSales();
-    form->procExportPurchaseInterState();
-    form->procExportPurchaseLocal();
-    expectColumns(pageRow("tblMPage1"), {{"SL54", "1200.00"}, {"A1T7", "65.00"}, {"ISS14", "70.00"}, {"A2T7", "1.40"}});
-    expectColumns(pageRow("tblMPage3"), {{"C1_13", "0"}, {"C2_13", "0"}, {"C3_37", "0.00"}});
-    for (const char* table : kPages)
-        EXPECT_EQ(keyedRows(table), 1) << table;
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(PageExportsTest, EachExportAsksForAnEmptyMonthAndStoresNothing)
+TEST_F(ExportTest, AFailureInAnyExportTakesBackTheEarlierOnesAndSaysWhichFailed)
 {
-    using Export = void (*)(frmNormal&);
-    for (Export exportProc : {+[](frmNormal& f) { f.procExportPurchaseLocal(); },
-                              +[](frmNormal& f) { f.procExportSalesLocal(); },
-                              +[](frmNormal& f) { f.procExportPurchaseInterState(); },
-                              +[](frmNormal& f) { f.procExportSales(); }}) {
-        // The month list that the month box opened for the export before is closed again.
-        form->List1->hide();
-        form->txtRPTo->setText("  ");
+    const char* readOnlyPage1 =
+        "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END";
+    // Before `step` begins, `statement` runs on the shared handle, or with none the step is
+    // interrupted; `exported`: the return was exported before and has its rows.
+    struct Fault { bool local, exported; const char* step; const char* statement; QStringList mentioned; };
+    const Fault faults[] = {
+        // A page table gone: the first export of a return cannot key it.
+        {true, false, "procExportPurchaseLocal", "DROP TABLE tblMPage5", {"local purchase totals to page 3", "tblMPage5"}},
+        // Page 1 takes new rows but refuses changes: the purchase export writes page 3 and
+        // the key rows, then the local sales export's update is refused.
+        {true, false, "procExportPurchaseLocal", readOnlyPage1, {"local sales totals to page 1", "read-only"}},
+        {true, true, "procExportSalesLocal", readOnlyPage1, {"local sales totals to page 1", "read-only"}},
+        {false, true, "procExportPurchaseInterState", nullptr, {"injected failure"}},
+        {false, true, "procExportSales", nullptr, {"inter-state sales totals to page 1", "injected failure"}},
+    };
+    int pointerAtMessage = -1;
+    onMessage = [&](const ui::MessageRecord&) { pointerAtMessage = ui::mousePointer(); };
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.step);
+        f10::SaveUnit::beforeStepHook() = nullptr;
+        if (!f.local && form->List4->ListIndex() == 0)
+            switchToInterState(kInterState);
+        if (f.exported) {
+            clickExport();
+            form->Label12->setText("999.00");   // figures the failed Export would have written
+        }
+        f10::SaveUnit::beforeStepHook() = [&f](const QString& s) {
+            if (s == f.step && !f.statement)
+                throw ado::Error(-1, "injected failure");
+            if (s == f.step)
+                Module2().Form10Connection->Execute(f.statement);
+        };
+        const QString before = pages();
         ui::clearShownMessages();
-        exportProc(*form);
-        ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].prompt, "Please Enter Return Period  ");
-        EXPECT_TRUE(form->List1->isVisible());   // the focus went to the month box
+        pointerAtMessage = -1;
+        f.exported ? enterExport() : clickExport();
+        // One message naming what failed, the pointer and the button back, no success
+        // message, and the page tables as they were.
+        expectOneFailure(QStringList(f.mentioned) << "not exported");
+        EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
+        EXPECT_EQ(pointerAtMessage, ui::vbDefault);
+        EXPECT_EQ(form->cmdExport->BackColor(), 0xC0C0FF);
+        EXPECT_EQ(pages().toStdString(), before.toStdString());
     }
-    for (const char* table : kPages)
-        EXPECT_EQ(keyedRows(table), 0) << table;
+
+    // Without its database: reported, and no database made.
+    f10::SaveUnit::beforeStepHook() = nullptr;
+    resetModule2();
+    ASSERT_TRUE(QFile::remove(db));
+    ui::clearShownMessages();
+    clickExport();
+    expectOneFailure({"opening the Form 10 database"});
+    EXPECT_FALSE(QFile::exists(db));
 }
 
 } // namespace

@@ -33,10 +33,10 @@ protected:
     void expectFocus(QWidget* focused)
     {
         EXPECT_TRUE(focused->hasFocus()) << focused->objectName().toStdString();
-        for (ui::OptionButton* b : {select->Option1, select->Option2, select->Option3}) {
-            EXPECT_EQ(b->BackColor(), b == focused ? kFocusBack : kBack) << b->objectName().toStdString();
-            EXPECT_EQ(b->ForeColor(), b == focused ? kFocusText : kText) << b->objectName().toStdString();
-        }
+        for (ui::OptionButton* b : {select->Option1, select->Option2, select->Option3})
+            EXPECT_EQ(QList<long>({b->BackColor(), b->ForeColor()}),
+                      QList<long>({b == focused ? kFocusBack : kBack, b == focused ? kFocusText : kText}))
+                << b->objectName().toStdString();
     }
 
     TestProgramFolder folder;
@@ -44,13 +44,9 @@ protected:
     frmSelect* select = nullptr;
 };
 
-TEST_F(OptionScreen, EveryTextReadsWholeAtTheSystemFontsSize)
+TEST_F(OptionScreen, EveryTextReadsWholeAndTabWalksTheOptionsAndCancelWithTheFocusColours)
 {
     EXPECT_EQ(unreadableTexts(select), "");
-}
-
-TEST_F(OptionScreen, TabWalksTheOptionsAndCancelWithTheFocusColours)
-{
     for (QWidget* next : std::initializer_list<QWidget*>{select->Option1, select->Option2, select->Option3, select->cmdClose}) {
         if (next != select->Option1)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -65,8 +61,7 @@ TEST_F(OptionScreen, TabWalksTheOptionsAndCancelWithTheFocusColours)
 TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndCancelUnloadsTheTool)
 {
     QTest::keyClick(select->Option1, Qt::Key_Return);
-    ASSERT_TRUE(ui::formLoaded<frmNormal>());
-    EXPECT_TRUE(ui::form<frmNormal>().isVisible());
+    EXPECT_TRUE(ui::formLoaded<frmNormal>() && ui::form<frmNormal>().isVisible());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
     QTest::mouseClick(select->cmdClose, Qt::LeftButton);
@@ -75,13 +70,21 @@ TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndCancelUnloadsTheTool)
     EXPECT_TRUE(ui::formLoaded<main>() && ui::form<main>().isVisible());
 }
 
-TEST_F(OptionScreen, AClickOnlySelectsAndADoubleClickOpensTheRegisterScreenInstead)
+TEST_F(OptionScreen, AClickOnlySelectsAndADoubleClickOrEnterOpensTheOptionsWindow)
 {
     QTest::mouseClick(select->Option2, Qt::LeftButton);
     QTest::mouseClick(select->Option3, Qt::LeftButton);
-    EXPECT_TRUE(select->Option3->Value());
-    EXPECT_FALSE(select->Option2->Value() || select->Option1->Value());
+    EXPECT_TRUE(select->Option3->Value() && !select->Option2->Value() && !select->Option1->Value());
     EXPECT_FALSE(ui::formLoaded<frmEFiling>() || ui::formLoaded<frmDirectForm>());
+    QTest::mouseDClick(select->Option2, Qt::LeftButton);
+    EXPECT_TRUE(ui::form<frmEFiling>().isVisible());
+    Module2().DealerCode = "D7";
+    QTest::keyClick(select->Option3, Qt::Key_Return);
+    ASSERT_TRUE(ui::formLoaded<frmDirectForm>());
+    EXPECT_TRUE(ui::form<frmDirectForm>().isVisible());
+    const QString year = QString::number(sys::today().year());
+    EXPECT_EQ(ui::form<frmDirectForm>().txtYear->Text() + "|" + Module2().ReturnYear, year + "|" + year);
+    EXPECT_TRUE(Module2().DirectFormDealerCode == "D7" && Module2().DirectFormFlag);
     QTest::mouseDClick(select->Option1, Qt::LeftButton);
     EXPECT_TRUE(ui::formLoaded<frmNormal>() && ui::form<frmNormal>().isVisible());
     EXPECT_FALSE(select->isVisible());
@@ -97,19 +100,6 @@ TEST_F(OptionScreen, AMissingDatabaseIsReportedAndNothingOpens)
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-}
-
-TEST_F(OptionScreen, EFilingAndDirectToFormShowTheirWindows)
-{
-    QTest::mouseDClick(select->Option2, Qt::LeftButton);
-    EXPECT_TRUE(ui::form<frmEFiling>().isVisible());
-    Module2().DealerCode = "D7";
-    QTest::keyClick(select->Option3, Qt::Key_Return);
-    ASSERT_TRUE(ui::formLoaded<frmDirectForm>());
-    EXPECT_TRUE(ui::form<frmDirectForm>().isVisible());
-    const QString year = QString::number(sys::today().year());
-    EXPECT_EQ(ui::form<frmDirectForm>().txtYear->Text() + "|" + Module2().ReturnYear, year + "|" + year);
-    EXPECT_TRUE(Module2().DirectFormDealerCode == "D7" && Module2().DirectFormFlag);
 }
 
 } // namespace
