@@ -204,22 +204,18 @@ TEST_F(BackUpTest, BackUpTakesConsistentCopiesOfAllThreeFilesAndReplacesThemTheN
     click(w->Command7);
     ASSERT_EQ(messages().size(), 2u);
     expectBackedUpTo(driveA);
-}
 
-TEST_F(BackUpTest, EachActivationListsTheDrivesOnceAndSearchesAfresh)
-{
-    openWindow();
-    click(w->Command7);
+    // Each activation lists the drives once and searches afresh: the folder Back Up made is
+    // found, and a drive that holds it no more leaves the choice open again.
     ui::Form other("other");
     for (bool folderKept : {true, false}) {
-        if (!folderKept)   // a drive that holds the folder no more leaves the choice open again
+        if (!folderKept)
             QDir(backUp(driveA)).removeRecursively();
         other.Show();
         QApplication::processEvents();
-        w->Show();   // back to the backup window
+        w->Show();
         QApplication::processEvents();
         EXPECT_EQ(w->cboDrive->ListCount(), 2);
-        // The folder the first Back Up made is found now.
         EXPECT_EQ(w->backUpRoot(), folderKept ? root(driveA) : "");
         EXPECT_EQ(w->Label2->text(), folderKept ? "BackUp  Path " : "Select  Path");
         EXPECT_EQ(w->cboDrive->isEnabled(), !folderKept);

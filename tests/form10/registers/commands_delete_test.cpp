@@ -3,8 +3,6 @@
 
 #include "form10/registers/frmSelect.h"
 
-#include <QDir>
-
 using namespace f10test;
 
 namespace {
@@ -78,11 +76,6 @@ TEST_F(DeleteTest, TheEditorsGoBackOverTheCellsThatRemainAndTakeTheTypingThere)
     }
     focus(form->txtGrid1);
     QTest::keyClicks(form->txtGrid1, "Typed After Delete");
-    // With LUMORA_SCREENSHOT_DIR set (run under Xvfb), the screen is kept for a person to look at.
-    if (const QString dir = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR"); !dir.isEmpty()) {
-        QApplication::processEvents();
-        EXPECT_TRUE(form->grab().save(QDir(dir).filePath("register_screen_after_delete.png")));
-    }
     key(form->txtGrid1, Qt::Key_Return);
     EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed After Delete");
 
