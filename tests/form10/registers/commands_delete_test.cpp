@@ -78,13 +78,6 @@ TEST_F(DeleteTest, TheEditorsGoBackOverTheCellsThatRemainAndTakeTheTypingThere)
     QTest::keyClicks(form->txtGrid1, "Typed After Delete");
     key(form->txtGrid1, Qt::Key_Return);
     EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Typed After Delete");
-
-    // A read that finds no rows shrinks the grid as well.
-    keyBills(true, {{"07-03-09", "Unsaved", "T4", "B4", P4, "1", "0", "0"}});
-    ASSERT_GT(form->fg1->Row(), 1);
-    form->procReadPurchase();
-    EXPECT_EQ(form->fg1->Rows(), 2);
-    expectEditorOverCell(true);
 }
 
 TEST_F(DeleteTest, EachRegisterIsAskedForItselfAndNoRemovesNothing)

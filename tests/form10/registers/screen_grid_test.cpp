@@ -18,8 +18,14 @@ const QString kSalesDateMessage = "Date Format is not Valid \r\nPlease follow   
 
 using GridKeys = RegisterScreen;
 
-TEST_F(GridKeys, KeyedBillsFillRowTotalsAndRateLabelsWithTheEditorAndPickerInPlace)
+TEST_F(GridKeys, TheEditorsStartOverTheFirstCellsAndKeyedBillsFillRowTotalsAndRateLabels)
 {
+    // The editors start as entering their first cell leaves them: centred, unlocked, over it.
+    for (bool purchase : {true, false}) {
+        EXPECT_TRUE(cell(purchase) == QPoint(1, 1) && editor(purchase)->Alignment() == ui::vbCenter
+                    && !editor(purchase)->Locked()) << purchase;
+        expectEditorOverCell(purchase);
+    }
     ui::FlexGrid* fg1 = form->fg1;
     focus(form->txtGrid1);
     for (const char* text : {"26-09-08", "Anand Traders", "32010", "B17"})
