@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(TextServices, BillDateTextMustNameARealDate)
+TEST(TextServices, ABillDateMustNameARealDateTheDashCheckAndTheMonthStart)
 {
     // Separators are not examined.
     for (const auto& [text, date] : std::map<const char*, QDate>{{" 05-03-09 ", {2009, 3, 5}}, {"26/09/08", {2008, 9, 26}},
@@ -27,10 +27,7 @@ TEST(TextServices, BillDateTextMustNameARealDate)
             EXPECT_EQ(e.Number(), ado::err::TypeMismatch) << text;
         }
     }
-}
-
-TEST(TextServices, MonthStartAndDashDate)
-{
+    // The month start (Ctrl+D) and the dash check Enter makes.
     EXPECT_EQ(fnMonthStartDate("mArCh", "09"), "01-03-09");
     EXPECT_EQ(fnMonthStartDate("December", "2009"), "01-12-2009");
     for (const char* name : {" March", "Sept", ""})
@@ -48,7 +45,7 @@ protected:
     TestProgramFolder folder;
 };
 
-TEST_F(Form10Database, EachOpenGivesAFreshConnectionAndClosedRecordsets)
+TEST_F(Form10Database, EachOpenGivesAFreshConnectionAndClosedRecordsetsAndDeleteAllRowsEmptiesATable)
 {
     procOpenForm10DB();
     auto& m = Module2();
@@ -61,13 +58,8 @@ TEST_F(Form10Database, EachOpenGivesAFreshConnectionAndClosedRecordsets)
     for (const auto& rs : {m.ReadRecordset, m.StagingRecordset, m.WriteRecordset})
         EXPECT_EQ(rs->State(), ado::adStateClosed);
     EXPECT_EQ(firstRead->State(), ado::adStateOpen);   // released, not closed
-    procCloseForm10DBs();
-    EXPECT_EQ(m.Form10Connection->State(), ado::adStateClosed);
-}
 
-TEST_F(Form10Database, DeleteAllRowsEmptiesTheTableAndFailuresGoToTheCaller)
-{
-    procOpenForm10DB();
+    // Emptying a table is one statement; failures go to the caller.
     Module2().Form10Connection->Execute("INSERT INTO tblRptSales (cCode, cMonth) VALUES ('D1', 'March'), ('D2', 'May')");
     procDeleteAllRows("tblRptSales");
     EXPECT_EQ(Module2().SqlText, "DELETE * FROM  tblRptSales");
@@ -76,6 +68,8 @@ TEST_F(Form10Database, DeleteAllRowsEmptiesTheTableAndFailuresGoToTheCaller)
     EXPECT_EQ(rs->Fields(0).Value().toLongLong(), 0);
     EXPECT_NO_THROW(procDeleteAllRows("tblRptSales"));
     EXPECT_THROW(procDeleteAllRows("tblNoSuchTable"), ado::Error);
+    procCloseForm10DBs();
+    EXPECT_EQ(m.Form10Connection->State(), ado::adStateClosed);
     resetModule2();
     QFile::remove(folder.file("nwForm10DB.mdb"));
     EXPECT_THROW(procOpenForm10DB(), ado::Error);
