@@ -63,31 +63,23 @@ QString backUp(const QTemporaryDir& drive, const QString& name = {})
 }
 
 // The window on its own program folder, with two temporary drive roots.
-class BackUpTest : public ::testing::Test {
+class BackUpTest : public Form10Test {
 protected:
     void SetUp() override
     {
-        resetModule2();
-        ui::clearShownMessages();
+        Form10Test::SetUp();
         sys::setLogicalDrives(QStringList{root(driveA), root(driveB)});
     }
     void TearDown() override
     {
-        ui::FormRegistry::unloadAll();
-        QApplication::processEvents();
+        Form10Test::TearDown();
         sys::setLogicalDrives(std::nullopt);
-        resetModule2();
     }
     QString program(const QString& name) const { return folder.file(name); }
     void openWindow()
     {
         w = &ui::form<frmBackUpRestore>();
         w->Show();
-        QApplication::processEvents();
-    }
-    void click(QWidget* widget)
-    {
-        QTest::mouseClick(widget, Qt::LeftButton);
         QApplication::processEvents();
     }
     std::map<QString, QByteArray> programFiles() const
@@ -106,7 +98,6 @@ protected:
         for (const char* name : kDataFiles)
             exec(program(name), "CREATE TABLE Since (x TEXT)");
     }
-    const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
     ui::MessageRecord last() const { return messages().empty() ? ui::MessageRecord{} : messages().back(); }
     // The success message, and each backup file holds the same data as the program's file.
     void expectBackedUpTo(const QTemporaryDir& drive)
@@ -127,9 +118,7 @@ protected:
         EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
     }
 
-    TestProgramFolder folder;
     QTemporaryDir driveA, driveB;
-    ui::ScopedMsgBoxResponder responder;
     frmBackUpRestore* w = nullptr;
 };
 

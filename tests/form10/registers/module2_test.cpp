@@ -1,13 +1,10 @@
 // The Form 10 database services and the register screen's small text services.
-#include "TestProgramFolder.h"
-#include "form10/registers/Module2.h"
+#include "register_support.h"
+
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
-
-#include <map>
 
 namespace {
 
@@ -38,12 +35,7 @@ TEST(TextServices, ABillDateMustNameARealDateTheDashCheckAndTheMonthStart)
         EXPECT_FALSE(fnIsDashDate(text)) << text;
 }
 
-class Form10Database : public ::testing::Test {
-protected:
-    void SetUp() override { resetModule2(); }
-    void TearDown() override { resetModule2(); }
-    TestProgramFolder folder;
-};
+using Form10Database = f10test::Form10Test;
 
 TEST_F(Form10Database, EachOpenGivesAFreshConnectionAndClosedRecordsetsAndDeleteAllRowsEmptiesATable)
 {

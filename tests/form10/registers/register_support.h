@@ -1,7 +1,7 @@
-// Shared by the register-screen, storage, command, backup and report tests: the register
-// screen shown on a program folder of its own, every message answered and recorded, bills
-// keyed through the real editors and pickers, and the database files read directly (with
-// SQLite's own storage classes, not through the program's database layer).
+// Shared by the Form 10 tests: a program folder of its own with every message answered and
+// recorded, the register screen shown on it, bills keyed through the real editors and
+// pickers, and the database files read directly (with SQLite's own storage classes, not
+// through the program's database layer).
 #pragma once
 
 #include "TestProgramFolder.h"
@@ -132,21 +132,47 @@ inline void expectMentions(const QString& text, const QStringList& parts)
         EXPECT_TRUE(text.contains(part)) << "\"" << part.toStdString() << "\" not in:\n" << text.toStdString();
 }
 
-// `true` names the purchase side (fg1, txtGrid1, List2), `false` the sales side.
-class RegisterScreen : public ::testing::Test {
+// A program folder of its own, every message answered (`onMessage` sees it first) and
+// recorded, and every window unloaded after the test.
+class Form10Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
         resetModule2();
         ui::clearShownMessages();
-        seed();
-        openScreen();
     }
     void TearDown() override
     {
         ui::FormRegistry::unloadAll();
         QApplication::processEvents();
         resetModule2();
+    }
+    void click(QWidget* w)
+    {
+        QTest::mouseClick(w, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
+    QString lastPrompt() const { return messages().empty() ? QString() : messages().back().prompt; }
+
+    TestProgramFolder folder;
+    int answer = ui::vbOK;
+    std::function<void(const ui::MessageRecord&)> onMessage;
+    ui::ScopedMsgBoxResponder responder{[this](const ui::MessageRecord& m) {
+        if (onMessage)
+            onMessage(m);
+        return answer;
+    }};
+};
+
+// `true` names the purchase side (fg1, txtGrid1, List2), `false` the sales side.
+class RegisterScreen : public Form10Test {
+protected:
+    void SetUp() override
+    {
+        Form10Test::SetUp();
+        seed();
+        openScreen();
     }
     virtual void seed() {}   // rows to store before the screen loads
     void openScreen()
@@ -174,11 +200,6 @@ protected:
         QApplication::processEvents();
     }
     void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(w, k, m); }
-    void click(QWidget* w)
-    {
-        QTest::mouseClick(w, Qt::LeftButton);
-        QApplication::processEvents();
-    }
     void clickCell(bool purchase, int row, int col)
     {
         QTest::mouseClick(grid(purchase)->viewport(), Qt::LeftButton, {}, grid(purchase)->cellRect(row, col).center());
@@ -248,8 +269,6 @@ protected:
         return l ? l->text() : QString("<missing %1>").arg(name);
     }
     QString month() const { return form->txtRPTo->Text(); }
-    const std::vector<ui::MessageRecord>& messages() const { return ui::shownMessages(); }
-    QString lastPrompt() const { return messages().empty() ? QString() : messages().back().prompt; }
     // The program's success message with its title and icon was shown.
     bool successShown(const QString& prompt) const
     {
@@ -282,15 +301,7 @@ protected:
         }
     }
 
-    TestProgramFolder folder;
     QString db = folder.file("nwForm10DB.mdb");
-    int answer = ui::vbOK;
-    std::function<void(const ui::MessageRecord&)> onMessage;
-    ui::ScopedMsgBoxResponder responder{[this](const ui::MessageRecord& m) {
-        if (onMessage)
-            onMessage(m);
-        return answer;
-    }};
     frmNormal* form = nullptr;
 };
 

@@ -13,21 +13,15 @@ namespace {
 constexpr long kBack = ui::RGB(52, 81, 148), kText = ui::RGB(128, 255, 128);
 constexpr long kFocusBack = ui::RGB(38, 112, 166), kFocusText = ui::RGB(0, 255, 255);
 
-class OptionScreen : public ::testing::Test {
+class OptionScreen : public f10test::Form10Test {
 protected:
     void SetUp() override
     {
-        resetModule2();
+        Form10Test::SetUp();
         select = &ui::form<frmSelect>();
         select->Show(ui::vbModeless);
         ASSERT_TRUE(QTest::qWaitForWindowActive(select));
         QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        ui::FormRegistry::unloadAll();
-        QApplication::processEvents();
-        resetModule2();
     }
     // Which control has the focus, and the colours of the three options.
     void expectFocus(QWidget* focused)
@@ -39,8 +33,6 @@ protected:
                 << b->objectName().toStdString();
     }
 
-    TestProgramFolder folder;
-    ui::ScopedMsgBoxResponder responder{ui::vbOK};
     frmSelect* select = nullptr;
 };
 
@@ -64,8 +56,7 @@ TEST_F(OptionScreen, EnterOpensTheRegisterScreenAndCancelUnloadsTheTool)
     EXPECT_TRUE(ui::formLoaded<frmNormal>() && ui::form<frmNormal>().isVisible());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-    QTest::mouseClick(select->cmdClose, Qt::LeftButton);
-    QApplication::processEvents();
+    click(select->cmdClose);
     EXPECT_FALSE(ui::formLoaded<frmNormal>() || ui::formLoaded<frmSelect>());
     EXPECT_TRUE(ui::formLoaded<main>() && ui::form<main>().isVisible());
 }
@@ -95,8 +86,8 @@ TEST_F(OptionScreen, AMissingDatabaseIsReportedAndNothingOpens)
     QFile::remove(folder.file("nwForm10DB.mdb"));
     QTest::keyClick(select->Option1, Qt::Key_Return);
     QApplication::processEvents();
-    ASSERT_EQ(ui::shownMessages().size(), 1u);
-    EXPECT_TRUE(ui::shownMessages()[0].prompt.startsWith("Form No. 52 :"));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(lastPrompt().startsWith("Form No. 52 :"));
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(select->isVisible());
     EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
