@@ -32,96 +32,25 @@ protected:
         cn.Close();
     }
     TestProgramFolder folder;
+    ui::ScopedMsgBoxResponder answers;
 };
-
-void bind(keralaforms& kf, const QString& text)
-{
-    kf.MSRDC1->setConnect(text);
-    kf.MSRDC1->setSQL(text);
-}
 
 } // namespace
 
-TEST_F(LawDbTest, ConnectStringsCharacterForCharacter)
+TEST_F(LawDbTest, ConnectStringsCharacterForCharacterAndAMissingDatabaseStopsAtThatDatabase)
 {
     procConnectLawDBs();
-    const QString f = folder.path();
-    EXPECT_EQ(state().LawConnectString1,
-              "Driver={Microsoft Access Driver (*.mdb)};Dbq=" + f + "\\0909214SD01.mdb;Uid=admin;Pwd=lanterns;");
-    EXPECT_EQ(state().LawConnectString2,
-              "Driver={Microsoft Access Driver (*.mdb)};Dbq=" + f + "\\1309214SD02.mdb;Uid=admin;Pwd=pimento");
-    EXPECT_EQ(state().LawConnectString3,
-              "Driver={Microsoft Access Driver (*.mdb)};Dbq=" + f + "\\1509214SD03.mdb;Uid=admin;Pwd=quarrel");
-    EXPECT_EQ(state().LawConnection1->State(), ado::adStateOpen);
-    EXPECT_EQ(state().LawConnection2->State(), ado::adStateOpen);
-    EXPECT_EQ(state().LawConnection3->State(), ado::adStateOpen);
+    const QString driver = "Driver={Microsoft Access Driver (*.mdb)};Dbq=" + folder.path() + "\\";
+    EXPECT_EQ(state().LawConnectString1, driver + "0909214SD01.mdb;Uid=admin;Pwd=lanterns;");
+    EXPECT_EQ(state().LawConnectString2, driver + "1309214SD02.mdb;Uid=admin;Pwd=pimento");
+    EXPECT_EQ(state().LawConnectString3, driver + "1509214SD03.mdb;Uid=admin;Pwd=quarrel");
+    for (const auto& cn : {state().LawConnection1, state().LawConnection2, state().LawConnection3})
+        EXPECT_EQ(cn->State(), ado::adStateOpen);
     EXPECT_EQ(state().connectingDatabase, 0);
     EXPECT_EQ(fnLawConnection(), state().LawConnection1);
     EXPECT_TRUE(state().MediaRoot.endsWith('\\'));
-}
 
-TEST_F(LawDbTest, CataloguesNameEachDatabasesTablesAndRouteQueries)
-{
-    procConnectLawDBs();
-    const auto& s = state();
-    for (const char* t : {"Kerala", "Keralafields", "Globalvat"})
-        EXPECT_TRUE(s.TableCatalog1->Contains(t)) << t;
-    EXPECT_TRUE(s.TableCatalog2->Contains("Globalvatse"));
-    EXPECT_TRUE(s.TableCatalog3->Contains("CAPractice"));
-    EXPECT_TRUE(s.TableCatalog3->Contains("Allshedule"));
-    EXPECT_FALSE(s.TableCatalog1->Contains("Allshedule"));
-    // Every entry is keyed by its name and its child collection is its own catalogue,
-    // which that does not keep alive.
-    for (int i = 1; i <= s.TableCatalog1->Count(); ++i) {
-        const auto entry = s.TableCatalog1->Item(i);
-        EXPECT_EQ(s.TableCatalog1->Item(entry->TableName()), entry) << i;
-        EXPECT_EQ(entry->getClsTableCollection(), s.TableCatalog1) << i;
-    }
-
-    EXPECT_EQ(fnConnectionForTable("kerala"), s.LawConnection1);
-    EXPECT_EQ(fnConnectionForTable("GLOBALVATSE"), s.LawConnection2);
-    EXPECT_EQ(fnConnectionForTable("Allshedule"), s.LawConnection3);
-    EXPECT_EQ(fnConnectionForTable("NoSuchTable"), nullptr);
-    EXPECT_EQ(fnConnectionForTable(" Kerala"), nullptr);   // looked up unchanged
-    const std::weak_ptr<clsTableCollection> weak = s.TableCatalog1;
     resetState();
-    EXPECT_TRUE(weak.expired());
-}
-
-TEST_F(LawDbTest, DatabaseWithoutTablesGivesAnEmptyCatalogue)
-{
-    prepare(3, "DROP TABLE CAPractice");
-    prepare(3, "DROP TABLE Allshedule");
-    ASSERT_NO_THROW(procConnectLawDBs());
-    ASSERT_TRUE(state().TableCatalog3);
-    EXPECT_EQ(state().TableCatalog3->Count(), 0);
-    EXPECT_EQ(fnConnectionForTable("CAPractice"), nullptr);
-    EXPECT_GT(state().TableCatalog1->Count(), 0);
-}
-
-TEST_F(LawDbTest, TableInTwoDatabasesResolvesToTheLowerNumber)
-{
-    prepare(3, "CREATE TABLE Kerala (name TEXT)");
-    prepare(3, "CREATE TABLE Globalvatse (name TEXT)");
-    procConnectLawDBs();
-    EXPECT_TRUE(state().TableCatalog3->Contains("Kerala"));
-    EXPECT_EQ(fnConnectionForTable("Kerala"), state().LawConnection1);
-    EXPECT_EQ(fnConnectionForTable("Globalvatse"), state().LawConnection2);
-}
-
-TEST_F(LawDbTest, LayoutRecordIsAnIndependentCopy)
-{
-    procConnectLawDBs();
-    LayoutRecord a = fnLayoutRecord();
-    const LayoutRecord b = fnLayoutRecord();
-    EXPECT_EQ(a, b);
-    a.first[0] = 1;
-    EXPECT_EQ(fnLayoutRecord().first[0], 180);
-    EXPECT_EQ(fnFileSystem(), fnFileSystem());
-}
-
-TEST_F(LawDbTest, MissingDatabaseStopsAtThatDatabase)
-{
     ASSERT_TRUE(QFile::remove(folder.file("1309214SD02.mdb")));
     EXPECT_THROW(procConnectLawDBs(), ado::Error);
     EXPECT_EQ(state().connectingDatabase, 2);
@@ -130,67 +59,84 @@ TEST_F(LawDbTest, MissingDatabaseStopsAtThatDatabase)
     EXPECT_FALSE(state().TableCatalog1);   // steps after the failure did not run
 }
 
-TEST_F(LawDbTest, OpenersReturnRowsOrShowTheDetailedMessage)
+TEST_F(LawDbTest, CataloguesNameEachDatabasesTablesAndRouteQueries)
+{
+    // a file may hold no table at all; a table in two files goes to the lower number
+    prepare(2, "DROP TABLE Globalvatse");
+    prepare(3, "CREATE TABLE Kerala (name TEXT)");
+    prepare(3, "CREATE TABLE Globalvatse (name TEXT)");
+    ASSERT_NO_THROW(procConnectLawDBs());
+    const auto& s = state();
+    for (const char* t : {"Kerala", "Keralafields", "Globalvat"})
+        EXPECT_TRUE(s.TableCatalog1->Contains(t)) << t;
+    EXPECT_EQ(s.TableCatalog2->Count(), 0);
+    for (const char* t : {"Kerala", "CAPractice", "Allshedule"})
+        EXPECT_TRUE(s.TableCatalog3->Contains(t)) << t;
+    // every entry is keyed by its name and its child collection is its own catalogue, which
+    // that does not keep alive
+    for (int i = 1; i <= s.TableCatalog1->Count(); ++i) {
+        const auto entry = s.TableCatalog1->Item(i);
+        EXPECT_EQ(s.TableCatalog1->Item(entry->TableName()), entry) << i;
+        EXPECT_EQ(entry->getClsTableCollection(), s.TableCatalog1) << i;
+    }
+
+    EXPECT_EQ(fnConnectionForTable("kerala"), s.LawConnection1);
+    EXPECT_EQ(fnConnectionForTable("GLOBALVATSE"), s.LawConnection3);
+    EXPECT_EQ(fnConnectionForTable("Allshedule"), s.LawConnection3);
+    for (const char* none : {"NoSuchTable", " Kerala"})   // looked up unchanged
+        EXPECT_EQ(fnConnectionForTable(none), nullptr) << none;
+    const std::weak_ptr<clsTableCollection> weak = s.TableCatalog1;
+    resetState();
+    EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(LawDbTest, OpenersReturnRowsOrShowTheDetailedMessageAndTheJudgmentLookupSurvivesQuotes)
 {
     procConnectLawDBs();
-    ui::ScopedMsgBoxResponder answer;
     auto rs = getRecordSet("SELECT name FROM Kerala", "Kerala");
     ASSERT_TRUE(rs);
     EXPECT_GT(rs->RecordCount(), 0);
-    EXPECT_TRUE(answer.messages().empty());
+    EXPECT_TRUE(getRecordSetByCn("SELECT ID FROM CAPractice", state().LawConnection3));
+    EXPECT_TRUE(answers.messages().empty());
 
     EXPECT_FALSE(getRecordSet("SELECT * FROM Nowhere", "Nowhere"));
-    ASSERT_EQ(answer.messages().size(), 1u);
-    const auto& m = answer.messages().front();
+    EXPECT_FALSE(getRecordSetByCn("SELEC nonsense", state().LawConnection3));
+    ASSERT_EQ(answers.messages().size(), 2u);
+    const auto& m = answers.messages().front();
     EXPECT_TRUE(m.prompt.startsWith("MyMOD.getRecordSet : ")) << m.prompt.toStdString();
     EXPECT_TRUE(m.prompt.contains(" | No: ") && m.prompt.contains(" | Src: "));
     EXPECT_EQ(m.title, "_IN_DEBUG");
     EXPECT_EQ(m.icon(), ui::vbExclamation);
+    EXPECT_TRUE(answers.messages().back().prompt.startsWith("MyMOD.getRecordSetByCn : "));
 
-    auto ok = getRecordSetByCn("SELECT ID FROM CAPractice", state().LawConnection3);
-    ASSERT_TRUE(ok);
-    EXPECT_FALSE(getRecordSetByCn("SELEC nonsense", state().LawConnection3));
-    ASSERT_EQ(answer.messages().size(), 2u);
-    EXPECT_TRUE(answer.messages().back().prompt.startsWith("MyMOD.getRecordSetByCn : "));
-}
-
-TEST_F(LawDbTest, GlobalvatTestFindsNamesAndSurvivesQuotes)
-{
-    procConnectLawDBs();
-    EXPECT_TRUE(fnInGlobalvat("default"));
-    EXPECT_TRUE(fnInGlobalvat("DEFAULT"));
-    EXPECT_FALSE(fnInGlobalvat("no such judgment"));
-    EXPECT_FALSE(fnInGlobalvat(""));
-    EXPECT_FALSE(fnInGlobalvat("D'Souza v State"));
+    // the judgment lookup: case ignored, a quote in the name searched for
+    for (auto [name, found] : {std::pair{"default", true}, {"DEFAULT", true}, {"no such judgment", false}, {"", false},
+                               {"D'Souza v State", false}})
+        EXPECT_EQ(fnInGlobalvat(name), found) << name;
     state().LawConnection1->Execute("INSERT INTO Globalvat (name, type) VALUES ('D''Souza v State', 'x')");
     EXPECT_TRUE(fnInGlobalvat("D'Souza v State"));
+    EXPECT_EQ(answers.messages().size(), 2u);
 }
 
 TEST_F(LawDbTest, PlaceholderServiceBindsOnlyWhenTheDocumentIsMissing)
 {
     procConnectLawDBs();
     state().LawConnection1->Execute("INSERT INTO Kerala (name, type) VALUES ('nulldoc', 'Act')");
-    ui::ScopedMsgBoxResponder answer;
     auto& kf = ui::form<keralaforms>();
-    const QString own = "select fname from Kerala where name='zzz-nothing'";
-
-    bind(kf, "untouched");
-    const QString anyDoc = "select fname from Kerala where fname is not null";
-    EXPECT_FALSE(IsQueryReturnsNullCnStr(anyDoc, state().LawConnectString1));
-    EXPECT_EQ(kf.MSRDC1->SQL(), "untouched");
-
-    EXPECT_TRUE(IsQueryReturnsNullCnStr(own, state().LawConnectString1));
-    EXPECT_EQ(kf.MSRDC1->Connect(), state().LawConnectString1);
-    EXPECT_EQ(kf.MSRDC1->SQL(), kPlaceholderQuery);
-
-    bind(kf, "untouched");
-    EXPECT_TRUE(IsQueryReturnsNullCnStr("select fname from Kerala where name='nulldoc'", state().LawConnectString1));
-    EXPECT_EQ(kf.MSRDC1->SQL(), kPlaceholderQuery);
-    EXPECT_TRUE(answer.messages().empty());
-
-    bind(kf, "untouched");
-    EXPECT_FALSE(IsQueryReturnsNullCnStr("select fname from Nowhere", state().LawConnectString1));
-    EXPECT_EQ(kf.MSRDC1->SQL(), "untouched");
-    ASSERT_EQ(answer.messages().size(), 1u);
-    EXPECT_TRUE(answer.messages().front().prompt.startsWith("MyMOD.IsQueryReturnsNullCnStr : "));
+    // statement, its answer, what the document window is bound to afterwards
+    const std::tuple<QString, bool, QString> cases[] = {
+        {"select fname from Kerala where fname is not null", false, "untouched"},
+        {"select fname from Kerala where name='zzz-nothing'", true, kPlaceholderQuery},
+        {"select fname from Kerala where name='nulldoc'", true, kPlaceholderQuery},
+        {"select fname from Nowhere", false, "untouched"},
+    };
+    for (const auto& [sql, missing, bound] : cases) {
+        kf.MSRDC1->setConnect("untouched");
+        kf.MSRDC1->setSQL("untouched");
+        EXPECT_EQ(IsQueryReturnsNullCnStr(sql, state().LawConnectString1), missing) << sql.toStdString();
+        EXPECT_EQ(kf.MSRDC1->SQL(), bound);
+        EXPECT_EQ(kf.MSRDC1->Connect(), missing ? state().LawConnectString1 : "untouched");
+    }
+    ASSERT_EQ(answers.messages().size(), 1u);   // the failing statement only
+    EXPECT_TRUE(answers.messages().front().prompt.startsWith("MyMOD.IsQueryReturnsNullCnStr : "));
 }
