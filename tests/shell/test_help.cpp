@@ -5,112 +5,89 @@
 #include "shell/help.h"
 #include "shell/main.h"
 
-#include <QLabel>
-
 #include <QFile>
+#include <QLabel>
 
 namespace {
 
 class HelpTest : public ShellFixture {
 protected:
-    void SetUp() override
-    {
-        ShellFixture::SetUp();
-        auto p = std::make_unique<ui::RecordingPrinter>();
-        printer = p.get();
-        ui::setDocumentPrinter(std::move(p));
-    }
-    void TearDown() override
-    {
-        ui::setDocumentPrinter(nullptr);
-        ShellFixture::TearDown();
-    }
-    ui::RecordingPrinter* printer = nullptr;
+    help& h() { return ui::form<help>(); }
+    QString shown() { return h().RichTextBox1->Text(); }
 };
 
 } // namespace
 
-TEST_F(HelpTest, ShippedDocumentsReadAsPlainHelpText)
+TEST_F(HelpTest, ShippedDocumentsReadAsPlainHelpTextAndADamagedOneShowsWhatCanBeRead)
 {
-    const std::pair<int, const char*> docs[] = {
-        {1, "The main window"}, {3, "Acknowledgement"}, {5, "Notes for Dealers"}, {7, "Other Products"}};
-    help& h = ui::form<help>();
-    for (const auto& [number, heading] : docs) {
-        h.SHOW_DOCUMENT(number);
-        const QString text = h.RichTextBox1->Text();
-        EXPECT_TRUE(text.contains(heading)) << number;
-        EXPECT_FALSE(text.contains("\\par")) << number;
-        EXPECT_FALSE(text.contains("{\\")) << number;
-        EXPECT_FALSE(text.contains("Times New Roman")) << number;   // the font table is not text
-        EXPECT_GT(text.size(), 800) << number;
+    for (auto [number, heading] : {std::pair{1, "The main window"}, {3, "Acknowledgement"}, {5, "Notes for Dealers"},
+                                   {7, "Other Products"}}) {
+        h().SHOW_DOCUMENT(number);
+        EXPECT_TRUE(shown().contains(heading)) << number;
+        EXPECT_FALSE(shown().contains("\\par") || shown().contains("{\\")) << number;
+        EXPECT_FALSE(shown().contains("Times New Roman")) << number;   // the font table is not text
+        EXPECT_GT(shown().size(), 800) << number;
     }
-    // The toolbar table of the help text comes out row by row.
-    h.SHOW_DOCUMENT(1);
-    EXPECT_TRUE(h.RichTextBox1->Text().contains("BackUp/Restore"));
-    EXPECT_TRUE(messages().empty());
-}
+    h().SHOW_DOCUMENT(1);   // the toolbar table of the help text comes out row by row
+    EXPECT_TRUE(shown().contains("BackUp/Restore"));
 
-TEST_F(HelpTest, DamagedDocumentStillShowsWhatCanBeRead)
-{
+    // cut off half way and with a stray opening brace: no closing braces at all
     QFile f(folder.file("docs/ACK.rtf"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray bytes = f.readAll();
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray bytes = f.readAll();
+    f.resize(0);
+    f.seek(0);
+    f.write(bytes.left(bytes.size() / 2) + "{\\b unfinished");
     f.close();
-    // Cut off half way and with a stray opening brace: no closing braces at all.
-    bytes = bytes.left(bytes.size() / 2) + "{\\b unfinished";
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-    f.close();
-    help& h = ui::form<help>();
-    h.SHOW_DOCUMENT(3);
-    EXPECT_TRUE(h.isVisible());
-    EXPECT_TRUE(h.RichTextBox1->Text().contains("Acknowledgement"));
-    EXPECT_FALSE(h.RichTextBox1->Text().contains("\\rtf1"));
+    h().SHOW_DOCUMENT(3);
+    EXPECT_TRUE(h().isVisible());
+    EXPECT_TRUE(shown().contains("Acknowledgement"));
+    EXPECT_FALSE(shown().contains("\\rtf1"));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(HelpTest, FirstShowingLoadsTheRequestedDocumentOtherNumbersKeepWhatWasShown)
 {
-    help& h = ui::form<help>();
-    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("HELP VAT.rtf"));   // the load step
-    EXPECT_EQ(h.DocsFolder, folder.path() + "\\docs");
-    EXPECT_EQ(h.WindowState(), ui::vbMaximized);
-    h.SHOW_DOCUMENT(3);
-    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("ACK.rtf"));
-    h.SHOW_DOCUMENT(4);
-    EXPECT_TRUE(h.RichTextBox1->FileName().endsWith("ACK.rtf"));
-    EXPECT_TRUE(h.isVisible());
+    EXPECT_TRUE(h().RichTextBox1->FileName().endsWith("HELP VAT.rtf"));   // the load step
+    EXPECT_EQ(h().DocsFolder, folder.path() + "\\docs");
+    EXPECT_EQ(h().WindowState(), ui::vbMaximized);
+    h().SHOW_DOCUMENT(3);
+    h().SHOW_DOCUMENT(4);
+    EXPECT_TRUE(h().RichTextBox1->FileName().endsWith("ACK.rtf"));
+    EXPECT_TRUE(h().isVisible());
 
     ui::FormRegistry::unloadAll();   // a fresh window with an unknown number shows the help text
-    ui::form<help>().SHOW_DOCUMENT(2);
-    EXPECT_TRUE(ui::form<help>().RichTextBox1->Text().contains("The main window"));
+    h().SHOW_DOCUMENT(2);
+    EXPECT_TRUE(shown().contains("The main window"));
 }
 
 TEST_F(HelpTest, MissingDocumentIsReportedAndTheWindowStaysHidden)
 {
     ASSERT_TRUE(QFile::remove(folder.file("docs/PRODUCTS.rtf")));
-    help& h = ui::form<help>();
-    h.SHOW_DOCUMENT(7);
+    h().SHOW_DOCUMENT(7);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].prompt.startsWith("SHOW_DOCUMENT :"));
     EXPECT_EQ(messages()[0].title, ui::kDefaultTitle);
     EXPECT_EQ(messages()[0].buttons, ui::vbOKOnly);
-    EXPECT_FALSE(h.isVisible());
+    EXPECT_FALSE(h().isVisible());
 }
 
 TEST_F(HelpTest, PrintsTheSelectionOrEverythingButNothingWhenTheFileIsGone)
 {
-    help& h = ui::form<help>();
-    h.SHOW_DOCUMENT(5);
-    h.Picture1_Click();
-    ASSERT_EQ(printer->printedTexts.size(), 1);
-    EXPECT_EQ(printer->printedTexts[0].trimmed(), h.RichTextBox1->Text().trimmed());
-    h.RichTextBox1->setSelection(0, 5);
-    h.Picture1_Click();
-    ASSERT_EQ(printer->printedTexts.size(), 2);
-    EXPECT_EQ(printer->printedTexts[1], h.RichTextBox1->Text().left(5));
-    ASSERT_TRUE(QFile::remove(folder.file("docs/DEALERS.rtf")));   // nothing is printed when the file is gone
-    h.Picture1_Click();
-    EXPECT_EQ(printer->printedTexts.size(), 2);
+    auto p = std::make_unique<ui::RecordingPrinter>();
+    ui::RecordingPrinter* printer = p.get();
+    ui::setDocumentPrinter(std::move(p));
+    h().SHOW_DOCUMENT(5);
+    h().Picture1_Click();
+    h().RichTextBox1->setSelection(0, 5);
+    h().Picture1_Click();
+    EXPECT_TRUE(QFile::remove(folder.file("docs/DEALERS.rtf")));
+    h().Picture1_Click();
+    const QStringList printed = printer->printedTexts;
+    ui::setDocumentPrinter(nullptr);
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_EQ(printed[0].trimmed(), shown().trimmed());
+    EXPECT_EQ(printed[1], shown().left(5));
 }
 
 // The close picture hides the window and brings the main window back; the close box unloads
@@ -118,43 +95,37 @@ TEST_F(HelpTest, PrintsTheSelectionOrEverythingButNothingWhenTheFileIsGone)
 TEST_F(HelpTest, ClosePictureHidesAndBringsTheMainWindowBackTheCloseBoxOnlyUnloads)
 {
     lawdb::procConnectLawDBs();
-    help& h = ui::form<help>();
-    h.SHOW_DOCUMENT(1);
-    h.Picture4_Click();
-    EXPECT_FALSE(h.isVisible());
+    h().SHOW_DOCUMENT(1);
+    h().Picture4_Click();
+    EXPECT_FALSE(h().isVisible());
     EXPECT_TRUE(ui::form<main>().isVisible());
 
     ui::form<main>().Hide();
-    h.SHOW_DOCUMENT(5);
-    ASSERT_TRUE(h.isVisible());
-    h.close();
+    h().SHOW_DOCUMENT(5);
+    ASSERT_TRUE(h().isVisible());
+    h().close();
     EXPECT_FALSE(ui::formLoaded<help>());
     EXPECT_FALSE(ui::form<main>().isVisible());
-    ui::form<help>().SHOW_DOCUMENT(7);
-    help& again = ui::form<help>();
-    EXPECT_TRUE(again.isVisible());
-    EXPECT_TRUE(again.RichTextBox1->FileName().endsWith("PRODUCTS.rtf"));
+    h().SHOW_DOCUMENT(7);
+    EXPECT_TRUE(h().isVisible());
+    EXPECT_TRUE(h().RichTextBox1->FileName().endsWith("PRODUCTS.rtf"));
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(HelpTest, LayoutCentresTheDocumentOrPinsItLeft)
 {
-    help& h = ui::form<help>();
-    h.SHOW_DOCUMENT(1);
-    h.setWindowState(ui::vbNormal);
-    h.setWidth(20000);
-    h.setHeight(9000);
-    const int docWidth = ui::widthTwips(h.RichTextBox1);
-    EXPECT_EQ(docWidth, 11415);
-    EXPECT_NEAR(ui::leftTwips(h.RichTextBox1), (h.ScaleWidth() - docWidth) / 2, 1);
-    EXPECT_EQ(ui::topTwips(h.RichTextBox1), 540);
-    EXPECT_EQ(ui::heightTwips(h.RichTextBox1), h.ScaleHeight() - 540);
-    EXPECT_EQ(ui::leftTwips(h.Picture1), ui::leftTwips(h.RichTextBox1));
-    EXPECT_EQ(ui::leftTwips(h.Picture4) + ui::widthTwips(h.Picture4),
-              ui::leftTwips(h.RichTextBox1) + docWidth);
-
-    h.setWidth(6000);
-    EXPECT_EQ(ui::leftTwips(h.RichTextBox1), 0);
-    // The close picture would lie beyond the client area: its right edge meets the client's.
-    EXPECT_EQ(ui::leftTwips(h.Picture4), h.ScaleWidth() - ui::widthTwips(h.Picture4));
+    h().SHOW_DOCUMENT(1);
+    h().setWindowState(ui::vbNormal);
+    h().setHeight(9000);
+    const int docWidth = ui::widthTwips(h().RichTextBox1);
+    for (int width : {20000, 6000}) {
+        h().setWidth(width);
+        EXPECT_EQ(ui::widthTwips(h().RichTextBox1), docWidth);
+        EXPECT_NEAR(ui::leftTwips(h().RichTextBox1), std::max(0, (h().ScaleWidth() - docWidth) / 2), 1) << width;
+        EXPECT_EQ(ui::heightTwips(h().RichTextBox1), h().ScaleHeight() - 540);
+        EXPECT_EQ(ui::leftTwips(h().Picture1), ui::leftTwips(h().RichTextBox1));
+        // the close picture keeps to the document's right edge, or to the client's when that is nearer
+        EXPECT_EQ(ui::leftTwips(h().Picture4) + ui::widthTwips(h().Picture4),
+                  std::min(ui::leftTwips(h().RichTextBox1) + docWidth, h().ScaleWidth()));
+    }
 }
