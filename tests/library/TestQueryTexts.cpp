@@ -5,7 +5,6 @@
 #include "library/SearchFilter.h"
 #include "platform/db/RecordsetFilter.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace library;
@@ -71,52 +70,23 @@ TEST(SearchFilter, DatesAreReadInTheFormsUsersType)
 }
 
 // The other statement shapes are checked on every screen's road to its document.
-TEST(DocumentQueries, StatementsKeepTheirBlanksAndDoubleQuotes)
+TEST(DocumentQueries, StatementsKeepTheirBlanksAndDoubleQuotesAndOnlyNumbersMakeNumericKeys)
 {
     EXPECT_EQ(goQueryText("fname", "Kerala", "name", "12", "  and type='Act' "),
               "select fname from Kerala where name='12' and type='Act'");
     EXPECT_EQ(goQueryText("fname", "Kerala", "name", "Dealer's Guide", ""),
               "select fname from Kerala where name='Dealer''s Guide' ");
     EXPECT_EQ(nameStatement("Globalvatse", "O'Brien v State"), "select fname from Globalvatse where name='O''Brien v State'");
+    for (auto [cell, name] : {std::pair{"A-B-C", "B-C"}, {"AB", ""}, {"AB-", ""}, {"Sec 6 - Levy ", " Levy "}})
+        EXPECT_EQ(indexDocumentName(cell), name) << cell;   // nothing trimmed
+
+    for (const ado::Variant& v : {ado::Variant(qint64(7)), ado::Variant(7.0), ado::Variant(" 7 ")})
+        EXPECT_EQ(numericKeyText(v).value_or("none"), "7");
+    for (const ado::Variant& v : {ado::Variant::null(), ado::Variant(), ado::Variant("7 or 1=1")})
+        EXPECT_FALSE(numericKeyText(v).has_value());
 }
 
-TEST(DocumentQueries, IndexCellsAndNumericKeys)
-{
-    EXPECT_EQ(indexDocumentName("A-B-C"), "B-C");
-    EXPECT_EQ(indexDocumentName("AB"), "");
-    EXPECT_EQ(indexDocumentName("AB-"), "");
-    EXPECT_EQ(indexDocumentName("Sec 6 - Levy "), " Levy ");   // nothing trimmed
-
-    EXPECT_EQ(numericKeyText(ado::Variant(qint64(7))).value(), "7");
-    EXPECT_EQ(numericKeyText(ado::Variant(7.0)).value(), "7");
-    EXPECT_EQ(numericKeyText(ado::Variant(" 12 ")).value(), "12");
-    EXPECT_FALSE(numericKeyText(ado::Variant::null()).has_value());
-    EXPECT_FALSE(numericKeyText(ado::Variant()).has_value());
-    EXPECT_FALSE(numericKeyText(ado::Variant("7 or 1=1")).has_value());
-}
-
-TEST(ScreenCatalog, TwentySixScreensEachOpenedByOneNodeOrKey)
-{
-    const auto& all = screenCatalog();
-    ASSERT_EQ(all.size(), 26u);
-    QSet<QString> names, openers;
-    int back = 0;
-    for (const auto& s : all) {
-        names.insert(s.variable);
-        openers.insert(QString(s.opener) + "/" + s.key);
-        back += s.hasBackHandler;
-        EXPECT_EQ(s.dontShowOleForm, s.shape != GoShape::OwnDocument) << s.variable;
-    }
-    EXPECT_EQ(names.size(), 26);
-    EXPECT_EQ(openers.size(), 26);
-    EXPECT_EQ(back, 10);
-    // the same key means different screens in different trees
-    EXPECT_STREQ(screenFor("tvw3", "Twor")->variable, "gsJudgmentSection");
-    EXPECT_STREQ(screenFor("tvwr", "Twor")->variable, "gsArJudgmentSection");
-    EXPECT_EQ(screenFor("tvwc", "Oner"), nullptr);
-}
-
-TEST(ScreenCatalog, IndexAndAlliedFormsQueriesAreBuiltWhole)
+TEST(ScreenCatalog, IndexAndAlliedFormsQueriesAreBuiltWholeAndTenScreensHandleTheirBack)
 {
     EXPECT_EQ(indexGridQuery("CircularNumber", "CIRCULAR NUMBER"),
               "SELECT Keralafields.CircularNumber AS Search, "
@@ -133,4 +103,6 @@ TEST(ScreenCatalog, IndexAndAlliedFormsQueriesAreBuiltWhole)
                              "where name In ( 'AGRICULTURAL INCOME TAX Forms' , 'AIT FORM 1' , "));
     EXPECT_TRUE(q.endsWith(" , 'Tri-FORM H') And Type ='Allied'"));
     EXPECT_TRUE(q.contains("'Mangalya  FORM II' , 'Mangalya FORM III'"));
+    const auto& all = screenCatalog();
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const ScreenSpec& s) { return s.hasBackHandler; }), 10);
 }

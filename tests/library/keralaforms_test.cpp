@@ -1,9 +1,8 @@
 // The document window on the sample data: binding, the placeholder, opening through the
-// desktop by a real user's clicks, closing, the marquee and the layout.
+// desktop by a real user's clicks, closing and the marquee.
 #include "LibraryFixture.h"
 #include "TextFit.h"
 
-#include "library/DocumentQueries.h"
 #include "platform/ui/Timer.h"
 
 #include <QFile>
@@ -19,38 +18,8 @@ protected:
         LibraryFixture::SetUp();
         kf = &document();
     }
-    // A document name of the sample data and its bytes.
-    std::pair<QString, QByteArray> sampleDocument()
-    {
-        auto rs = lawdb::getRecordSet("SELECT name, fname FROM Kerala WHERE fname IS NOT NULL", "Kerala");
-        EXPECT_TRUE(rs && !rs->Eof());
-        return {rs->Fields("name").Value().toString(), rs->Fields("fname").Value().toBytes()};
-    }
-    void bindAndShow(const QString& sql)
-    {
-        if (!lawdb::IsQueryReturnsNullCnStr(sql, lawdb::state().LawConnectString1)) {
-            kf->MSRDC1->setConnect(lawdb::state().LawConnectString1);
-            kf->MSRDC1->setSQL(sql);
-        }
-        kf->MSRDC1->Refresh();
-        kf->OLE1->setDataField("fname");
-        kf->Show();
-    }
-    void bindSample() { bindAndShow("select fname from Kerala where name='" + library::sqlQuoted(sampleDocument().first) + "'"); }
-    // The events a window system delivers for a double click, the closing release included.
-    static void doubleClick(QWidget* target)
-    {
-        const QPointF at(20, 20);
-        auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-            QMouseEvent e(type, at, target->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-            QApplication::sendEvent(target, &e);
-        };
-        send(QEvent::MouseButtonPress, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, Qt::NoButton);
-        send(QEvent::MouseButtonPress, Qt::LeftButton);
-        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, Qt::NoButton);
-    }
+    void bindAndShow(const QString& sql) { kf->bindAndShow(nullptr, sql, lawdb::state().LawConnectString1, true); }
+    static constexpr const char* kSample = "select fname from Kerala where name='Section 6'";
 
     keralaforms* kf = nullptr;
 };
@@ -59,39 +28,41 @@ protected:
 
 TEST_F(DocumentWindowTest, ShowsTheBoundDocumentOrThePlaceholderForNothingOrANull)
 {
-    EXPECT_EQ(kf->WindowState(), ui::vbMaximized);
-    bindSample();
-    EXPECT_EQ(kf->OLE1->data(), sampleDocument().second);
-    EXPECT_FALSE(kf->OLE1->toPlainText().trimmed().isEmpty());
-    EXPECT_FALSE(kf->OLE1->toPlainText().contains("\\par"));
-
-    const QByteArray placeholder = lawdb::getRecordSet(lawdb::kPlaceholderQuery, "Globalvat")->Fields(0).Value().toBytes();
-    ASSERT_FALSE(placeholder.isEmpty());
-    ASSERT_NE(placeholder, sampleDocument().second);
-    keralaforms* before = kf;
-    bindAndShow("select fname from Kerala where name='no such document'");
-    EXPECT_EQ(&document(), before);   // the same window, bound again
-    EXPECT_EQ(kf->MSRDC1->SQL(), lawdb::kPlaceholderQuery);
-    EXPECT_EQ(kf->OLE1->data(), placeholder);
-
+    const QByteArray sample = documentNamed("Section 6"), placeholder = lawColumn(lawdb::kPlaceholderQuery).value(0);
+    ASSERT_FALSE(sample.isEmpty() || placeholder.isEmpty());
+    ASSERT_NE(placeholder, sample);
     lawdb::state().LawConnection1->Execute("INSERT INTO Kerala (name, type) VALUES ('empty one', 'Act')");
-    bindSample();
-    bindAndShow("select fname from Kerala where name='empty one'");
-    EXPECT_EQ(kf->MSRDC1->SQL(), lawdb::kPlaceholderQuery);
-    EXPECT_EQ(kf->OLE1->data(), placeholder);
+    for (const QString& sql : {QString(kSample), QStringLiteral("select fname from Kerala where name='no such document'"),
+                               QString(kSample), QStringLiteral("select fname from Kerala where name='empty one'")}) {
+        bindAndShow(sql);
+        EXPECT_EQ(&document(), kf);   // the same window, bound again
+        EXPECT_EQ(kf->MSRDC1->SQL(), sql == kSample ? sql : lawdb::kPlaceholderQuery);
+        EXPECT_EQ(kf->OLE1->data(), sql == kSample ? sample : placeholder) << sql.toStdString();
+    }
+    EXPECT_FALSE(kf->OLE1->toPlainText().trimmed().isEmpty() || kf->OLE1->toPlainText().contains("\\par"));
+    EXPECT_EQ(kf->WindowState(), ui::vbMaximized);
+    EXPECT_EQ(unreadableTexts(kf), "");
     EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(DocumentWindowTest, ADoubleOrSingleClickOpensACopyOnceThroughTheDesktopAndARefusalIsReported)
 {
-    bindSample();
+    bindAndShow(kSample);
     kf->OLE1->setDataChanged(true);
-    doubleClick(kf->OLE1->viewport());   // the hint asks for one: it opens the document once
+    // the events a window system delivers for a double click, the closing release included:
+    // the hint asks for one, and it opens the document once
+    QWidget* target = kf->OLE1->viewport();
+    for (auto [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton}, {QEvent::MouseButtonRelease, Qt::NoButton},
+                                 {QEvent::MouseButtonPress, Qt::LeftButton}, {QEvent::MouseButtonDblClick, Qt::LeftButton},
+                                 {QEvent::MouseButtonRelease, Qt::NoButton}}) {
+        QMouseEvent e(type, QPointF(20, 20), target->mapToGlobal(QPointF(20, 20)), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
     ASSERT_EQ(desktop->opened.size(), 1);
     EXPECT_FALSE(kf->OLE1->DataChanged());
     QFile copy(desktop->opened[0]);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), sampleDocument().second);
+    EXPECT_EQ(copy.readAll(), documentNamed("Section 6"));
     QTest::mouseClick(kf->OLE1->viewport(), Qt::LeftButton);   // a later single click opens it again
     EXPECT_EQ(desktop->opened.size(), 2);
     EXPECT_TRUE(messages().empty());
@@ -104,24 +75,23 @@ TEST_F(DocumentWindowTest, ADoubleOrSingleClickOpensACopyOnceThroughTheDesktopAn
     EXPECT_EQ(messages()[0].icon(), ui::vbExclamation);
 }
 
+// The close box, Escape on the document and the Back picture hide the window; in the Kerala
+// library the close box brings the library window back.
 TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
 {
     bindAndShow(lawdb::kPlaceholderQuery);
     shell::state().CurrentStateCode = 3;
-    kf->close();   // the frame's close box
-    EXPECT_TRUE(ui::formLoaded<keralaforms>());
-    EXPECT_FALSE(kf->isVisible());
-
-    kf->Show();
-    kf->OLE1->setFocus();
-    QTest::keyClick(kf->OLE1, Qt::Key_Escape);   // Escape on the document itself
-    EXPECT_FALSE(kf->isVisible());
-    kf->Show();
-    kf->Picture4_Click();
-    EXPECT_FALSE(kf->isVisible());
-    EXPECT_TRUE(ui::formLoaded<keralaforms>());
+    const std::function<void()> closers[] = {[&] { kf->close(); }, [&] { QTest::keyClick(kf->OLE1, Qt::Key_Escape); },
+                                             [&] { QTest::mouseClick(kf->Picture4, Qt::LeftButton); }};
+    for (const auto& close : closers) {
+        kf->Show();
+        kf->OLE1->setFocus();
+        close();
+        EXPECT_FALSE(kf->isVisible());
+        EXPECT_TRUE(ui::formLoaded<keralaforms>());
+    }
     EXPECT_FALSE(ui::formLoaded<frmkerala>());
-    shell::state().CurrentStateCode = 14;   // in the Kerala library: back to the library window
+    shell::state().CurrentStateCode = 14;
     kf->Show();
     kf->close();
     EXPECT_FALSE(kf->isVisible());
@@ -130,53 +100,15 @@ TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
 
 TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)
 {
-    EXPECT_TRUE(kf->Timer1->Enabled());
-    EXPECT_FALSE(kf->Timer2->Enabled());
-    const int labelWidth = ui::widthTwips(kf->Label1);
-    const int edge = kf->Width() - labelWidth;
-    ui::setLeftTwips(kf->Label1, edge - 200);
-    kf->Timer1_Timer();
-    EXPECT_EQ(ui::leftTwips(kf->Label1), edge - 100);
-    EXPECT_TRUE(kf->Timer1->Enabled());
-    kf->Timer1_Timer();   // exactly at the edge: reverses on this tick
-    EXPECT_EQ(ui::leftTwips(kf->Label1), edge);
-    EXPECT_FALSE(kf->Timer1->Enabled());
-    EXPECT_TRUE(kf->Timer2->Enabled());
-
-    ui::setLeftTwips(kf->Label1, 200);
-    kf->Timer2_Timer();
-    EXPECT_TRUE(kf->Timer2->Enabled());
-    kf->Timer2_Timer();
-    EXPECT_EQ(ui::leftTwips(kf->Label1), 0);
-    EXPECT_TRUE(kf->Timer1->Enabled());
-    EXPECT_FALSE(kf->Timer2->Enabled());
-}
-
-TEST_F(DocumentWindowTest, TheHintReadsWholeAtTheSystemFontsSize)
-{
-    bindSample();
-    EXPECT_EQ(unreadableTexts(kf), "");
-}
-
-TEST_F(DocumentWindowTest, LayoutCentresTheDocumentAndKeepsItsWidth)
-{
-    kf->Show();
-    kf->setWindowState(ui::vbNormal);
-    kf->setWidth(18000);
-    kf->setHeight(9000);
-    EXPECT_EQ(ui::widthTwips(kf->OLE1), 10245);
-    EXPECT_NEAR(ui::leftTwips(kf->OLE1), (kf->ScaleWidth() - 10245) / 2, 1);
-    EXPECT_EQ(ui::topTwips(kf->OLE1), 270);
-    EXPECT_EQ(ui::heightTwips(kf->OLE1), kf->ScaleHeight() - 540);
-    EXPECT_EQ(ui::topTwips(kf->Label1), 15);
-    EXPECT_EQ(ui::leftTwips(kf->Picture4) + ui::widthTwips(kf->Picture4), ui::leftTwips(kf->OLE1) + 10245);
-
-    kf->setWidth(6000);
-    EXPECT_EQ(ui::leftTwips(kf->OLE1), 0);
-    EXPECT_EQ(ui::leftTwips(kf->Picture4) + ui::widthTwips(kf->Picture4), 10245);
-    const int height = ui::heightTwips(kf->OLE1);
-    kf->setHeight(600);
-    if (kf->ScaleHeight() < 540) {
-        EXPECT_EQ(ui::heightTwips(kf->OLE1), height);   // a negative height is skipped
+    EXPECT_TRUE(kf->Timer1->Enabled() && !kf->Timer2->Enabled());
+    const int edge = kf->Width() - ui::widthTwips(kf->Label1);
+    // from where, which timer ticks, where it ends, whether the sweep turned
+    for (auto [from, right, to, turned] : {std::tuple{edge - 200, true, edge - 100, false}, {edge - 100, true, edge, true},
+                                           {200, false, 100, false}, {100, false, 0, true}}) {
+        ui::setLeftTwips(kf->Label1, from);
+        right ? kf->Timer1_Timer() : kf->Timer2_Timer();
+        EXPECT_EQ(ui::leftTwips(kf->Label1), to) << from;
+        EXPECT_EQ(kf->Timer1->Enabled(), right != turned) << from;
+        EXPECT_EQ(kf->Timer2->Enabled(), right == turned) << from;
     }
 }
