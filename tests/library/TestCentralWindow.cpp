@@ -71,16 +71,14 @@ TEST_F(CentralWindowTest, ToolbarShowsOneShippedDocumentAtATimeAndAClickOpensItT
 {
     EXPECT_EQ(shownDocuments(), "");   // nothing on view after load
     EXPECT_TRUE(w->Label3->isHidden());
-    const std::tuple<const char*, const char*, const char*, QStringList> cases[] = {
-        {"Act", "OLE1", "cst-act-contents.rtf",
-         {"CONTENTS", "CENTRAL SALES TAX ACT ,1956", "PRELIMINARY", "INTER-STATE SALES TAX", "LIABILITY IN SPECIAL CASES"}},
-        {"Act", "OLE1", "cst-act-contents.rtf", {}},   // twice in a row changes nothing
-        {"forms", "OLE2", "cst-forms-contents.rtf",
-         {"CONTENTS", "CENTRAL SALES TAX FORMS ,1956", "DOUBLE CLICK ON EACH FORM NAME TO OPEN THE FORM",
-          "Certificate of export"}},
-        {"rul", "OLE3", "cst-test.rtf", {"Short title extend and commencement"}},   // the test document
+    // key, document shown, its shipped file, a phrase of its text
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"Act", "OLE1", "cst-act-contents.rtf", "INTER-STATE SALES TAX"},
+        {"Act", "OLE1", "cst-act-contents.rtf", "CENTRAL SALES TAX ACT ,1956"},   // twice in a row changes nothing
+        {"forms", "OLE2", "cst-forms-contents.rtf", "DOUBLE CLICK ON EACH FORM NAME TO OPEN THE FORM"},
+        {"rul", "OLE3", "cst-test.rtf", "Short title extend and commencement"},   // the test document
     };
-    for (const auto& [key, view, file, phrases] : cases) {
+    for (const auto& [key, view, file, phrase] : cases) {
         SCOPED_TRACE(key);
         press(key);
         EXPECT_EQ(shownDocuments(), view);
@@ -90,8 +88,7 @@ TEST_F(CentralWindowTest, ToolbarShowsOneShippedDocumentAtATimeAndAClickOpensItT
         ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
         EXPECT_EQ(shown->data(), shipped.readAll());
         const QString text = shown->toPlainText();
-        for (const QString& phrase : phrases)
-            EXPECT_TRUE(text.contains(phrase)) << phrase.toStdString();
+        EXPECT_TRUE(text.contains(phrase)) << phrase;
         EXPECT_TRUE(text.contains(QString::fromUtf8("Sample text \xE2\x80\x94 not the official text of the law")));
         EXPECT_FALSE(text.contains("\\par"));
 
