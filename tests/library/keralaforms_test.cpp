@@ -112,3 +112,22 @@ TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)
         EXPECT_EQ(kf->Timer2->Enabled(), right == turned) << from;
     }
 }
+
+// The document keeps its width, centred, or pinned left where the window is narrower, with the
+// Back picture at its right edge; a window too short for it leaves its height as it was.
+TEST_F(DocumentWindowTest, LayoutCentresTheDocumentOrPinsItLeft)
+{
+    bindAndShow(kSample);
+    kf->setWindowState(ui::vbNormal);
+    const int docWidth = ui::widthTwips(kf->OLE1);
+    for (auto [width, height] : {std::pair{18000, 9000}, {6000, 9000}, {6000, 300}}) {
+        const int before = ui::heightTwips(kf->OLE1);
+        kf->setWidth(width);
+        kf->setHeight(height);
+        EXPECT_EQ(ui::widthTwips(kf->OLE1), docWidth);
+        EXPECT_NEAR(ui::leftTwips(kf->OLE1), std::max(0, (kf->ScaleWidth() - docWidth) / 2), 1) << width;
+        EXPECT_EQ(ui::heightTwips(kf->OLE1), kf->ScaleHeight() >= 540 ? kf->ScaleHeight() - 540 : before) << height;
+        EXPECT_EQ(ui::leftTwips(kf->Picture4) + ui::widthTwips(kf->Picture4), ui::leftTwips(kf->OLE1) + docWidth);
+    }
+    EXPECT_LT(kf->ScaleHeight(), 540);   // the last window was too short indeed
+}
