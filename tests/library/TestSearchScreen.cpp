@@ -253,7 +253,7 @@ TEST_F(SearchScreenTest, AnEmptyGridGivesNoGoAndTheOwnersRecordsetIsNeverFiltere
 
 // Every text reads whole at the system font's size, the box follows its grown label, and the
 // layout follows the window; a move that cannot take its size is left whole.
-TEST_F(SearchScreenTest, LayoutFollowsTheWindowAndEveryTextReadsWhole)
+TEST_F(SearchScreenTest, LayoutFollowsTheWindowAndEveryTextReadsWholeAndRowsKeepTheirBounds)
 {
     open("ObjActGlobalSections");
     EXPECT_EQ(unreadableTexts(screen.get()), "");
@@ -280,5 +280,15 @@ TEST_F(SearchScreenTest, LayoutFollowsTheWindowAndEveryTextReadsWhole)
     EXPECT_EQ(twipsRect(grid), gridBefore);
     screen->resize(60, 700);
     EXPECT_EQ(twipsRect(frame), before);
+
+    // a row the user resizes stays within its bounds, the screen's maximum included
+    for (auto [asked, max, kept] : {std::tuple{2000, 0, 1000}, {100, 0, 300}, {700, 500, 500}}) {
+        if (max)
+            screen->setMaximumRowHeight(max);
+        int cancel = 0;
+        grid->setRowHeight(asked);
+        emit grid->RowResize(cancel);
+        EXPECT_EQ(grid->RowHeight(), kept) << asked;
+    }
     EXPECT_TRUE(messages().empty());
 }
