@@ -1,19 +1,24 @@
-// A scratch database in a temp folder for the database-layer tests: created with the SQLite
-// API directly (the layer itself never creates files), reached through the same ODBC-style
-// connect strings the program builds, with backslashes before the file name.
+// A scratch database in a temp folder for the database-layer tests: created and read back with
+// the SQLite API directly (the layer itself never creates files), reached through the same
+// ODBC-style connect strings the program builds, with backslashes before the file name.
 #pragma once
 
+#include "../ui/UiTestUtil.h"
+
 #include <platform/db/Connection.h>
-#include <platform/db/Error.h>
 #include <platform/db/Recordset.h>
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace dbtest {
 
-// Runs one or more statements on a file of the fixture, outside the layer.
+using uitest::caught;
+using uitest::errorNumber;
+
+// Runs one or more statements on a file, outside the layer.
 inline void rawExec(const QString& file, const char* sql)
 {
     sqlite3* db = nullptr;
@@ -27,21 +32,22 @@ inline void rawExec(const QString& file, const char* sql)
     ASSERT_EQ(rc, SQLITE_OK) << text;
 }
 
-// The error a step throws; one numbered 0 when it succeeds.
-template <class F>
-ado::Error caught(F&& f)
+// The first column of every row of a statement run outside the layer ("<Null>" for Null).
+inline QStringList rawColumn(const QString& file, const QString& sql)
 {
-    try {
-        f();
-    } catch (const ado::Error& e) {
-        return e;
+    sqlite3* db = nullptr;
+    sqlite3_stmt* st = nullptr;
+    QStringList out;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        ADD_FAILURE() << sql.toStdString() << ": " << sqlite3_errmsg(db);
+    while (st && sqlite3_step(st) == SQLITE_ROW) {
+        const auto* t = sqlite3_column_text(st, 0);
+        out << (t ? QString::fromUtf8(reinterpret_cast<const char*>(t)) : QStringLiteral("<Null>"));
     }
-    return ado::Error(0, {});
-}
-template <class F>
-long errorOf(F&& f)
-{
-    return caught(std::forward<F>(f)).Number();
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
 }
 
 class DbTest : public ::testing::Test {
@@ -58,9 +64,8 @@ protected:
 
     QString createDb(const QString& name, const char* schemaAndRows)
     {
-        const QString f = file(name);
-        rawExec(f, schemaAndRows);
-        return f;
+        rawExec(file(name), schemaAndRows);
+        return file(name);
     }
 
     ado::ConnectionPtr open(const QString& name)
@@ -84,11 +89,9 @@ protected:
         QStringList out;
         if (rs->RecordCount() == 0)
             return out;
-        rs->MoveFirst();
-        while (!rs->Eof()) {
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             const ado::Variant v = rs->Fields(field).Value();
             out << (v.isNull() ? QStringLiteral("<Null>") : v.toString());
-            rs->MoveNext();
         }
         return out;
     }

@@ -64,27 +64,18 @@ TEST(AccessTranslate, LongChainsTranslateInOnePassAndDeepNestingIsRefused)
             s += op + "a";
         return s;
     };
-    const auto chain = [&](int n, const QString& op) { return "SELECT " + terms(n, op) + " FROM t"; };
     QElapsedTimer clock;
     clock.start();
-    const QString longest = sqlite(chain(40000, " + ") + " WHERE b = " + terms(40000, " & "));
+    const QString longest = sqlite("SELECT " + terms(40000, " + ") + " FROM t WHERE b = " + terms(40000, "&"));
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(longest.count("acc_plus("), 39999);
     EXPECT_EQ(longest.count("acc_concat("), 39999);
-    const QString plus = sqlite(chain(20000, " + "));
-    const QString amp = sqlite(chain(20000, "&"));
-    const QString mixed = sqlite(chain(20000, " - ") + " WHERE b = a + 'x' & c");
-    EXPECT_EQ(plus.count("acc_plus("), 19999);
-    EXPECT_TRUE(plus.endsWith("), a ), a) FROM t")) << plus.right(40).toStdString();
-    EXPECT_EQ(amp.count("acc_concat("), 19999);
-    EXPECT_TRUE(amp.endsWith(",a),a) FROM t")) << amp.right(20).toStdString();
-    EXPECT_FALSE(mixed.section(" WHERE ", 0, 0).contains("acc_"));   // "-" alone adds no call
-    EXPECT_TRUE(mixed.endsWith(" WHERE b = acc_concat(acc_plus(a , 'x' ), c)")) << mixed.right(50).toStdString();
-    // the same shapes short
-    EXPECT_EQ(sqlite(chain(4, " + ")), "SELECT acc_plus(acc_plus(acc_plus(a , a ), a ), a) FROM t");
-    EXPECT_EQ(sqlite(chain(4, " & ")), "SELECT acc_concat(acc_concat(acc_concat(a , a ), a ), a) FROM t");
-    EXPECT_EQ(sqlite("SELECT a + b - c + d - e"), "SELECT acc_plus(acc_plus(a , b )- c , d )- e");
-
+    EXPECT_TRUE(longest.section(" WHERE ", 0, 0).endsWith("), a ), a) FROM t")) << longest.left(60).toStdString();
+    EXPECT_TRUE(longest.endsWith(",a),a)")) << longest.right(20).toStdString();
+    // the same shapes short; "-" alone adds no call
+    EXPECT_EQ(sqlite("SELECT " + terms(4, " & ")), "SELECT acc_concat(acc_concat(acc_concat(a , a ), a ), a)");
+    EXPECT_EQ(sqlite("SELECT a + b - c + d - e WHERE b = a + 'x' & c"),
+              "SELECT acc_plus(acc_plus(a , b )- c , d )- e WHERE b = acc_concat(acc_plus(a , 'x' ), c)");
     const QString deepest = "SELECT " + QString(200, '(') + "1 + 2" + QString(200, ')');
     EXPECT_EQ(sqlite(deepest), "SELECT " + QString(200, '(') + "acc_plus(1 , 2)" + QString(200, ')'));
     for (int levels : {201, 6000, 100000}) {
@@ -129,11 +120,11 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
 {
     const std::pair<const char*, const char*> cases[] = {
         // + adds numbers and joins texts, Null giving Null
-        {"SELECT 'a' + 'b'", "ab"}, {"SELECT 'a' + NULL", "<Null>"}, {"SELECT 1.5 + 2", "3.5"},
-        {"SELECT '5' + 1", "6"}, {"SELECT 2 + 3 * 4", "14"}, {"SELECT 10 - 2 + 3", "11"},
-        {"SELECT (1 + 2) * 3", "9"}, {"SELECT -1 + 2", "1"}, {"SELECT id + amount FROM t WHERE id = 2", "<Null>"},
+        {"SELECT 'a' + 'b'", "ab"}, {"SELECT 'a' + NULL", "<Null>"}, {"SELECT 1.5 + 2", "3.5"}, {"SELECT '5' + 1", "6"},
+        {"SELECT 2 + 3 * 4", "14"}, {"SELECT 10 - 2 + 3", "11"}, {"SELECT (1 + 2) * 3", "9"}, {"SELECT -1 + 2", "1"},
+        {"SELECT id + amount FROM t WHERE id = 2", "<Null>"}, {"SELECT amount + id FROM t WHERE id = 1", "11.5"},
         {"SELECT name + ' ' + descr FROM t WHERE id = 1", "Act First"},
-        {"SELECT name + ' ' + descr FROM t WHERE id = 2", "<Null>"}, {"SELECT amount + id FROM t WHERE id = 1", "11.5"},
+        {"SELECT name + ' ' + descr FROM t WHERE id = 2", "<Null>"},
         // & treats Null as empty unless both are Null, and binds looser than +
         {"SELECT 'a' & NULL", "a"}, {"SELECT NULL & NULL", "<Null>"}, {"SELECT 'n' & 12", "n12"},
         {"SELECT 'v' & 1.5", "v1.5"}, {"SELECT 'a' & 1 + 2", "a3"}, {"SELECT 1 + 2 & 3", "33"},
@@ -141,25 +132,16 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
         {"SELECT (name) & ' ' & (descr) FROM t WHERE id = 2", "rules "},
         {"SELECT name & '-' & descr FROM t WHERE id = 3", "-Third"},
         // text functions
-        {"SELECT LCase('AbC')", "abc"}, {"SELECT UCase('AbC')", "ABC"}, {"SELECT UCase('éa')", "ÉA"},
-        {"SELECT Len('abcd')", "4"}, {"SELECT Len('ñá')", "2"}, {"SELECT Len(NULL)", "<Null>"},
-        {"SELECT InStr('a-b-c', '-')", "2"}, {"SELECT InStr(3, 'a-b-c', '-')", "4"},
-        {"SELECT InStr(1, 'abc', 'B')", "2"}, {"SELECT InStr(1, 'abc', '-')", "0"},
-        {"SELECT InStr(9, 'abc', 'a')", "0"}, {"SELECT InStr('ab', 'abc')", "0"},
-        {"SELECT InStr(2, 'xAbab', 'aB')", "2"}, {"SELECT InStr(3, 'xAbab', 'aB')", "4"},
-        {"SELECT InStr(1, NULL, '-')", "<Null>"}, {"SELECT InStr(1, 'abc', NULL)", "<Null>"},
-        {"SELECT InStr(1, 'abc', '')", "1"}, {"SELECT InStr(3, 'abc', '')", "3"}, {"SELECT InStr(1, '', 'a')", "0"},
-        {"SELECT InStr(4, 'abc', 'c')", "0"}, {"SELECT InStr('ÄBC-x', 'bc-')", "2"},
+        {"SELECT UCase('éa')", "ÉA"}, {"SELECT Len('ñá')", "2"}, {"SELECT Len(NULL)", "<Null>"},
+        {"SELECT InStr('a-b-c', '-')", "2"}, {"SELECT InStr(3, 'a-b-c', '-')", "4"}, {"SELECT InStr(9, 'abc', 'a')", "0"},
+        {"SELECT InStr('ab', 'abc')", "0"}, {"SELECT InStr(3, 'xAbab', 'aB')", "4"}, {"SELECT InStr(1, NULL, '-')", "<Null>"},
+        {"SELECT InStr(3, 'abc', '')", "3"}, {"SELECT InStr(4, 'abc', 'c')", "0"}, {"SELECT InStr('ÄBC-x', 'bc-')", "2"},
         // a fourth argument of 0 compares binary
-        {"SELECT InStr(1, 'abcB', 'B', 0)", "4"}, {"SELECT InStr(1, 'abcB', 'B', 1)", "2"},
-        {"SELECT InStr(1, 'abcb', 'B', 0)", "0"},
-        {"SELECT Left('abcdef', 2)", "ab"}, {"SELECT Left('ab', 5)", "ab"}, {"SELECT Left('abc', 0)", ""},
-        {"SELECT Left(NULL, 2)", "<Null>"}, {"SELECT Left(12345, 2)", "12"},
-        {"SELECT Right('abcdef', 2)", "ef"}, {"SELECT Right('abc', 9)", "abc"},
-        {"SELECT Mid('abcdef', 2, 3)", "bcd"}, {"SELECT Mid('abcdef', 4)", "def"}, {"SELECT Mid('abc', 5)", ""},
-        {"SELECT Mid('abc', 2, 0)", ""}, {"SELECT Mid('abc', 2, 99)", "bc"}, {"SELECT Mid(NULL, 1, 1)", "<Null>"},
+        {"SELECT InStr(1, 'abcB', 'B', 0)", "4"}, {"SELECT InStr(1, 'abcB', 'B', 1)", "2"}, {"SELECT InStr(1, 'abcb', 'B', 0)", "0"},
+        {"SELECT Left('ab', 5)", "ab"}, {"SELECT Left('abc', 0)", ""}, {"SELECT Left(NULL, 2)", "<Null>"},
+        {"SELECT Left(12345, 2)", "12"}, {"SELECT Right('abc', 9)", "abc"}, {"SELECT Mid('abcdef', 2, 3)", "bcd"},
+        {"SELECT Mid('abcdef', 4)", "def"}, {"SELECT Mid('abc', 5)", ""}, {"SELECT Mid('abc', 2, 99)", "bc"},
         {"SELECT Trim('  a b  ')", "a b"}, {"SELECT LTrim('  a ')", "a "}, {"SELECT RTrim('  a ')", "  a"},
-        {"SELECT Len(LTrim(RTrim('   ')))", "0"},
         // conversions and choices; IIf evaluates only the chosen branch
         {"SELECT Val('12abc')", "12"}, {"SELECT Val(' 1 2.5x')", "12.5"}, {"SELECT Val('abc')", "0"},
         {"SELECT Nz(NULL, 'none')", "none"}, {"SELECT Nz(NULL)", ""}, {"SELECT Nz(5, 0)", "5"},
@@ -173,8 +155,8 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
         {"SELECT IIf(True, IIf(False, 1, 2), 3)", "2"}, {"SELECT CStr(12)", "12"}, {"SELECT CLng(2.5)", "2"},
         {"SELECT Format(2.675, '#0.00')", "2.68"},
         // literals with escapes and operators come back as written
-        {"SELECT 'it''s' & ''", "it's"}, {"SELECT \"say \"\"hi\"\"\" AS v", "say \"hi\""},
-        {"SELECT \"it's\" AS v", "it's"}, {"SELECT '' AS v", ""},
+        {"SELECT 'it''s' & ''", "it's"}, {"SELECT \"say \"\"hi\"\"\" AS v", "say \"hi\""}, {"SELECT \"it's\" AS v", "it's"},
+        {"SELECT '' AS v", ""},
     };
     for (const auto& [sql, expected] : cases) {
         const Variant v = value(sql);
@@ -190,43 +172,31 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
     EXPECT_DOUBLE_EQ(value("SELECT amount FROM t WHERE id = 1").toDouble(), 11.5);
 }
 
+// Text columns and literals compare without regard to case and literals as written (trailing
+// blanks included), also from the left side; IN and BETWEEN take the collation of their left
+// operand, so an expression there does too. Like takes Access's wildcards.
 TEST_F(Dialect, ComparisonsAndPredicates)
 {
-    // text columns and literals compare without regard to case
-    EXPECT_EQ(ids("name = 'ACT'"), (QStringList{"1"}));
-    EXPECT_EQ(ids("name + '' = 'ACT'"), (QStringList{"1"}));
-    EXPECT_EQ(ids("'ACT' = LCase(name)"), (QStringList{"1"}));
-    EXPECT_EQ(ids("name <> 'act'"), (QStringList{"2", "4"}));
-    EXPECT_EQ(ids("name Is Not Null AND descr Is Null"), (QStringList{"2"}));
-    EXPECT_EQ(ids("name IN ('RULES', 'act')"), (QStringList{"1", "2"}));
-    EXPECT_EQ(ids("[t].[name]='rules'AND id=2"), (QStringList{"2"}));
-    EXPECT_EQ(ids("  ((( id )>2))   AND    flag = True "), (QStringList{"4"}));
-    EXPECT_EQ(ids("flag = False"), (QStringList{"2"}));
-    EXPECT_EQ(ids("id Mod 2 = 0"), (QStringList{"2", "4"}));
-    EXPECT_EQ(ids("name = \"Rules\""), (QStringList{"2"}));
-    // Like with Access's wildcards
-    EXPECT_EQ(ids("name Like 'r*'"), (QStringList{"2"}));
-    EXPECT_EQ(ids("name LIKE '*C*'"), (QStringList{"1"}));
-    EXPECT_EQ(ids("name Like 'a?b'"), (QStringList{"4"}));
-    EXPECT_EQ(ids("descr Like 'x?y'"), (QStringList{"4"}));
-}
-
-// Literals in a condition match as written, trailing blanks included, without regard to case;
-// IN and BETWEEN take the collation of their left operand, so an expression there does too.
-TEST_F(Dialect, LiteralsInConditionsMatchAsWrittenWithoutRegardToCase)
-{
-    const std::pair<const char*, QStringList> cases[] = {
-        {"name='it''s'", {"2"}}, {"name=\"IT'S\"", {"2"}}, {"descr='a+b & c'", {"3"}},
-        {"descr='say \"hi\"'", {"4"}}, {"name<>''''AND id<3", {"1", "2"}},   // a literal of one quote
-        {"name='March '", {"4"}}, {"name='March'", {}}, {"name='act '", {}},
-        {"descr Like '*' & 'irs' & '*'", {"1"}}, {"name Like 'ma' & 'rc?' & '*'", {"4"}}, {"descr Like \"*+b*\"", {"3"}},
-        {"LCase(name) IN ('ACT', 'x')", {"1"}}, {"UCase(name) NOT IN ('act', 'IT''S')", {"4"}},
-        {"'ACT' IN (name)", {"1"}}, {"LCase(name) Between 'A' And 'B'", {"1"}},
-        {"name In ('ACT','it''s') And descr ='first'", {"1"}}, {"name & '' = 'ACT'", {"1"}},
-        {"Trim(name) = 'march'", {"4"}}, {"IIf(id>2, name, descr) = 'FIRST'", {"1"}},
+    const std::tuple<const char*, const char*, QStringList> cases[] = {
+        {"t", "name = 'ACT'", {"1"}}, {"t", "name + '' = 'ACT'", {"1"}}, {"t", "'ACT' = LCase(name)", {"1"}},
+        {"t", "name <> 'act'", {"2", "4"}}, {"t", "name Is Not Null AND descr Is Null", {"2"}},
+        {"t", "name IN ('RULES', 'act')", {"1", "2"}}, {"t", "[t].[name]='rules'AND id=2", {"2"}},
+        {"t", "  ((( id )>2))   AND    flag = True ", {"4"}}, {"t", "flag = False", {"2"}},
+        {"t", "id Mod 2 = 0", {"2", "4"}}, {"t", "name = \"Rules\"", {"2"}}, {"t", "name Like 'r*'", {"2"}},
+        {"t", "name LIKE '*C*'", {"1"}}, {"t", "name Like 'a?b'", {"4"}}, {"t", "descr Like 'x?y'", {"4"}},
+        {"q", "name='it''s'", {"2"}}, {"q", "name=\"IT'S\"", {"2"}}, {"q", "descr='a+b & c'", {"3"}},
+        {"q", "descr='say \"hi\"'", {"4"}}, {"q", "name<>''''AND id<3", {"1", "2"}},   // a literal of one quote
+        {"q", "name='March '", {"4"}}, {"q", "name='March'", {}}, {"q", "name='act '", {}},
+        {"q", "descr Like '*' & 'irs' & '*'", {"1"}}, {"q", "name Like 'ma' & 'rc?' & '*'", {"4"}},
+        {"q", "descr Like \"*+b*\"", {"3"}}, {"q", "LCase(name) IN ('ACT', 'x')", {"1"}},
+        {"q", "UCase(name) NOT IN ('act', 'IT''S')", {"4"}}, {"q", "'ACT' IN (name)", {"1"}},
+        {"q", "LCase(name) Between 'A' And 'B'", {"1"}}, {"q", "name In ('ACT','it''s') And descr ='first'", {"1"}},
+        {"q", "name & '' = 'ACT'", {"1"}}, {"q", "Trim(name) = 'march'", {"4"}}, {"q", "IIf(id>2, name, descr) = 'FIRST'", {"1"}},
     };
-    for (const auto& [where, expected] : cases)
-        EXPECT_EQ(ids(where, "q"), expected) << where;
+    for (const auto& [table, where, expected] : cases)
+        EXPECT_EQ(ids(where, table), expected) << table << ": " << where;
+    // a literal running straight into a keyword keeps its separation
+    EXPECT_EQ(column(query(cn, "SELECT id FROM t WHERE name= 'act'ORDER BY id DESC"), "id"), QStringList{"1"});
 }
 
 TEST_F(Dialect, DatesAreIsoTextAndHashLiteralsCompareWithThem)
@@ -240,11 +210,8 @@ TEST_F(Dialect, DatesAreIsoTextAndHashLiteralsCompareWithThem)
     EXPECT_EQ(rs->Fields(0).Value().kind(), Variant::Kind::Date);
     EXPECT_EQ(rs->Fields(0).Value().toDate(), QDate(2009, 4, 1));
     EXPECT_TRUE(value("SELECT d FROM t WHERE id=3").isNull());
-}
-
-TEST_F(Dialect, BracketedNamesAndAliasesWithBlanksBecomeFieldNames)
-{
-    auto rs = query(cn, "SELECT [t].[name] AS [The Name], t.id AS [No], descr AS Search FROM [t] WHERE [id]=1;");
+    // bracketed names and aliases with blanks become field names
+    rs = query(cn, "SELECT [t].[name] AS [The Name], t.id AS [No], descr AS Search FROM [t] WHERE [id]=1;");
     EXPECT_EQ(rs->fieldNames(), (QStringList{"The Name", "No", "Search"}));
     EXPECT_EQ(rs->Fields("the name").Value().toString(), "Act");
 }
@@ -265,8 +232,7 @@ TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
                                QString("SELECT Left('abc', 1e300)"), QString("SELECT Mid('abc', 1e19)"),
                                QString("SELECT InStr(1e300, 'abc', 'a')"), QString("SELECT 1e308 + 1e308"),
                                QString("SELECT '1e308' + 1e308"), QString("SELECT Int(1e400)"),
-                               QString("SELECT Format(1e400, '0.000')"), QString("SELECT 'x' & 1e999"),
-                               QString("SELECT Len(-1e999)"),
+                               QString("SELECT 'x' & 1e999"), QString("SELECT Len(-1e999)"),
                                "SELECT amount + '" + huge + "' FROM t WHERE id = 1"}) {
         const Error e = dbtest::caught([&] { value(sql); });
         EXPECT_EQ(e.Description(), "Overflow") << sql.toStdString() << ": " << e.Description().toStdString();
@@ -293,8 +259,8 @@ TEST_F(Dialect, LongChainsRunAsTheirShortForms)
     EXPECT_EQ(value(sum).toLongLong(), 12);
     EXPECT_EQ(value(text).toString(), QString(30, 'x'));
     const auto [longSum, longText] = chains(10000);
-    EXPECT_EQ(dbtest::errorOf([&] { query(cn, longSum); }), err::SyntaxError);
-    EXPECT_EQ(dbtest::errorOf([&] { query(cn, longText); }), err::SyntaxError);
+    EXPECT_EQ(dbtest::errorNumber([&] { query(cn, longSum); }), err::SyntaxError);
+    EXPECT_EQ(dbtest::errorNumber([&] { query(cn, longText); }), err::SyntaxError);
 }
 
 // A statement's numbers are read and written with a point whatever the process locale.

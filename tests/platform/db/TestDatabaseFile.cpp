@@ -16,20 +16,8 @@ class DatabaseFileTest : public dbtest::DbTest {
 protected:
     QString source = createDb("a.mdb", "CREATE TABLE t (x TEXT); INSERT INTO t VALUES ('kept'), ('also');");
 
-    QStringList rows(const QString& path)
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* st = nullptr;
-        QStringList out;
-        if (sqlite3_prepare_v2(db, "SELECT x FROM t ORDER BY rowid", -1, &st, nullptr) == SQLITE_OK)
-            while (sqlite3_step(st) == SQLITE_ROW)
-                out << reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return out;
-    }
-    void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
+    static QStringList rows(const QString& path) { return dbtest::rawColumn(path, "SELECT x FROM t ORDER BY rowid"); }
+    static void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
     {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
@@ -98,7 +86,6 @@ TEST_F(DatabaseFileTest, FailedCopiesLeaveNoFileBehind)
 TEST_F(DatabaseFileTest, TheCheckRefusesWhatIsNoSoundDatabase)
 {
     EXPECT_NO_THROW(ado::checkDatabaseFile(source));
-
     QFile(file("empty.mdb")).open(QIODevice::WriteOnly);   // opens as an empty database
     EXPECT_EQ(caught([&] { ado::checkDatabaseFile(file("empty.mdb")); }).Description(), "file is not a database");
     writeBytes(file("text.mdb"), "TAXDATA as a text file\n");

@@ -1,4 +1,4 @@
-// What the tests of the window base and of the controls share: the number of a raised error.
+// What the platform tests share: the error a step raises, and its number.
 #pragma once
 
 #include "platform/db/Error.h"
@@ -7,15 +7,17 @@
 
 namespace uitest {
 
-// The error number `f` raises; 0 when it raises none.
-inline long errorNumber(const std::function<void()>& f)
+// The error `f` raises; one numbered 0 when it raises none.
+inline ado::Error caught(const std::function<void()>& f)
 {
     try {
         f();
     } catch (const ado::Error& e) {
-        return e.Number();
+        return e;
     }
-    return 0;
+    return ado::Error(0, {});
 }
+
+inline long errorNumber(const std::function<void()>& f) { return caught(f).Number(); }
 
 } // namespace uitest

@@ -4,8 +4,7 @@
 #include "GridsTestUtil.h"
 #include "WaitFor.h"
 
-#include "platform/db/Connection.h"
-#include "platform/db/Recordset.h"
+#include "../../db/DbFixture.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/Twips.h"
 
@@ -13,8 +12,6 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <sqlite3.h>
 
 using gridtest::Host;
 using gridtest::Log;
@@ -33,17 +30,12 @@ struct DataGridFixture : ::testing::Test {
 
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open((dir.path() + "/law.mdb").toUtf8().constData(), &db), SQLITE_OK);
-        const int rc = sqlite3_exec(db,
-                "CREATE TABLE Keralafields (id INTEGER PRIMARY KEY, Search TEXT COLLATE NOCASE,"
-                " Subject TEXT COLLATE NOCASE, Year INTEGER);"
-                "INSERT INTO Keralafields VALUES (1, 'S-1', 'Sales tax on cement', 2001),"
-                " (2, 'S-2', 'Value added tax act', 2003), (3, 'S-3', 'Works contract', 2005),"
-                " (4, 'S-4', 'Vat on gold', 2005), (5, 'S-5', 'Entry tax', 2008);", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK);
+        dbtest::rawExec(dir.path() + "/law.mdb",
+                        "CREATE TABLE Keralafields (id INTEGER PRIMARY KEY, Search TEXT COLLATE NOCASE,"
+                        " Subject TEXT COLLATE NOCASE, Year INTEGER);"
+                        "INSERT INTO Keralafields VALUES (1, 'S-1', 'Sales tax on cement', 2001),"
+                        " (2, 'S-2', 'Value added tax act', 2003), (3, 'S-3', 'Works contract', 2005),"
+                        " (4, 'S-4', 'Vat on gold', 2005), (5, 'S-5', 'Entry tax', 2008);");
         cn = ado::newConnection();
         cn->Open("Driver={Microsoft Access Driver (*.mdb)};Dbq=" + dir.path() + "\\law.mdb;Uid=admin;Pwd=;");
         rs = open("select Search, Subject, Year from Keralafields order by id");
@@ -75,30 +67,22 @@ struct DataGridFixture : ::testing::Test {
     QString subject() const { return rs->Fields("Subject").Value().toDisplayString(); }
 };
 
-TEST_F(DataGridFixture, OneColumnPerFieldAndTheRowsOfTheRecordset)
+// One column per field; the rows are the recordset's through its filter, and the grid's current
+// row is the recordset's.
+TEST_F(DataGridFixture, ColumnsFromTheFieldsAndRowsThroughTheRecordsetsFilter)
 {
-    grid->setDataSource(rs);
+    rs->MoveNext();
+    rs->MoveNext();
+    grid->setDataSource(rs);   // binding leaves the recordset on its row
     ASSERT_EQ(grid->Columns().Count(), 3);
     EXPECT_EQ(grid->Columns(0).Caption(), "Search");
     EXPECT_EQ(grid->Columns(1).DataField(), "Subject");
-    EXPECT_EQ(grid->view()->model()->rowCount(), 5);
-    EXPECT_EQ(shown(1, 1), "Value added tax act");
-    EXPECT_EQ(shown(4, 2), "2008");
-    EXPECT_EQ(grid->Row(), 0);
-    EXPECT_EQ(grid->Bookmark(), rs->Bookmark());
-    EXPECT_EQ(grid->Columns(1).Text(), "Sales tax on cement");
     EXPECT_THROW(grid->Columns(3), ado::Error);
-    // Binding leaves the recordset on its row.
-    rs->MoveNext();
-    rs->MoveNext();
-    grid->setDataSource(rs);
+    EXPECT_EQ(shown(4, 2), "2008");
     EXPECT_EQ(subject(), "Works contract");
     EXPECT_EQ(grid->Row(), 2);
-}
+    EXPECT_EQ(grid->Bookmark(), rs->Bookmark());
 
-TEST_F(DataGridFixture, AFilterOnTheRecordsetNarrowsTheGridAndMovesItsCurrentRow)
-{
-    grid->setDataSource(rs);
     rs->setFilter("Subject LIKE '*tax*' AND Subject LIKE '*a*'");
     EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(grid->Row(), 0);
@@ -107,18 +91,12 @@ TEST_F(DataGridFixture, AFilterOnTheRecordsetNarrowsTheGridAndMovesItsCurrentRow
     grid->setBookmark(grid->RowBookmark(2));
     EXPECT_EQ(subject(), "Entry tax");
     EXPECT_THROW(grid->RowBookmark(3), ado::Error);
-
-    rs->setFilter("Year =2005");
-    EXPECT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(grid->Columns(1).Text(), "Works contract");
-
     rs->setFilter("Subject LIKE '*nothing*'");
     EXPECT_EQ(grid->rowCount(), 0);
     EXPECT_EQ(grid->Row(), -1);
     EXPECT_TRUE(grid->Bookmark().isNull());
     EXPECT_EQ(grid->Columns(1).Text(), "");
     EXPECT_TRUE(grid->GetBookmark(1).isNull());
-
     rs->setFilterNone();
     EXPECT_EQ(grid->rowCount(), 5);
     EXPECT_EQ(grid->Row(), 0);
@@ -139,12 +117,11 @@ TEST_F(DataGridFixture, BookmarksAndRelativeMovesShareTheRecordsetsCurrentRow)
     EXPECT_TRUE(grid->GetBookmark(4).isNull());    // after the last
     EXPECT_EQ(grid->GetBookmark(3), grid->RowBookmark(4));
     EXPECT_THROW(grid->setBookmark(ado::Variant::null()), ado::Error);
-    EXPECT_EQ(grid->Row(), 1);
     // A bookmark of a row the filter hides is not a row of the grid.
     const ado::Variant hidden = grid->RowBookmark(4);
     rs->setFilter("Year =2005");
     EXPECT_THROW(grid->setBookmark(hidden), ado::Error);
-    // A move of the recordset by the code moves the grid.
+    // A move of the recordset by the code moves the grid, and the grid's the recordset.
     rs->MoveNext();
     EXPECT_EQ(grid->Row(), 1);
     EXPECT_EQ(grid->Columns(1).Text(), "Vat on gold");
@@ -152,7 +129,9 @@ TEST_F(DataGridFixture, BookmarksAndRelativeMovesShareTheRecordsetsCurrentRow)
     EXPECT_EQ(subject(), "Works contract");
 }
 
-TEST_F(DataGridFixture, ClickingARowMovesTheRecordsetThenClicks)
+// A click or an arrow key moves the recordset, then the events follow; a typed character is
+// the program's and never moves the rows.
+TEST_F(DataGridFixture, ClicksAndKeysMoveTheRecordsetThenRaiseTheirEvents)
 {
     grid->setDataSource(rs);
     const ado::Variant first = grid->Bookmark();
@@ -160,35 +139,25 @@ TEST_F(DataGridFixture, ClickingARowMovesTheRecordsetThenClicks)
     const QRect cell = v->visualRect(v->model()->index(3, 1));
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(subject(), "Vat on gold");
-    EXPECT_EQ(grid->Row(), 3);
     EXPECT_EQ(log.joined(), "rowcol from " + first.toDisplayString().toStdString() + " click");
     log.clear();
     QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_NE(log.joined().find("dbl"), std::string::npos);
-    // Arrow keys move through the rows too.
+    std::vector<int> downs;
+    QObject::connect(grid, &DataGrid::KeyDown, [&](int& code, int) { downs.push_back(code); });
+    QObject::connect(grid, &DataGrid::KeyPress, [this](int& ascii) {
+        ascii = 0;
+        search->setFocus();
+    });
     log.clear();
     v->setFocus();
     QTest::keyClick(v, Qt::Key_Down);
     EXPECT_EQ(subject(), "Entry tax");
     EXPECT_EQ(log.joined().rfind("rowcol from", 0), 0u);
-}
-
-TEST_F(DataGridFixture, TypedCharactersAreTheProgramsAndNeverMoveTheRows)
-{
-    grid->setDataSource(rs);
-    QObject::connect(grid, &DataGrid::KeyPress, [this](int& ascii) {
-        ascii = 0;
-        search->setFocus();
-    });
-    grid->view()->setFocus();
-    QTest::keyClick(grid->view(), Qt::Key_V);   // no jump to "Value added tax act"
-    EXPECT_EQ(grid->Row(), 0);
-    EXPECT_TRUE(search->hasFocus());
-    std::vector<int> downs;
-    QObject::connect(grid, &DataGrid::KeyDown, [&](int& code, int) { downs.push_back(code); });
-    grid->view()->setFocus();
-    QTest::keyClick(grid->view(), Qt::Key_Down);
     EXPECT_EQ(downs, std::vector<int>{40});
+    QTest::keyClick(v, Qt::Key_S);   // no jump to "S-1"
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_TRUE(search->hasFocus());
 }
 
 TEST_F(DataGridFixture, SelectedRowsAreTheBookmarksTheProgramAdds)
@@ -208,13 +177,42 @@ TEST_F(DataGridFixture, SelectedRowsAreTheBookmarksTheProgramAdds)
     EXPECT_THROW(sel.Remove(0), ado::Error);
 }
 
+TEST_F(DataGridFixture, ColumnsHideAndSizeInTwipsAndRebindAfresh)
+{
+    grid->setDataSource(rs);
+    QTableView* v = grid->view();
+    auto& c0 = grid->Columns(0);
+    c0.setWidth(0);
+    c0.setAllowSizing(false);
+    c0.setVisible(false);
+    EXPECT_TRUE(v->isColumnHidden(0));
+    EXPECT_EQ(v->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    grid->Columns(1).setWidth(4500);
+    EXPECT_EQ(v->columnWidth(1), 300);
+    // ClearFields + ReBind build the columns afresh from the fields.
+    grid->ClearFields();
+    EXPECT_EQ(grid->Columns().Count(), 0);
+    grid->ReBind();
+    EXPECT_EQ(grid->Columns().Count(), 3);
+    EXPECT_FALSE(v->isColumnHidden(0));
+    // The head keeps its own font when the cells' font is set.
+    QFont head("Times New Roman", 12);
+    head.setBold(true);
+    grid->setHeadFont(head);
+    grid->setFont(QFont("Times New Roman", 12));
+    EXPECT_TRUE(grid->HeadFont().bold());
+    EXPECT_FALSE(grid->Font().bold());
+}
+
+// Up and Down in a search box move the current row by the code; the key column the search
+// screens hide must not keep the grid from scrolling to it.
 TEST_F(DataGridFixture, ARowMadeCurrentByTheCodeComesIntoViewAlsoWhenTheCurrentColumnIsHidden)
 {
     rs = open("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
               " SELECT 'S-' || i AS Search, 'Subject ' || i AS Subject FROM n");
     grid->setDataSource(rs);
     grid->Columns(0).setWidth(0);
-    grid->Columns(0).setVisible(false);   // the key column, as the search screens hide it
+    grid->Columns(0).setVisible(false);
     QTableView* v = grid->view();
     auto onView = [&](int row) {
         return v->viewport()->rect().contains(v->visualRect(v->model()->index(row, 1)));
@@ -226,29 +224,6 @@ TEST_F(DataGridFixture, ARowMadeCurrentByTheCodeComesIntoViewAlsoWhenTheCurrentC
         EXPECT_TRUE(onView(row)) << "row " << row;
     }
     EXPECT_EQ(v->horizontalScrollBar()->value(), 0);
-}
-
-TEST_F(DataGridFixture, ColumnsHideAndSizeInTwips)
-{
-    grid->setDataSource(rs);
-    QTableView* v = grid->view();
-    auto& c0 = grid->Columns(0);
-    c0.setWidth(0);
-    c0.setAllowSizing(false);
-    c0.setLocked(true);
-    c0.setVisible(false);
-    EXPECT_TRUE(v->isColumnHidden(0));
-    EXPECT_EQ(v->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
-    grid->Columns(1).setWidth(4500);
-    EXPECT_EQ(grid->Columns(1).Width(), 4500);
-    EXPECT_EQ(v->columnWidth(1), 300);
-    // ClearFields + ReBind build the columns afresh from the fields.
-    grid->ClearFields();
-    EXPECT_EQ(grid->Columns().Count(), 0);
-    grid->ReBind();
-    EXPECT_EQ(grid->Columns().Count(), 3);
-    EXPECT_FALSE(v->isColumnHidden(0));
-    EXPECT_TRUE(grid->Columns(0).Visible());
 }
 
 TEST_F(DataGridFixture, TheUserResizingAColumnOrTheRowsIsReported)
@@ -278,36 +253,25 @@ TEST_F(DataGridFixture, TheUserResizingAColumnOrTheRowsIsReported)
     EXPECT_EQ(grid->Columns(2).Width(), ui::toTwips(200));
 }
 
-TEST_F(DataGridFixture, RowsChangedThroughAnotherCursorOfTheSameRowsAppear)
+// Rows the owner adds or deletes appear in the grid's clone as its filter takes them.
+TEST_F(DataGridFixture, RowsChangedThroughTheOwnersCursorAppearThroughTheFilter)
 {
     rs = open("select * from Keralafields order by id");
     grid->setDataSource(rs);
-    EXPECT_EQ(grid->rowCount(), 5);
-    base->AddNew();
-    base->Fields("id") = 6;
-    base->Fields("Search") = "S-6";
-    base->Fields("Subject") = "Tax on lottery";
-    base->Update();
-    EXPECT_EQ(grid->rowCount(), 6);
-    EXPECT_EQ(shown(5, 2), "Tax on lottery");
+    rs->setFilter("Subject LIKE '*tax*'");
+    EXPECT_EQ(grid->rowCount(), 3);
+    for (const auto& [id, subject] : {std::pair{6, "Tax on lottery"}, std::pair{7, "Works on roads"}}) {
+        base->AddNew();
+        base->Fields("id") = id;
+        base->Fields("Subject") = subject;
+        base->Update();
+    }
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_EQ(shown(3, 2), "Tax on lottery");
     base->MoveFirst();
     base->Delete();
-    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(shown(0, 2), "Value added tax act");
-}
-
-TEST_F(DataGridFixture, TheHeadKeepsItsFontAndTheCellsTakeTheColours)
-{
-    QFont head("Times New Roman", 12);
-    head.setBold(true);
-    grid->setHeadFont(head);
-    grid->setFont(QFont("Times New Roman", 12));
-    EXPECT_TRUE(grid->HeadFont().bold());
-    EXPECT_FALSE(grid->Font().bold());
-    grid->setBackColor(0xC0FFFF);
-    grid->setForeColor(0x800000);
-    EXPECT_EQ(grid->view()->palette().color(QPalette::Base), QColor(255, 255, 192));
-    EXPECT_EQ(grid->view()->palette().color(QPalette::Text), QColor(0, 0, 128));
 }
 
 TEST_F(DataGridFixture, AClosedOrMissingRecordsetShowsNothing)
