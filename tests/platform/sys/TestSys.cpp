@@ -1,12 +1,13 @@
-#include "platform/db/Error.h"
-#include "platform/sys/Desktop.h"
+// The program folder, the file-system object and the drive roots a backup can go to.
+#include "../ui/UiTestUtil.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/ProgramFolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
+
+using uitest::errorNumber;
 
 namespace {
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -32,66 +33,42 @@ TEST(ProgramFolder, OverrideAndBackslashPaths)
     EXPECT_NE(sys::programFolder(), dir.path());
 }
 
-TEST(FileSystemObject, FoldersAndCopies)
+// Paths as the program writes them, with '\'; copies replace only when asked, moves never;
+// a failure is the runtime's error: 53 no such file, 58 it exists, 76 no such folder, 70 denied.
+TEST(FileSystemObject, FoldersCopiesMovesAndDeletes)
 {
     QTemporaryDir dir;
+    const QString d = dir.path();
     sys::FileSystemObject fso;
-    const QString backup = dir.path() + "\\Lumora1BackUp";
+    const QString backup = d + "\\Lumora1BackUp";
     EXPECT_FALSE(fso.FolderExists(backup));
     fso.CreateFolder(backup);
     EXPECT_TRUE(fso.FolderExists(backup));
-    EXPECT_THROW(fso.CreateFolder(backup), ado::Error);
-    EXPECT_THROW(fso.CreateFolder(dir.path() + "/no/such/parent"), ado::Error);
+    EXPECT_EQ(errorNumber([&] { fso.CreateFolder(backup); }), 58);
+    EXPECT_EQ(errorNumber([&] { fso.CreateFolder(d + "/no/such/parent"); }), 76);
+    EXPECT_EQ(errorNumber([&] { fso.CreateFolder("/proc/Lumora1BackUp"); }), 70);   // a root nobody can write
 
-    writeFile(dir.path() + "/a.mdb", "first");
-    fso.CopyFile(dir.path() + "/a.mdb", backup + "\\a.mdb");
-    EXPECT_EQ(readFile(dir.path() + "/Lumora1BackUp/a.mdb"), "first");
+    writeFile(d + "/a.mdb", "first");
+    fso.CopyFile(d + "/a.mdb", backup + "\\a.mdb");
+    EXPECT_EQ(readFile(d + "/Lumora1BackUp/a.mdb"), "first");
+    writeFile(d + "/a.mdb", "second");
+    EXPECT_EQ(errorNumber([&] { fso.CopyFile(d + "/a.mdb", backup + "/a.mdb", false); }), 58);
+    EXPECT_EQ(readFile(d + "/Lumora1BackUp/a.mdb"), "first");
+    fso.CopyFile(d + "/a.mdb", backup + "/", true);   // into the folder, replacing
+    EXPECT_EQ(readFile(d + "/Lumora1BackUp/a.mdb"), "second");
+    EXPECT_FALSE(QFile::exists(d + "/Lumora1BackUp/a.mdb.partial"));
+    EXPECT_EQ(errorNumber([&] { fso.CopyFile(d + "/missing.mdb", backup + "/m.mdb"); }), 53);
 
-    writeFile(dir.path() + "/a.mdb", "second");
-    try {
-        fso.CopyFile(dir.path() + "/a.mdb", backup + "/a.mdb", false);
-        FAIL() << "expected 58";
-    } catch (const ado::Error& e) {
-        EXPECT_EQ(e.Number(), 58);
-    }
-    EXPECT_EQ(readFile(backup.section('\\', 0, 0) + "/Lumora1BackUp/a.mdb"), "first");
-    fso.CopyFile(dir.path() + "/a.mdb", backup + "/", true);
-    EXPECT_EQ(readFile(dir.path() + "/Lumora1BackUp/a.mdb"), "second");
-    EXPECT_FALSE(QFile::exists(dir.path() + "/Lumora1BackUp/a.mdb.partial"));
-
-    try {
-        fso.CopyFile(dir.path() + "/missing.mdb", backup + "/m.mdb");
-        FAIL() << "expected 53";
-    } catch (const ado::Error& e) {
-        EXPECT_EQ(e.Number(), 53);
-    }
-}
-
-TEST(FileSystemObject, MovesNeverReplaceAndDeletesNameTheirFailure)
-{
-    QTemporaryDir dir;
-    sys::FileSystemObject fso;
-    const auto number = [](const std::function<void()>& f) -> long {
-        try {
-            f();
-        } catch (const ado::Error& e) {
-            return e.Number();
-        }
-        return 0;
-    };
-    writeFile(dir.path() + "/a.mdb", "a");
-    writeFile(dir.path() + "/b.mdb", "b");
-    EXPECT_EQ(number([&] { fso.MoveFile(dir.path() + "/a.mdb", dir.path() + "/b.mdb"); }), 58);
-    EXPECT_EQ(readFile(dir.path() + "/b.mdb"), "b");
-    fso.MoveFile(dir.path() + "\\a.mdb", dir.path() + "/c.mdb");
-    EXPECT_FALSE(fso.FileExists(dir.path() + "/a.mdb"));
-    EXPECT_EQ(readFile(dir.path() + "/c.mdb"), "a");
-    EXPECT_EQ(number([&] { fso.MoveFile(dir.path() + "/a.mdb", dir.path() + "/d.mdb"); }), 53);
-    fso.DeleteFile(dir.path() + "/c.mdb");
-    EXPECT_FALSE(fso.FileExists(dir.path() + "/c.mdb"));
-    EXPECT_EQ(number([&] { fso.DeleteFile(dir.path() + "/c.mdb"); }), 53);
-    EXPECT_EQ(number([&] { fso.CreateFolder(dir.path() + "/no/such/parent"); }), 76);
-    EXPECT_EQ(number([&] { fso.CreateFolder("/proc/Lumora1BackUp"); }), 70);   // a root nobody can write
+    writeFile(d + "/b.mdb", "b");
+    EXPECT_EQ(errorNumber([&] { fso.MoveFile(d + "/a.mdb", d + "/b.mdb"); }), 58);
+    EXPECT_EQ(readFile(d + "/b.mdb"), "b");
+    fso.MoveFile(d + "\\a.mdb", d + "/c.mdb");
+    EXPECT_FALSE(fso.FileExists(d + "/a.mdb"));
+    EXPECT_EQ(readFile(d + "/c.mdb"), "second");
+    EXPECT_EQ(errorNumber([&] { fso.MoveFile(d + "/a.mdb", d + "/d.mdb"); }), 53);
+    fso.DeleteFile(d + "/c.mdb");
+    EXPECT_FALSE(fso.FileExists(d + "/c.mdb"));
+    EXPECT_EQ(errorNumber([&] { fso.DeleteFile(d + "/c.mdb"); }), 53);
 }
 
 TEST(DriveList, HomeFirstThenMountedVolumesOfTheUserAndUnderMnt)
@@ -113,20 +90,4 @@ TEST(DriveList, HomeFirstThenMountedVolumesOfTheUserAndUnderMnt)
     EXPECT_TRUE(sys::logicalDrives().isEmpty());
     sys::setLogicalDrives(std::nullopt);
     EXPECT_EQ(sys::logicalDrives(), machine);
-}
-
-TEST(Desktop, DoubleRecordsRequestsAndRealOneIsRestored)
-{
-    auto rec = std::make_unique<sys::RecordingDesktop>();
-    auto* raw = rec.get();
-    raw->shutDownResult = false;
-    sys::setDesktop(std::move(rec));
-    EXPECT_TRUE(sys::desktop().startProgram("Notepad"));
-    EXPECT_TRUE(sys::desktop().openFile("/tmp/x.rtf"));
-    EXPECT_FALSE(sys::desktop().shutDown());
-    EXPECT_EQ(raw->started, QStringList{"Notepad"});
-    EXPECT_EQ(raw->opened, QStringList{"/tmp/x.rtf"});
-    EXPECT_EQ(raw->shutDownRequests, 1);
-    sys::setDesktop(nullptr);
-    EXPECT_EQ(dynamic_cast<sys::RecordingDesktop*>(&sys::desktop()), nullptr);
 }
