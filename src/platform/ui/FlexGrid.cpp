@@ -160,13 +160,10 @@ void FlexGrid::moveTo(int row, int col)
 {
     if (row == row_ && col == col_)
         return;
-    cancelMove_ = false;
     emit LeaveCell();
-    // A LeaveCell handler may have kept the cell, or reshaped the grid.
-    if (cancelMove_ || row >= rows_ || col >= cols_) {
-        cancelMove_ = false;
+    // A LeaveCell handler may have reshaped the grid.
+    if (row >= rows_ || col >= cols_)
         return;
-    }
     row_ = row;
     col_ = col;
     ensureVisible(row_, col_);

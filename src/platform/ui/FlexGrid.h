@@ -5,8 +5,6 @@
 // the current cell's inner rectangle (inside the grid lines) relative to the grid's own
 // left and top, so a text box placed at grid left + CellLeft, grid top + CellTop covers the
 // cell exactly. Reading them first scrolls the current cell into view.
-// A LeaveCell handler may call CancelMove() to keep the current cell where it is (no
-// EnterCell follows).
 // Alignment codes: 0 left-top, 1 left-centre, 2 left-bottom, 3 centre-top, 4 centre-centre,
 // 5 centre-bottom, 6 right-top, 7 right-centre, 8 right-bottom, 9 general (text left,
 // numbers right). A cell text may hold "\r\n" for a second line.
@@ -47,7 +45,6 @@ public:
     void setRow(int row);                    // LeaveCell, then EnterCell, when it changes
     int Col() const { return col_; }
     void setCol(int col);
-    void CancelMove() { cancelMove_ = true; }   // inside LeaveCell only
 
     QString Text() const;                    // text of the current cell
     void setText(const QString& text);
@@ -142,7 +139,6 @@ private:
     long backColor_ = 0xFFFFFF, backColorFixed_ = 0xC8D0D4, foreColor_ = 0x000000;
     long gridColor_ = 0xC0C0C0, gridColorFixed_ = 0x808080;
     bool pressed_ = false;
-    bool cancelMove_ = false;
     bool syncingScroll_ = false;
 };
 

@@ -60,22 +60,6 @@ TEST_F(GridFixture, SettingRowOrColInCodeLeavesTheOldCellThenEntersTheNew)
     EXPECT_EQ(g->Row(), 3);
 }
 
-TEST_F(GridFixture, ALeaveCellHandlerCanKeepTheCurrentCell)
-{
-    g->setRows(3);
-    QObject::connect(g, &FlexGrid::LeaveCell, [this] {
-        if (g->Col() == 1)
-            g->CancelMove();
-    });
-    g->setCol(2);
-    EXPECT_EQ(g->Col(), 1);
-    EXPECT_EQ(log.joined(), "leave(1,1)");
-    log.clear();
-    // Once the handler lets go, the next move goes through.
-    g->setRow(2);
-    EXPECT_EQ(g->Row(), 1);
-}
-
 TEST_F(GridFixture, ClickingACellMovesTheCurrentCellThenClicks)
 {
     g->setRows(3);
@@ -166,21 +150,7 @@ TEST_F(GridFixture, MovingFarScrollsJustEnoughToShowTheCurrentCell)
     EXPECT_FALSE(g->cellRect(0, 0).isEmpty());   // fixed cells stay on view
 }
 
-TEST_F(GridFixture, ClearEmptiesEveryTextButKeepsTheLayoutAndCell)
-{
-    g->setRows(3);
-    g->setTextMatrix(2, 3, "TIN");
-    g->setRow(2);
-    log.clear();
-    g->Clear();
-    EXPECT_EQ(g->TextMatrix(0, 5), "");
-    EXPECT_EQ(g->TextMatrix(2, 3), "");
-    EXPECT_EQ(g->Rows(), 3);
-    EXPECT_EQ(g->Row(), 2);
-    EXPECT_TRUE(log.events.isEmpty());
-}
-
-TEST_F(GridFixture, RemovingAddingAndCuttingRowsKeepsTheTextsAndTheCurrentRowInside)
+TEST_F(GridFixture, RemovingAddingCuttingAndClearingRowsKeepsTheTextsAndTheCurrentRowInside)
 {
     g->setRows(5);
     for (int r = 1; r < 5; ++r)
@@ -204,6 +174,15 @@ TEST_F(GridFixture, RemovingAddingAndCuttingRowsKeepsTheTextsAndTheCurrentRowIns
     EXPECT_TRUE(log.events.isEmpty());
     for (auto [r, c] : {std::pair{3, 0}, std::pair{0, 10}, std::pair{-1, 0}})
         EXPECT_EQ(gridtest::errorNumber([&] { g->TextMatrix(r, c); }), 381) << r << "," << c;
+    // Clear empties every text, the fixed ones too, and keeps the layout and the cell.
+    g->setRow(2);
+    log.clear();
+    g->Clear();
+    EXPECT_EQ(g->TextMatrix(0, 5), "");
+    EXPECT_EQ(g->TextMatrix(1, 2), "");
+    EXPECT_EQ(g->Rows(), 3);
+    EXPECT_EQ(g->Row(), 2);
+    EXPECT_TRUE(log.events.isEmpty());
 }
 
 } // namespace

@@ -1,13 +1,18 @@
-// The list box: the selected entry and its Click, keys around the list's own moves, the
-// prefix search of the type-ahead, item data.
+// The list box and the drop-down list: Click on the user's choice and on ListIndex set in code,
+// none on Text, Clear or a removed entry; keys around the list's own moves; the prefix search
+// of the type-ahead; item data; a drop-down list as wide as its longest entry.
 #include "GridsTestUtil.h"
 
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 
+using gridtest::errorNumber;
 using gridtest::Host;
 using gridtest::Log;
+using ui::ComboBox;
 using ui::ListBox;
 
 namespace {
@@ -29,7 +34,7 @@ struct ListBoxFixture : ::testing::Test {
     }
 };
 
-TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClick)
+TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClickOncePerChange)
 {
     EXPECT_EQ(l->Text(), "");
     l->setListIndex(2);
@@ -39,8 +44,8 @@ TEST_F(ListBoxFixture, SettingListIndexInCodeFiresClick)
     l->setListIndex(-1);
     EXPECT_EQ(log.joined(), "click 2 click 0 click -1");
     EXPECT_EQ(l->Text(), "");
-    EXPECT_EQ(gridtest::errorNumber([&] { l->setListIndex(6); }), 380);
-    EXPECT_EQ(gridtest::errorNumber([&] { l->setListIndex(-2); }), 380);
+    EXPECT_EQ(errorNumber([&] { l->setListIndex(6); }), 380);
+    EXPECT_EQ(errorNumber([&] { l->setListIndex(-2); }), 380);
 }
 
 TEST_F(ListBoxFixture, KeysComeAroundTheListsOwnMoveAndCanCancelIt)
@@ -66,36 +71,29 @@ TEST_F(ListBoxFixture, KeysComeAroundTheListsOwnMoveAndCanCancelIt)
     EXPECT_EQ(l->ListIndex(), 2);
 }
 
-TEST_F(ListBoxFixture, TakingTheFocusOrClearingSelectsNothing)
+TEST_F(ListBoxFixture, MouseAndFocusEvents)
 {
     QObject::connect(l, &ListBox::GotFocus, [this] { log.add("got"); });
     QObject::connect(l, &ListBox::LostFocus, [this] { log.add("lost"); });
+    QObject::connect(l, &ListBox::DblClick, [this] { log.add("dbl"); });
     other->setFocus();
-    l->setFocus();
+    l->setFocus();   // taking the focus selects nothing
     other->setFocus();
     EXPECT_EQ(log.joined(), "lost got lost");
     EXPECT_EQ(l->ListIndex(), -1);
-    l->setListIndex(4);
     log.clear();
-    l->Clear();
-    EXPECT_EQ(l->ListCount(), 0);
-    EXPECT_EQ(l->ListIndex(), -1);
-    EXPECT_TRUE(log.events.isEmpty());
+    const QRect r = l->visualItemRect(l->item(2));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(log.joined(), "got click 2 dbl");
 }
 
-TEST_F(ListBoxFixture, FindStringFindsTheFirstEntryBeginningWithTheText)
+TEST_F(ListBoxFixture, EntriesItemDataAndThePrefixSearch)
 {
     EXPECT_EQ(l->FindString("ma"), 2);   // March before May
     EXPECT_EQ(l->FindString("MAY"), 4);
     EXPECT_EQ(l->FindString("arch"), -1);   // not a prefix
-    EXPECT_EQ(l->FindString("Decembers"), -1);
     EXPECT_EQ(l->FindString(""), 0);
-    l->Clear();
-    EXPECT_EQ(l->FindString(""), -1);
-}
-
-TEST_F(ListBoxFixture, EntriesAndItemData)
-{
     l->AddItem("first", 0);
     EXPECT_EQ(l->NewIndex(), 0);
     l->setItemData(l->NewIndex(), 4711);
@@ -107,16 +105,46 @@ TEST_F(ListBoxFixture, EntriesAndItemData)
     l->RemoveItem(1);   // the selected entry goes: nothing is selected, no Click
     EXPECT_EQ(l->ListIndex(), -1);
     EXPECT_EQ(l->ListCount(), 6);
+    l->setListIndex(4);
+    log.clear();
+    l->Clear();
+    EXPECT_EQ(l->ListCount(), 0);
+    EXPECT_EQ(l->ListIndex(), -1);
+    EXPECT_EQ(l->FindString(""), -1);
     EXPECT_TRUE(log.events.isEmpty());
 }
 
-TEST_F(ListBoxFixture, ClickAndDoubleClickWithTheMouse)
+TEST(ComboBoxControl, ChoicesFireClickShownTextsDoNotAndTheListShowsWholeEntries)
 {
-    QObject::connect(l, &ListBox::DblClick, [this] { log.add("dbl"); });
-    const QRect r = l->visualItemRect(l->item(2));
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
-    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
-    EXPECT_EQ(log.joined(), "click 2 dbl");
+    Host host;
+    auto* c = new ComboBox("cboDrive", &host);
+    Log log;
+    c->setGeometry(0, 0, 80, 30);
+    for (const char* root : {"/home/alice/", "/media/alice/A VERY LONG VOLUME NAME INDEED/", "/mnt/data/"})
+        c->AddItem(root);
+    QObject::connect(c, &ComboBox::Click, [&] { log.add(QString("click %1").arg(c->ListIndex())); });
+    QObject::connect(c, &ComboBox::KeyPress, [&](int& ascii) { log.add(QString("press %1").arg(ascii)); });
+    host.showActive();
+
+    EXPECT_EQ(c->List(2), "/mnt/data/");
+    EXPECT_EQ(c->List(3), "");
+    c->setListIndex(2);
+    c->setText("/home/alice/");
+    EXPECT_EQ(c->ListIndex(), 0);
+    EXPECT_EQ(c->toolTip(), "/home/alice/");
+    EXPECT_EQ(errorNumber([&] { c->setText("/elsewhere/"); }), 383);
+    EXPECT_EQ(errorNumber([&] { c->setListIndex(3); }), 380);
+    c->setFocus();
+    QTest::keyClick(c, Qt::Key_Down);   // the user's choice with the keyboard
+    QTest::keyClick(c, Qt::Key_Return);
+    EXPECT_EQ(log.joined(), "click 2 click 1 press 13");
+    c->showPopup();
+    EXPECT_GE(c->view()->width(), c->view()->fontMetrics().horizontalAdvance(c->List(1)));
+    c->hidePopup();
+    c->Clear();
+    EXPECT_EQ(c->ListCount(), 0);
+    EXPECT_EQ(c->Text(), "");
+    EXPECT_EQ(log.joined(), "click 2 click 1 press 13");
 }
 
 } // namespace
