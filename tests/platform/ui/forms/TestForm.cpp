@@ -7,22 +7,20 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 #include "WaitFor.h"
-#include <functional>
-#include <stdexcept>
 
 using namespace ui;
 
@@ -31,18 +29,13 @@ namespace {
 class ProbeForm : public Form {
 public:
     explicit ProbeForm(const QString& name = QStringLiteral("frmProbe")) : Form(name) {}
-    int loads = 0, activates = 0, deactivates = 0, resizes = 0, queryUnloads = 0, unloads = 0;
-    int lastUnloadMode = -1;
+    int loads = 0, activates = 0, deactivates = 0, resizes = 0, unloads = 0, lastUnloadMode = -1;
     std::vector<QPoint> mouseDowns;   // twips
     bool hideOnFrameClose = false;
     bool refuseUnload = false;
 
 protected:
-    void Form_Load() override
-    {
-        ++loads;
-        setCaption(QStringLiteral("Probe"));
-    }
+    void Form_Load() override { ++loads; }
     void Form_Activate() override { ++activates; }
     void Form_Deactivate() override { ++deactivates; }
     void Form_MouseDown(int button, int shift, int x, int y) override
@@ -53,7 +46,6 @@ protected:
     void Form_Resize() override { ++resizes; }
     void Form_QueryUnload(int& cancel, int mode) override
     {
-        ++queryUnloads;
         lastUnloadMode = mode;
         if (hideOnFrameClose && mode == vbFormControlMenu) {
             Hide();
@@ -82,32 +74,16 @@ void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::Deferr
 
 } // namespace
 
-TEST_F(FormTest, AccessorCreatesAndLoadsOnceUntilUnloaded)
-{
-    EXPECT_FALSE(formLoaded<ProbeForm>());
-    ProbeForm& a = form<ProbeForm>();
-    ProbeForm& b = form<ProbeForm>();
-    EXPECT_EQ(&a, &b);
-    EXPECT_EQ(a.loads, 1);
-    EXPECT_TRUE(a.isFormLoaded());
-    EXPECT_FALSE(a.Visible());          // loading does not show
-    EXPECT_EQ(a.objectName(), "frmProbe");
-    EXPECT_EQ(a.Caption(), "Probe");
-    a.Show();
-    a.Hide();
-    a.Show();
-    EXPECT_EQ(a.loads, 1);              // shown again with its state, not loaded again
-    form<OtherForm>();
-    FormRegistry::unloadAll();          // forgets every form
-    EXPECT_FALSE(formLoaded<ProbeForm>());
-    EXPECT_FALSE(formLoaded<OtherForm>());
-    EXPECT_EQ(Form::activeForm(), nullptr);
-}
-
-TEST_F(FormTest, UnloadFromCodeCanBeRefusedOrDestroysAndTheAccessorCreatesAfresh)
+TEST_F(FormTest, AccessorLoadsOnceAndUnloadOrACloseByTheFrameCanBeRefusedOrDestroysTheForm)
 {
     QPointer<ProbeForm> first = &form<ProbeForm>();
+    EXPECT_EQ(&form<ProbeForm>(), first.data());
+    EXPECT_EQ(first->loads, 1);
+    EXPECT_FALSE(first->Visible());     // loading does not show
     first->Show();
+    first->Hide();
+    first->Show();
+    EXPECT_EQ(first->loads, 1);         // shown again with its state, not loaded again
     first->refuseUnload = true;
     EXPECT_FALSE(first->Unload());
     EXPECT_TRUE(first->isVisible());
@@ -120,13 +96,16 @@ TEST_F(FormTest, UnloadFromCodeCanBeRefusedOrDestroysAndTheAccessorCreatesAfresh
     EXPECT_FALSE(formLoaded<ProbeForm>());
     flushDeletes();
     EXPECT_TRUE(first.isNull());
-    ProbeForm& second = form<ProbeForm>();
+    ProbeForm& second = form<ProbeForm>();   // created afresh
     EXPECT_EQ(second.loads, 1);
     EXPECT_EQ(second.unloads, 0);
-}
+    form<OtherForm>();
+    FormRegistry::unloadAll();          // forgets every form
+    EXPECT_FALSE(formLoaded<ProbeForm>());
+    EXPECT_FALSE(formLoaded<OtherForm>());
+    EXPECT_EQ(Form::activeForm(), nullptr);
 
-TEST_F(FormTest, CloseByFrameCanBeTurnedIntoAHide)
-{
+    // A close by the frame can be turned into a hide; without the cancel, it unloads.
     ProbeForm& f = form<ProbeForm>();
     f.hideOnFrameClose = true;
     f.Show();
@@ -137,7 +116,6 @@ TEST_F(FormTest, CloseByFrameCanBeTurnedIntoAHide)
     flushDeletes();
     ASSERT_TRUE(formLoaded<ProbeForm>());
     EXPECT_EQ(&form<ProbeForm>(), &f);
-    // Without the cancel, the close unloads.
     QPointer<ProbeForm> gone = &f;
     f.hideOnFrameClose = false;
     f.Show();
@@ -173,16 +151,10 @@ TEST_F(FormTest, ActivateFiresWhenActivationMovesBetweenOurForms)
     EXPECT_EQ(p.activates, 3);
     QTest::qWait(10);
     EXPECT_EQ(p.activates, 3);
-    // Showing a form that is already the active one is no new activation.
+    // Showing a form that is already the active one is no new activation; nor is the return
+    // from a message box it showed.
     p.Show();
     EXPECT_EQ(p.activates, 3);
-}
-
-TEST_F(FormTest, ReturnFromAMessageBoxDoesNotActivateAgain)
-{
-    ProbeForm& p = form<ProbeForm>();
-    p.Show();
-    EXPECT_EVENTUALLY(p.activates == 1);
     auto* box = new QMessageBox(QMessageBox::Information, "t", "m", QMessageBox::Ok, &p);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
@@ -192,7 +164,7 @@ TEST_F(FormTest, ReturnFromAMessageBoxDoesNotActivateAgain)
     p.activateWindow();
     EXPECT_EVENTUALLY(p.isActiveWindow());
     QTest::qWait(20);
-    EXPECT_EQ(p.activates, 1);
+    EXPECT_EQ(p.activates, 3);
 }
 
 TEST_F(FormTest, ModalShowReturnsWhenTheFormHidesOrUnloads)
@@ -247,15 +219,28 @@ TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
     EXPECT_EQ(form<OtherForm>().parentWidget(), nullptr);
 }
 
-TEST_F(FormTest, MouseDownIsAPressOnTheFormsOwnSurfaceNotOneAControlLetsGoBy)
+// Twips that are no whole number of pixels read back as they were set, until the size changes;
+// a press on the form's own surface, not one a control lets go by, is its MouseDown, in twips.
+TEST_F(FormTest, GeometryInTwipsAndMouseDownOnTheFormsOwnSurface)
 {
     ProbeForm& f = form<ProbeForm>();
-    f.resize(400, 300);
+    f.Move(300, 450, 5370, 3700);
+    f.Show();
+    EXPECT_EQ(f.Width(), 5370);         // 358 px: kept as written
+    EXPECT_EQ(f.Top(), 450);
+    f.resize(400, 300);                 // the user's size reads in twips of the new size
+    EXPECT_EQ(f.ScaleWidth(), 6000);
+    EXPECT_EQ(f.ScaleHeight(), 4500);
+    EXPECT_GT(f.resizes, 0);
     auto* label = new QLabel(QStringLiteral("a label"), &f);   // lets presses go by
-    label->setGeometry(10, 10, 100, 20);
+    moveTwips(label, 150, 150, 1500, 300);
+    EXPECT_EQ(widthTwips(label), 1500);
+    label->move(10, label->y());
+    EXPECT_EQ(leftTwips(label), 150);
     auto* frame = new QGroupBox(QStringLiteral("a frame"), &f);
     frame->setGeometry(10, 50, 200, 100);
-    f.Show();
+    label->show();
+    frame->show();
     QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mousePress(frame, Qt::LeftButton, {}, QPoint(20, 50));
     EXPECT_TRUE(f.mouseDowns.empty());
@@ -264,66 +249,23 @@ TEST_F(FormTest, MouseDownIsAPressOnTheFormsOwnSurfaceNotOneAControlLetsGoBy)
     EXPECT_EQ(f.mouseDowns[0], QPoint(toTwips(300), toTwips(200)));
 }
 
-TEST_F(FormTest, GeometryReadsBackTheTwipsThatWereSet)
+TEST(MsgBoxService, ResponderSeesEveryMessageAndAnswersWithAButtonTheBoxHas)
 {
-    ProbeForm& f = form<ProbeForm>();
-    f.Move(300, 450, 5370, 3700);
-    f.Show();
-    EXPECT_EQ(f.Width(), 5370);         // 358 px: kept as written
-    EXPECT_EQ(f.Height(), 3700);
-    EXPECT_EQ(f.Left(), 300);
-    EXPECT_EQ(f.Top(), 450);
-    EXPECT_EQ(f.ScaleWidth(), toTwips(f.width()));
-    // A size changed by the user reads in twips of the new size.
-    f.resize(200, 100);
-    EXPECT_EQ(f.ScaleWidth(), 3000);
-    EXPECT_EQ(f.ScaleHeight(), 1500);
-    EXPECT_GT(f.resizes, 0);
-
-    // A control keeps its twips; one moved by other means reads the twips of where it is.
-    QWidget child(&f);
-    moveTwips(&child, 180, 1740, 8295, 5775);
-    EXPECT_EQ(widthTwips(&child), 8295);
-    EXPECT_EQ(child.width(), 553);
-    child.move(10, child.y());
-    EXPECT_EQ(leftTwips(&child), 150);
-    EXPECT_EQ(topTwips(&child), 1740);
-}
-
-TEST_F(FormTest, MaximiseFillsTheScreen)
-{
-    ProbeForm& f = form<ProbeForm>();
-    f.setWindowState(vbMaximized);
-    f.Show();
-    EXPECT_EQ(f.WindowState(), vbMaximized);
-    EXPECT_EVENTUALLY(f.frameGeometry().size() == f.screen()->availableGeometry().size());
-    f.setWindowState(vbNormal);
-    EXPECT_EQ(f.WindowState(), vbNormal);
-}
-
-// ---- message boxes ----------------------------------------------------------------------
-
-TEST(MsgBoxService, ResponderSeesEveryMessageAndAnswers)
-{
-    ScopedMsgBoxResponder responder([](const MessageRecord& m) {
-        return m.buttonSet() == vbYesNo ? vbNo : vbOK;
-    });
-    EXPECT_EQ(MsgBox("Are  you Sure?", vbYesNo, "Exit Windows"), vbNo);
-    EXPECT_EQ(MsgBox("plain"), vbOK);
-    EXPECT_EQ(MsgBox("warn", vbExclamation, " Sorry....."), vbOK);
-    const auto& m = responder.messages();
-    ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[0].prompt, "Are  you Sure?");
-    EXPECT_EQ(m[0].title, "Exit Windows");
-    EXPECT_EQ(m[0].answer, vbNo);
-    EXPECT_EQ(m[1].title, "Lumora1");   // no title given
-    EXPECT_EQ(m[2].icon(), vbExclamation);
-    EXPECT_EQ(m[2].buttonSet(), vbOKOnly);
-    EXPECT_EQ(m[2].title, " Sorry.....");
-}
-
-TEST(MsgBoxService, AnswersAreOnesTheButtonsCanGiveAndRecordsEndWithTheResponder)
-{
+    {
+        ScopedMsgBoxResponder responder([](const MessageRecord& m) { return m.buttonSet() == vbYesNo ? vbNo : vbOK; });
+        EXPECT_EQ(MsgBox("Are  you Sure?", vbYesNo, "Exit Windows"), vbNo);
+        EXPECT_EQ(MsgBox("plain"), vbOK);
+        EXPECT_EQ(MsgBox("warn", vbExclamation, " Sorry....."), vbOK);
+        const auto& m = responder.messages();
+        ASSERT_EQ(m.size(), 3u);
+        EXPECT_EQ(m[0].prompt, "Are  you Sure?");
+        EXPECT_EQ(m[0].title, "Exit Windows");
+        EXPECT_EQ(m[0].answer, vbNo);
+        EXPECT_EQ(m[1].title, "Lumora1");   // no title given
+        EXPECT_EQ(m[2].icon(), vbExclamation);
+        EXPECT_EQ(m[2].buttonSet(), vbOKOnly);
+        EXPECT_EQ(m[2].title, " Sorry.....");
+    }
     {
         ScopedMsgBoxResponder responder(vbYes);
         EXPECT_EQ(MsgBox("ok only", vbInformation), vbOK);
@@ -331,63 +273,41 @@ TEST(MsgBoxService, AnswersAreOnesTheButtonsCanGiveAndRecordsEndWithTheResponder
         EXPECT_EQ(MsgBox("retry", vbRetryCancel), vbRetry);
         EXPECT_EQ(shownMessages().size(), 3u);
     }
-    EXPECT_TRUE(shownMessages().empty());
+    EXPECT_TRUE(shownMessages().empty());   // records end with the responder
 }
 
-namespace {
-
-// Shows the real dialog; as soon as it is up, `look` sees it and No answers it.
-int answerNoOnceSeen(const std::function<void(QMessageBox&)>& look, const QString& prompt, int buttons,
-                     const QString& title = {})
+// The real dialog: as soon as it is up, it is looked at and No answers it. Its title, icon and
+// buttons, and a width for its whole title: the title in the bold system font, and a title
+// bar's icon and three buttons (a line height each) beside it.
+TEST(MsgBoxService, TheRealDialogHasTheTitleIconAndButtonsAndRoomForItsWholeTitle)
 {
+    const QString title = QStringLiteral("Delete Interstate Purchase Records ");
+    QString shownTitle;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0, width = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (!box || !box->isVisible())
                 continue;
-            look(*box);
+            shownTitle = box->windowTitle();
+            icon = box->icon();
+            buttons = static_cast<int>(box->buttons().size());
+            width = box->width();
             box->button(QMessageBox::No)->click();
         }
     });
     poll.start(10);
-    return MsgBox(prompt, buttons, title);
-}
-
-} // namespace
-
-TEST(MsgBoxService, RealDialogHasTheTitleIconAndButtons)
-{
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    const int answer = answerNoOnceSeen(
-        [&](QMessageBox& box) {
-            title = box.windowTitle();
-            icon = box.icon();
-            buttons = static_cast<int>(box.buttons().size());
-        },
-        "Are  you Sure?", vbYesNo + vbQuestion);
-    EXPECT_EQ(answer, vbNo);
-    EXPECT_EQ(title, "Lumora1");
+    EXPECT_EQ(MsgBox(" Are you Sure ", vbYesNo + vbQuestion, title), vbNo);
+    EXPECT_EQ(shownTitle, title);
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(buttons, 2);
-}
-
-TEST(MsgBoxService, ARealDialogIsWideEnoughForItsWholeTitle)
-{
-    const QString title = QStringLiteral("Delete Interstate Purchase Records ");
-    int width = 0;
-    answerNoOnceSeen([&](QMessageBox& box) { width = box.width(); }, " Are you Sure ", vbYesNo + vbQuestion, title);
-    // The title in the bold system font, and a title bar's icon and three buttons (a line
-    // height each) beside it.
     QFont bold = QApplication::font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
     EXPECT_GE(width, metrics.horizontalAdvance(title) + 4 * metrics.height());
 }
-
-// ---- the hourglass ----------------------------------------------------------------------
 
 TEST(MousePointerSetting, HourglassIsOneSettingRestoredOnEveryPath)
 {
@@ -395,13 +315,11 @@ TEST(MousePointerSetting, HourglassIsOneSettingRestoredOnEveryPath)
     setMousePointer(vbHourglass);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_EQ(mousePointer(), vbHourglass);
     setMousePointer(vbDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);   // set twice, one restore suffices
-
     try {
         HourglassGuard guard;
-        EXPECT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(mousePointer(), vbHourglass);
         throw std::runtime_error("fails half-way");
     } catch (const std::exception&) {
     }

@@ -15,7 +15,6 @@
 #include <QTextFragment>
 #include <QTextTable>
 #include <gtest/gtest.h>
-#include <random>
 
 using ui::RtfReader;
 
@@ -83,7 +82,7 @@ QString cellText(QTextTable* t, int row, int col)
 
 } // namespace
 
-TEST(RtfReader, LawDocumentTextParagraphsTablesAndCharacters)
+TEST(RtfReader, LawDocumentTextFormatsAndTable)
 {
     QTextDocument doc;
     RtfReader::read(kLawDocument, &doc);
@@ -101,12 +100,7 @@ TEST(RtfReader, LawDocumentTextParagraphsTablesAndCharacters)
     const QString all = doc.toPlainText();
     for (const char* hidden : {"Arial", "Times", "Secret", "Someone", "Msftedit", "heading", "0102", "HYPERLINK", "red255"})
         EXPECT_FALSE(all.contains(hidden)) << hidden;
-}
 
-TEST(RtfReader, CharacterAndParagraphFormats)
-{
-    QTextDocument doc;
-    RtfReader::read(kLawDocument, &doc);
     const QTextCharFormat title = formatOf(doc, "KERALA");
     EXPECT_EQ(title.fontWeight(), QFont::Bold);
     EXPECT_DOUBLE_EQ(title.fontPointSize(), 16.0);
@@ -158,7 +152,7 @@ TEST(RtfReader, TablesFollowTheirRows)
     EXPECT_EQ(cellText(tablesOf(doc).first(), 0, 1), "tw");
 }
 
-TEST(RtfReader, FontAndColourTablesGiveFamiliesAndColours)
+TEST(RtfReader, FontAndColourTablesAndGroupsGiveFamiliesColoursAndScopes)
 {
     QTextDocument doc;
     RtfReader::read("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fswiss{\\*\\panose 020b0604}Arial;}"
@@ -174,11 +168,8 @@ TEST(RtfReader, FontAndColourTablesGiveFamiliesAndColours)
     EXPECT_EQ(formatOf(doc, "accented").fontFamilies().toStringList(), QStringList{QString::fromUtf8("Caf\u00e9 Sans")});
     EXPECT_FALSE(formatOf(doc, "unknown colour").hasProperty(QTextFormat::ForegroundBrush));
     EXPECT_FALSE(formatOf(doc, "default").hasProperty(QTextFormat::ForegroundBrush));
-}
 
-TEST(RtfReader, GroupsScopeFormattingAndPlainResets)
-{
-    QTextDocument doc;
+    // Groups scope the formatting; \plain resets it.
     RtfReader::read("{\\rtf1 {\\b bold {\\i both}} after \\b x\\plain  y}", &doc);
     EXPECT_EQ(doc.toPlainText(), "bold both after x y");
     EXPECT_EQ(formatOf(doc, "both").fontWeight(), QFont::Bold);
@@ -238,64 +229,45 @@ TEST(RtfReader, EveryTruncationOfARealDocumentReadsItsBeginning)
     }
 }
 
-TEST(RtfReader, RandomBytesNeverFail)
-{
-    std::mt19937 gen(42);
-    const char alphabet[] = "{}\\'*abcdefghiu0123456789- ;\r\n\x80\xff";
-    std::uniform_int_distribution<int> pick(0, sizeof(alphabet) - 2);
-    for (int round = 0; round < 300; ++round) {
-        QByteArray bytes = "{\\rtf1 ";
-        for (int k = 0; k < 400; ++k)
-            bytes.append(alphabet[pick(gen)]);
-        QTextDocument doc;
-        RtfReader::read(bytes, &doc);
-        EXPECT_GE(doc.characterCount(), 1);
-    }
-}
-
 TEST(RtfReader, DocumentKindsAreToldApart)
 {
-    EXPECT_TRUE(RtfReader::looksLikeRtf("{\\rtf1 x}"));
     EXPECT_TRUE(RtfReader::looksLikeRtf("\xEF\xBB\xBF \r\n{\\rtf1 x}"));
     EXPECT_FALSE(RtfReader::looksLikeRtf("plain {\\rtf1 x}"));
     EXPECT_FALSE(RtfReader::looksLikeRtf(""));
-
+    // RTF, UTF-8 text, other text read as Windows-1252; a binary file (say, an old
+    // word-processor file) is not drawn.
+    const std::pair<QByteArray, QString> shown[] = {
+        {"{\\rtf1 \\b Rich}", "Rich"},
+        {QString::fromUtf8("plain \u20b9 text\nline 2").toUtf8(), QString::fromUtf8("plain \u20b9 text\nline 2")},
+        {"caf\xe9 \x93q\x94", QString::fromUtf8("caf\u00e9 \u201cq\u201d")},
+    };
     QTextDocument doc;
-    EXPECT_TRUE(RtfReader::readDocument("{\\rtf1 \\b Rich}", &doc));
-    EXPECT_EQ(doc.toPlainText(), "Rich");
-    EXPECT_TRUE(RtfReader::readDocument(QString::fromUtf8("plain \u20b9 text\nline 2").toUtf8(), &doc));
-    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("plain \u20b9 text\nline 2"));
-    // Not UTF-8: read as Windows-1252.
-    EXPECT_TRUE(RtfReader::readDocument("caf\xe9 \x93q\x94", &doc));
-    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("caf\u00e9 \u201cq\u201d"));
-    // A binary file (say, an old word-processor file) is not drawn.
+    for (const auto& [bytes, text] : shown) {
+        EXPECT_TRUE(RtfReader::readDocument(bytes, &doc));
+        EXPECT_EQ(doc.toPlainText(), text);
+    }
     EXPECT_FALSE(RtfReader::readDocument(QByteArray("\xD0\xCF\x11\xE0\0\0\0\0binary", 14), &doc));
     EXPECT_TRUE(doc.isEmpty());
 }
 
 TEST(RtfReader, ShippedDocumentsReadCleanly)
 {
-    QStringList files;
+    const QRegularExpression leaked(QStringLiteral("\\\\[a-z]+|[{}]|Times New Roman|Arial;"));
+    int read = 0;
     for (const char* sub : {"docs", "law/docs"}) {
         QDir dir(QStringLiteral(LUMORA_DATA_DIR) + "/" + sub);
-        for (const QString& name : dir.entryList({"*.rtf"}, QDir::Files))
-            files << dir.filePath(name);
+        for (const QString& name : dir.entryList({"*.rtf"}, QDir::Files)) {
+            QFile f(dir.filePath(name));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+            QTextDocument doc;
+            RtfReader::read(f.readAll(), &doc);
+            EXPECT_GT(doc.toPlainText().simplified().size(), 20) << name.toStdString();
+            EXPECT_FALSE(doc.toPlainText().contains(leaked)) << name.toStdString();
+            EXPECT_FALSE(doc.begin().text().trimmed().isEmpty()) << name.toStdString();
+            ++read;
+        }
     }
-    if (files.isEmpty())
-        GTEST_SKIP() << "no documents under " << LUMORA_DATA_DIR;
-    const QRegularExpression controlWord(QStringLiteral("\\\\[a-z]+"));
-    for (const QString& path : files) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-        QTextDocument doc;
-        RtfReader::read(f.readAll(), &doc);
-        const QString text = doc.toPlainText();
-        EXPECT_GT(text.simplified().size(), 20) << path.toStdString();
-        EXPECT_FALSE(text.contains(controlWord)) << path.toStdString();
-        EXPECT_FALSE(text.contains('{') || text.contains('}')) << path.toStdString();
-        EXPECT_FALSE(text.contains("Times New Roman") || text.contains("Arial;")) << path.toStdString();
-        EXPECT_FALSE(doc.begin().text().trimmed().isEmpty()) << path.toStdString();
-    }
+    EXPECT_GT(read, 0);
 }
 
 // A law paragraph with 12,500 formatting changes, in a document view that is on screen and lays
