@@ -2,12 +2,9 @@
 // table (written with SQLite directly) and a template over them.
 #pragma once
 
-#include <QDir>
+#include "../../db/DbFixture.h"
+
 #include <QFile>
-#include <QString>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace reporttest {
 
@@ -51,16 +48,7 @@ public:
     QString templ() const { return dir_.filePath("Bills.rpt"); }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    void exec(const QString& sql) const
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(data().toUtf8().constData(), &db);
-        char* error = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
-            << sql.toStdString() << ": " << (error ? error : "");
-        sqlite3_free(error);
-        sqlite3_close(db);
-    }
+    void exec(const QString& sql) const { dbtest::rawExec(data(), sql.toUtf8().constData()); }
     void writeTemplate(const QByteArray& text) const
     {
         QFile f(templ());
