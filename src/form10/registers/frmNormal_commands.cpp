@@ -116,15 +116,9 @@ QString describeStep(const QString& step)
 
 QString failureMessage(const f10::SaveFailure& f)
 {
-    QString text = QStringLiteral("The month was not saved.\n\nThe save stopped while ");
-    text += f.step.isEmpty() ? QStringLiteral("opening the Form 10 database") : describeStep(f.step);
-    if (!f.where.isEmpty())
-        text += QStringLiteral(", at ") + f.where;
-    text += QStringLiteral(":\n") + f.description;
-    if (f.number != 0)
-        text += QStringLiteral(" | No: ") + QString::number(f.number);
-    text += QStringLiteral("\n\nThe stored registers, month summary and report tables are as they were before Save.");
-    return text;
+    return f10::unitFailureMessage(
+        f, QStringLiteral("The month was not saved.\n\nThe save stopped while "), describeStep,
+        QStringLiteral("The stored registers, month summary and report tables are as they were before Save."));
 }
 
 // Text typed into a cell editor and not yet written to its cell goes there, as leaving the

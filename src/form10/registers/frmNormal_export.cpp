@@ -19,14 +19,10 @@ constexpr long kAtRest = 0xC0C0FF;    // pale red
 
 QString failureMessage(const f10::SaveFailure& f)
 {
-    QString text = QStringLiteral("The month was not exported.\n\nThe export stopped while ");
-    text += f.step.isEmpty() ? QStringLiteral("opening the Form 10 database")
-                             : QStringLiteral("writing ") + f10::exportDescription(f.step);
-    text += QStringLiteral(":\n") + f.description;
-    if (f.number != 0)
-        text += QStringLiteral(" | No: ") + QString::number(f.number);
-    text += QStringLiteral("\n\nThe Form 10 page tables are as they were before Export.");
-    return text;
+    return f10::unitFailureMessage(
+        f, QStringLiteral("The month was not exported.\n\nThe export stopped while "),
+        [](const QString& step) { return QStringLiteral("writing ") + f10::exportDescription(step); },
+        QStringLiteral("The Form 10 page tables are as they were before Export."));
 }
 
 void runExport(frmNormal& f)

@@ -119,6 +119,19 @@ SaveFailure runAsOneUnit(const std::function<void(SaveUnit&)>& work)
     return failure;   // the unit rolls back as it goes, unless committed
 }
 
+QString unitFailureMessage(const SaveFailure& f, const QString& head,
+                           const std::function<QString(const QString& step)>& describeStep, const QString& tail)
+{
+    QString text = head;
+    text += f.step.isEmpty() ? QStringLiteral("opening the Form 10 database") : describeStep(f.step);
+    if (!f.where.isEmpty())
+        text += QStringLiteral(", at ") + f.where;
+    text += QStringLiteral(":\n") + f.description;
+    if (f.number != 0)
+        text += QStringLiteral(" | No: ") + QString::number(f.number);
+    return text + QStringLiteral("\n\n") + tail;
+}
+
 bool skip(const std::function<void()>& statement)
 {
     try {

@@ -75,6 +75,12 @@ private:
 // happened in (empty when the unit committed). Save and Export run this way.
 SaveFailure runAsOneUnit(const std::function<void(SaveUnit&)>& work);
 
+// The message for a unit that did not commit: head, then what the failed step was doing
+// (describeStep of its name; the opening of the database when no step had begun), the row
+// when one was named, the reason and its number, and last the tail that says what is unchanged.
+QString unitFailureMessage(const SaveFailure& f, const QString& head,
+                           const std::function<QString(const QString& step)>& describeStep, const QString& tail);
+
 // Runs one statement of a skip-on-error procedure. A failure is swallowed; inside a save,
 // a database failure is recorded first. Returns true when the statement ran.
 bool skip(const std::function<void()>& statement);
