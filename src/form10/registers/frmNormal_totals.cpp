@@ -3,6 +3,7 @@
 // so each holds exactly its sum formatted "#0.00".
 #include "form10/registers/frmNormal.h"
 
+#include "form10/registers/RateLabels.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
@@ -12,12 +13,7 @@
 
 namespace {
 
-struct RateLabels {
-    const char* rate;
-    QLabel* amount;
-    QLabel* tax;
-    QLabel* cess;
-};
+using f10::RateLabels;
 
 // Adds the cell's whole-text number; a cell that is not a number as a whole adds nothing, and
 // neither does an addition that would overflow the sum.
@@ -38,7 +34,7 @@ void addCell(const ui::FlexGrid& grid, int row, int col, double& sum)
 // One pass over the bill rows: the grand total of column 9 and, per rate matched by its
 // trimmed text (exact, case-sensitive), the sums of columns 6, 7 and 8.
 template <size_t N>
-void computeTotals(const ui::FlexGrid& grid, const RateLabels (&rates)[N], ui::TextBox& grandTotal)
+void computeTotals(frmNormal& form, const ui::FlexGrid& grid, const RateLabels (&rates)[N], ui::TextBox& grandTotal)
 {
     double total = 0;
     double amount[N] = {}, tax[N] = {}, cess[N] = {};
@@ -61,36 +57,21 @@ void computeTotals(const ui::FlexGrid& grid, const RateLabels (&rates)[N], ui::T
     }
     grandTotal.setText(vb::Format00(total));
     for (size_t i = 0; i < N; ++i)
-        rates[i].amount->setText(vb::Format00(amount[i]));
+        (form.*rates[i].amount)->setText(vb::Format00(amount[i]));
     for (size_t i = 0; i < N; ++i)
-        rates[i].tax->setText(vb::Format00(tax[i]));
+        (form.*rates[i].tax)->setText(vb::Format00(tax[i]));
     for (size_t i = 0; i < N; ++i)
-        rates[i].cess->setText(vb::Format00(cess[i]));
+        (form.*rates[i].cess)->setText(vb::Format00(cess[i]));
 }
 
 } // namespace
 
 void frmNormal::procTotalCal1()
 {
-    const RateLabels rates[] = {
-        {"0", Label12, Label16, Label58},
-        {"1", Label13, Label17, Label57},
-        {"4", Label14, Label18, Label56},
-        {"12.5", Label15, Label19, Label62},
-        {"20", Label10, Label34, Label61},
-    };
-    computeTotals(*fg1, rates, *txtTotal);
+    computeTotals(*this, *fg1, f10::kPurchaseRateLabels, *txtTotal);
 }
 
 void frmNormal::procTotalCal2()
 {
-    const RateLabels rates[] = {
-        {"0", Label23, Label27, Label50},
-        {"1", Label22, Label26, Label49},
-        {"4", Label21, Label25, Label48},
-        {"12.5", Label20, Label24, Label54},
-        {"CST", Label35, Label36, Label53},
-        {"20", Label45, Label44, Label52},
-    };
-    computeTotals(*fg2, rates, *txtTotal2);
+    computeTotals(*this, *fg2, f10::kSalesRateLabels, *txtTotal2);
 }

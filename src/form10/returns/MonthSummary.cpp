@@ -2,6 +2,7 @@
 // register screen's total labels, the purchase grand total, entry date, place, and the five
 // purchase row totals.
 #include "form10/registers/Module2.h"
+#include "form10/registers/RateLabels.h"
 #include "form10/registers/RegisterStorage.h"
 #include "form10/registers/frmNormal.h"
 #include "platform/db/StatementText.h"
@@ -9,6 +10,9 @@
 #include "platform/vb/Vb.h"
 
 #include <QLabel>
+#include <QStringList>
+
+#include <span>
 
 namespace {
 
@@ -20,10 +24,10 @@ QString moneyText(const QString& caption)
 
 // amount + tax + cess of one rate, carrying the two decimals the formatting gives, written
 // as a bare number in its shortest form (1125.5, 0, 12.25).
-QString rowTotal(const QLabel* amount, const QLabel* tax, const QLabel* cess)
+QString rowTotal(const frmNormal& form, const f10::RateLabels& r)
 {
-    const double sum = vb::Val(vb::Trim(amount->text())) + vb::Val(vb::Trim(tax->text()))
-                       + vb::Val(vb::Trim(cess->text()));
+    const double sum = vb::Val(vb::Trim((form.*r.amount)->text())) + vb::Val(vb::Trim((form.*r.tax)->text()))
+                       + vb::Val(vb::Trim((form.*r.cess)->text()));
     return vb::numberText(vb::Val(vb::Format00(sum)));
 }
 
@@ -31,11 +35,9 @@ QString rowTotal(const QLabel* amount, const QLabel* tax, const QLabel* cess)
 
 void frmNormal::procWriteCommon()
 {
-    const QString rt0 = rowTotal(Label12, Label16, Label58);
-    const QString rt1 = rowTotal(Label13, Label17, Label57);
-    const QString rt4 = rowTotal(Label14, Label18, Label56);
-    const QString rt12 = rowTotal(Label15, Label19, Label62);
-    const QString rt20 = rowTotal(Label10, Label34, Label61);
+    QStringList rowTotals;   // RT0 .. RT20
+    for (const f10::RateLabels& r : f10::kPurchaseRateLabels)
+        rowTotals << rowTotal(*this, r);
 
     auto& m = Module2();
     procOpenForm10DB();
@@ -55,18 +57,16 @@ void frmNormal::procWriteCommon()
     add(m.DealerCode);
     add(month);
     add(m.DealerName);
-    for (const QLabel* label : {Label12, Label13, Label14, Label15, Label10,     // PTA
-                                Label16, Label17, Label18, Label19, Label34,     // PTT
-                                Label58, Label57, Label56, Label62, Label61,     // PTC
-                                Label23, Label22, Label21, Label20, Label35, Label45,   // STA
-                                Label27, Label26, Label25, Label24, Label36, Label44,   // STT
-                                Label50, Label49, Label48, Label54, Label53, Label52})  // STC
-        add(moneyText(label->text()));
+    // PTA.., PTT.., PTC.., then STA.., STT.., STC..: each group in the tables' rate order.
+    using Rates = std::span<const f10::RateLabels>;
+    for (const Rates rates : {Rates(f10::kPurchaseRateLabels), Rates(f10::kSalesRateLabels)})
+        for (const auto which : {&f10::RateLabels::amount, &f10::RateLabels::tax, &f10::RateLabels::cess})
+            for (const f10::RateLabels& r : rates)
+                add(moneyText((this->*(r.*which))->text()));
     add(moneyText(txtTotal->Text()));
     add(vb::Trim(txtDate->Text()));
     add(vb::Trim(txtPlace->Text()));
-    sql += rt0 + QLatin1Char(',') + rt1 + QLatin1Char(',') + rt4 + QLatin1Char(',') + rt12 + QLatin1Char(',') + rt20
-           + QLatin1Char(')');
+    sql += rowTotals.join(QLatin1Char(',')) + QLatin1Char(')');
     m.SqlText = sql;
     m.Form10Connection->Execute(m.SqlText);
 }

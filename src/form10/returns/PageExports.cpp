@@ -11,6 +11,7 @@
 #include "form10/returns/PageExports.h"
 
 #include "form10/registers/Module2.h"
+#include "form10/registers/RateLabels.h"
 #include "form10/registers/RegisterStorage.h"
 #include "form10/registers/frmNormal.h"
 #include "platform/db/Recordset.h"
@@ -30,29 +31,7 @@ using ado::sqlQuoted;
 
 namespace {
 
-// The labels holding one rate's amount and tax sums.
-struct RateLabels {
-    const char* rate;
-    QLabel* frmNormal::*amount;
-    QLabel* frmNormal::*tax;
-};
-
-const RateLabels kPurchaseLabels[] = {
-    {"0", &frmNormal::Label12, &frmNormal::Label16},
-    {"1", &frmNormal::Label13, &frmNormal::Label17},
-    {"4", &frmNormal::Label14, &frmNormal::Label18},
-    {"12.5", &frmNormal::Label15, &frmNormal::Label19},
-    {"20", &frmNormal::Label10, &frmNormal::Label34},
-};
-
-const RateLabels kSalesLabels[] = {
-    {"0", &frmNormal::Label23, &frmNormal::Label27},
-    {"1", &frmNormal::Label22, &frmNormal::Label26},
-    {"4", &frmNormal::Label21, &frmNormal::Label25},
-    {"12.5", &frmNormal::Label20, &frmNormal::Label24},
-    {"CST", &frmNormal::Label35, &frmNormal::Label36},
-    {"20", &frmNormal::Label45, &frmNormal::Label44},
-};
+using f10::RateLabels;
 
 // What a page column holds. The totals add the rates' labels in the export's own order;
 // the grand total adds the two totals after each is brought to two decimals.
@@ -131,18 +110,18 @@ struct PageExport {
 
 const PageExport kPurchaseLocal = {
     "procExportPurchaseLocal", "the local purchase totals to page 3", "tblMPage3", " UPDATE tblMPage3   ",
-    {"tblMPage2", "tblMPage1", "tblMPage4", "tblMPage5"}, kPurchaseLabels, kPurchaseTotalsOrder,
+    {"tblMPage2", "tblMPage1", "tblMPage4", "tblMPage5"}, f10::kPurchaseRateLabels, kPurchaseTotalsOrder,
     kPurchaseLocalColumns};
 const PageExport kPurchaseInterState = {
     "procExportPurchaseInterState", "the inter-state purchase totals to page 3", "tblMPage3", " UPDATE tblMPage3   ",
-    {"tblMPage2", "tblMPage1", "tblMPage4", "tblMPage5"}, kPurchaseLabels, kPurchaseTotalsOrder,
+    {"tblMPage2", "tblMPage1", "tblMPage4", "tblMPage5"}, f10::kPurchaseRateLabels, kPurchaseTotalsOrder,
     kPurchaseInterStateColumns};
 const PageExport kSales = {
     "procExportSales", "the inter-state sales totals to page 1", "tblMPage1", " UPDATE tblMPage1   ",
-    {"tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"}, kSalesLabels, {}, kSalesColumns};
+    {"tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"}, f10::kSalesRateLabels, {}, kSalesColumns};
 const PageExport kSalesLocal = {
     "procExportSalesLocal", "the local sales totals to page 1", "tblMPage1", " UPDATE tblMPage1   ",
-    {"tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"}, kSalesLabels, kSalesTotalsOrder,
+    {"tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"}, f10::kSalesRateLabels, kSalesTotalsOrder,
     kSalesLocalColumns};
 
 const PageExport* const kExports[] = {&kPurchaseLocal, &kPurchaseInterState, &kSales, &kSalesLocal};
