@@ -54,8 +54,7 @@ void makeNewFiles(const sys::FileSystemObject& fso, const std::vector<DataFileCo
         const DataFileCopy& c = copies[i];
         const QString made = newFileOf(c.target);
         try {
-            removeIfThere(fso, made);
-            ado::copyDatabaseFile(c.source, made);
+            ado::copyDatabaseFile(c.source, made);   // replaces a new file left from before
             ado::checkDatabaseFile(made);
         } catch (const ado::Error& e) {
             for (size_t j = 0; j <= i; ++j)

@@ -129,15 +129,10 @@ void frmBackUpRestore::Form_Activate()
     {
         ui::HourglassGuard hourglass;
         // Searched afresh each time: a drive taken away since no longer counts.
-        BackUpRoot.clear();
-        for (int i = 0; i < cboDrive->ListCount(); ++i) {
-            const QString root = cboDrive->List(i);
-            if (FileSystem->FolderExists(root + kFolderName)) {
-                BackUpRoot = root;
-                cboDrive->setText(root);
-            }
-        }
-        if (!BackUpRoot.isEmpty()) {
+        const int found = lastDriveWithBackUp(*cboDrive);
+        BackUpRoot = found < 0 ? QString() : cboDrive->List(found);
+        if (found >= 0) {
+            cboDrive->setText(BackUpRoot);   // shown without a Click: the chosen drive stays
             cboDrive->setVisible(true);
             Label2->setVisible(true);
             Label2->setText(QStringLiteral("BackUp  Path "));
@@ -161,13 +156,19 @@ void frmBackUpRestore::procDriveList()
         cboDrive->AddItem(root);
 }
 
-QString frmBackUpRestore::fnBackUpExists(ui::ComboBox& drives)
+int frmBackUpRestore::lastDriveWithBackUp(const ui::ComboBox& drives)
 {
     int found = -1;
     for (int i = 0; i < drives.ListCount(); ++i) {
         if (fileSystem().FolderExists(drives.List(i) + kFolderName))
             found = i;
     }
+    return found;
+}
+
+QString frmBackUpRestore::fnBackUpExists(ui::ComboBox& drives)
+{
+    const int found = lastDriveWithBackUp(drives);
     if (found < 0)
         return QStringLiteral("NIL");
     drives.setListIndex(found);

@@ -59,6 +59,8 @@ protected:
 
 private:
     const sys::FileSystemObject& fileSystem();
+    // The index of the last listed drive whose root holds the backup folder; -1 for none.
+    int lastDriveWithBackUp(const ui::ComboBox& drives);
     // The backup folder on the root in use: the backup root, else the chosen drive.
     QString backUpFolder() const;
     void showFocusColour(ui::CommandButton* button, bool focused);
