@@ -53,4 +53,10 @@ constexpr long EngineFailure = -2147467259;      // the engine failed while runn
 constexpr long RowNotFound = -2147217864;        // the row to update or delete is gone
 } // namespace err
 
+// The runtime's "Overflow": a number too large for where it goes.
+[[noreturn]] inline void raiseOverflow()
+{
+    throw Error(err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+}
+
 } // namespace ado

@@ -76,7 +76,6 @@ private:
 
     [[noreturn]] static void raiseNull() { throw Error(err::InvalidUseOfNull, QStringLiteral("Invalid use of Null"), QStringLiteral("Lumora")); }
     [[noreturn]] static void raiseMismatch() { throw Error(err::TypeMismatch, QStringLiteral("Type mismatch"), QStringLiteral("Lumora")); }
-    [[noreturn]] static void raiseOverflow() { throw Error(err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora")); }
     // A double result of arithmetic; an infinity or NaN is an overflow, as in the runtime.
     static Variant checked(double d);
     // Numeric view used by arithmetic: whole numbers stay whole while both sides are.

@@ -20,11 +20,6 @@ bool failWith(QString* problem, const QString& text)
     return false;
 }
 
-QString sizeText(int width, int height)
-{
-    return QStringLiteral("%1 x %2").arg(width).arg(height);
-}
-
 // Runs xrandr with `arguments`; false with `problem` set when it did not finish well.
 bool runXrandr(const QString& program, const QStringList& arguments, QString* output, QString* problem)
 {
@@ -120,7 +115,7 @@ QStringList xrandrModeArguments(const QString& queryOutput, int width, int heigh
         }
     const QString mode = QStringLiteral("%1x%2").arg(width).arg(height);
     if (!screen->modes.contains(mode)) {
-        failWith(problem, QStringLiteral("the screen does not offer %1").arg(sizeText(width, height)));
+        failWith(problem, QStringLiteral("the screen does not offer %1 x %2").arg(width).arg(height));
         return {};
     }
     return {QStringLiteral("--output"), screen->name, QStringLiteral("--mode"), mode};

@@ -16,11 +16,6 @@ namespace {
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-[[noreturn]] void raiseOverflow()
-{
-    throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
-}
-
 // The characters the number is read from: the trimmed text for Whole, the text without its
 // blanks for the others.
 std::u16string significant(QStringView text, NumberSyntax syntax)
@@ -168,7 +163,7 @@ NumberRead readNumber(QStringView text, NumberSyntax syntax, double* out)
 QString numberText(double value)
 {
     if (!std::isfinite(value))
-        raiseOverflow();
+        ado::raiseOverflow();
     if (value == 0)
         return QStringLiteral("0");   // no "-0"
     char buf[64];
@@ -179,12 +174,12 @@ QString numberText(double value)
 QString fixedText(double value, int decimals)
 {
     if (!std::isfinite(value))
-        raiseOverflow();
+        ado::raiseOverflow();
     // The shortest decimal that reads back as the value, written out in full ("2.675").
     char buf[400];   // the longest fixed form of a double has some 330 characters
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
-        raiseOverflow();
+        ado::raiseOverflow();
     const std::string text(buf, res.ptr);
     const bool negative = !text.empty() && text[0] == '-';
     const std::string body = negative ? text.substr(1) : text;

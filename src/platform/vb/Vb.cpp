@@ -1,7 +1,6 @@
 // Runtime helpers: number formats and reads, dates, trimming, skip-on-error.
 #include "Vb.h"
 
-#include "NumberText.h"
 #include "platform/db/Error.h"
 
 namespace vb {
@@ -9,11 +8,6 @@ namespace vb {
 namespace {
 
 bool isBlank(QChar c) { return c == QLatin1Char(' '); }
-
-[[noreturn]] void raiseOverflow()
-{
-    throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
-}
 
 } // namespace
 
@@ -39,7 +33,7 @@ QString Format(const ado::Variant& value, const QString& format)
             double v = 0;
             switch (readNumber(t, NumberSyntax::Whole, &v)) {
             case NumberRead::Number: return Format00(v);
-            case NumberRead::Overflow: raiseOverflow();
+            case NumberRead::Overflow: ado::raiseOverflow();
             case NumberRead::None: break;
             }
             return t;
@@ -63,7 +57,7 @@ double Val(const QString& text)
 {
     double v = 0;
     if (readNumber(text, NumberSyntax::Leading, &v) == NumberRead::Overflow)
-        raiseOverflow();
+        ado::raiseOverflow();
     return v;
 }
 
@@ -75,13 +69,7 @@ bool IsNumeric(const QString& text)
 
 double CDbl(const QString& text)
 {
-    double v = 0;
-    switch (readNumber(text, NumberSyntax::Whole, &v)) {
-    case NumberRead::Number: return v;
-    case NumberRead::Overflow: raiseOverflow();
-    case NumberRead::None: break;
-    }
-    throw ado::Error(ado::err::TypeMismatch, QStringLiteral("Type mismatch"), QStringLiteral("Lumora"));
+    return ado::Variant(text).toDouble();   // a text's number, the same conversion
 }
 
 QString LTrim(const QString& text)
