@@ -17,7 +17,7 @@ long toLong32(const ado::Variant& value)
 {
     const qint64 n = value.toLongLong();
     if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
-        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+        ado::raiseOverflow();
     return static_cast<long>(n);
 }
 
@@ -35,14 +35,13 @@ QString wordSearchPattern(const QString& words)
     const bool leading = words.startsWith(QLatin1Char(' '));
     const bool trailing = words.endsWith(QLatin1Char(' '));
 
-    QString text = vb::Trim(words);
-    text = vb::Trim(text).replace(QLatin1Char('\''), QStringLiteral("''"));
+    // Trimmed once: none of the replacements below puts a blank at either end.
+    QString text = vb::Trim(words).replace(QLatin1Char('\''), QStringLiteral("''"));
     for (QChar c : {u'[', u']', u'{', u'}'})
-        text = vb::Trim(text).replace(c, QLatin1Char('%'));
-    text = vb::Trim(text);
+        text.replace(c, QLatin1Char('%'));
     while (text.contains(QStringLiteral("  ")))
         text.replace(QStringLiteral("  "), QStringLiteral(" "));
-    text = vb::Trim(text).replace(QLatin1Char(' '), QStringLiteral("% %"));
+    text.replace(QLatin1Char(' '), QStringLiteral("% %"));
 
     // Words of blanks only: the one blank they stand for sits between the two "%".
     if (text.isEmpty() && leading)

@@ -1,6 +1,6 @@
-// What the library window's steps share: the 16-bit rounding of its layout, the trap that
-// shows a failure as the detailed message, and the skip-a-failing-statement run that keeps
-// the last failure for one report at the end of the step.
+// What the library windows' steps share: the 16-bit rounding of their layout, and the
+// skip-a-failing-statement run that keeps the last failure for one report at the end of the
+// step. A step that a failure ends shows it through lawdb::trapped.
 #pragma once
 
 #include "lawdb/MyMOD.h"
@@ -10,7 +10,6 @@
 #include <QtGlobal>
 #include <cmath>
 #include <exception>
-#include <utility>
 
 namespace library {
 
@@ -20,15 +19,8 @@ inline qint16 toInteger(double value)
 {
     const double r = std::nearbyint(value);   // default rounding mode: ties to even
     if (r < -32768.0 || r > 32767.0)
-        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+        ado::raiseOverflow();
     return static_cast<qint16>(r);
-}
-
-// Runs `body`; a failure shows the detailed message with `tag` and ends the step.
-template <class F>
-bool trappedDebug(const QString& tag, F&& body)
-{
-    return lawdb::trapped(tag, std::forward<F>(body));
 }
 
 // Statements that each skip their own failure; the last failure is kept so that the step

@@ -32,14 +32,12 @@
 #include <QScreen>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <cmath>
 
 using library::GoShape;
 using library::GridRunner;
 using library::kNotSet;
 using library::ScreenSpec;
 using library::toInteger;
-using library::trappedDebug;
 
 namespace {
 
@@ -218,7 +216,7 @@ void frmkerala::Tvw_MouseMove()
 
 void frmkerala::runTreeOpener(ui::TreeView* tree, const QString& tag)
 {
-    trappedDebug(tag, [&] {
+    lawdb::trapped(tag, [&] {
         ui::Node* node = tree->SelectedItem();
         if (!node)
             throw ado::Error(91, QStringLiteral("Object variable or With block variable not set"),
@@ -389,7 +387,7 @@ void frmkerala::treeSwitch(ui::TreeView* tree, bool withFocus)
 
 void frmkerala::Toolbar2_ButtonClick(const QString& key)
 {
-    trappedDebug(QStringLiteral("ToolBar2Click : "), [&] {
+    lawdb::trapped(QStringLiteral("ToolBar2Click : "), [&] {
         currentToolbarKey_ = key;
         if (key == QLatin1String("Act"))
             treeSwitch(Tvw, true);

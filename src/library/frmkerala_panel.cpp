@@ -26,7 +26,6 @@
 #include <QLabel>
 
 using library::toInteger;
-using library::trappedDebug;
 
 namespace {
 
@@ -143,7 +142,6 @@ void frmkerala::fillActSections()
     rs.Open(QStringLiteral("SELECT Keralafields.ID, Keralafields.ActSection FROM Keralafields WHERE "
                            "(((Keralafields.ActSection) Is Not Null)) ORDER BY Keralafields.ID;"),
             lawdb::fnLawConnection(), ado::adOpenDynamic, ado::adLockOptimistic);
-    List1->Clear();
     lawdb::fillWordSearchList(*List1, rs, QStringLiteral("ActSection"), QStringLiteral("ID"));
 
     lawdb::LawDbState& law = lawdb::state();
@@ -281,7 +279,7 @@ void frmkerala::Text3_Change()
 {
     if (!Text3->Visible())
         return;
-    trappedDebug(QStringLiteral("Exc on T3 : "), [this] {
+    lawdb::trapped(QStringLiteral("Exc on T3 : "), [this] {
         lawdb::state().Service.ListBoxTypingSearch(*List1, Text3->Text());
         Text1->setText(List1->Text());
         List1_Click();

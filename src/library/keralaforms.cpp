@@ -1,5 +1,6 @@
 #include "keralaforms.h"
 
+#include "LibrarySteps.h"
 #include "frmkerala.h"
 
 #include "lawdb/MyMOD.h"
@@ -19,22 +20,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
-#include <cmath>
-#include <limits>
 
 namespace {
 
 constexpr long kBlue = ui::RGB(38, 112, 166);
-
-// A value stored in a 16-bit property: nearest integer, a half to the even neighbour;
-// out of range is an overflow, as it was for the window's original properties.
-qint16 toInt16(double value)
-{
-    const double r = std::nearbyint(value);
-    if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
-        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
-    return static_cast<qint16>(r);
-}
 
 void invalidValue()
 {
@@ -126,7 +115,7 @@ void keralaforms::procLayoutDocument()
     vb::skip([this] { ui::setTopTwips(Label1, 15); });
     vb::skip([this] { ui::setTopTwips(OLE1, 270); });
     vb::skip([this] {
-        qint16 left = toInt16((ScaleWidth() - ui::widthTwips(OLE1)) / 2.0);
+        qint16 left = library::toInteger((ScaleWidth() - ui::widthTwips(OLE1)) / 2.0);
         if (left < 0)
             left = 0;
         ui::setLeftTwips(OLE1, left);

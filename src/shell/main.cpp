@@ -32,8 +32,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-// Windows built elsewhere; until one exists its entry shows the dispatcher's failure message.
-
 namespace {
 
 struct StateNode {
