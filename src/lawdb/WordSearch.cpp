@@ -2,6 +2,7 @@
 
 #include "LawDb.h"
 #include "MyMOD.h"
+#include "platform/db/StatementText.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Vb.h"
@@ -36,7 +37,7 @@ QString wordSearchPattern(const QString& words)
     const bool trailing = words.endsWith(QLatin1Char(' '));
 
     // Trimmed once: none of the replacements below puts a blank at either end.
-    QString text = vb::Trim(words).replace(QLatin1Char('\''), QStringLiteral("''"));
+    QString text = ado::sqlQuoted(vb::Trim(words));
     for (QChar c : {u'[', u']', u'{', u'}'})
         text.replace(c, QLatin1Char('%'));
     while (text.contains(QStringLiteral("  ")))
