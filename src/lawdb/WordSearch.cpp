@@ -37,9 +37,7 @@ QString wordSearchPattern(const QString& words)
     const bool trailing = words.endsWith(QLatin1Char(' '));
 
     // Trimmed once: none of the replacements below puts a blank at either end.
-    QString text = ado::sqlQuoted(vb::Trim(words));
-    for (QChar c : {u'[', u']', u'{', u'}'})
-        text.replace(c, QLatin1Char('%'));
+    QString text = ado::sqlLikeWords(vb::Trim(words));
     while (text.contains(QStringLiteral("  ")))
         text.replace(QStringLiteral("  "), QStringLiteral(" "));
     text.replace(QLatin1Char(' '), QStringLiteral("% %"));

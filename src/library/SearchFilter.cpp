@@ -107,9 +107,7 @@ QString formatFilterDate(const QDate& date)
 FilterOutcome buildSearchFilter(const QString& caption, int adoType, const QString& typed)
 {
     const QString& F = caption;
-    QString T = ado::sqlQuoted(vb::Trim(typed));
-    for (const QChar c : {QLatin1Char('['), QLatin1Char(']'), QLatin1Char('{'), QLatin1Char('}')})
-        T.replace(c, QLatin1Char('%'));
+    QString T = ado::sqlLikeWords(vb::Trim(typed));
     const QString trimmed = vb::Trim(T);
 
     switch (groupOf(adoType)) {

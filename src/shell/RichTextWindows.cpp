@@ -82,7 +82,7 @@ void RichTextWindow::procLayout()
     vb::skip([this] {
         const double left = std::nearbyint((ScaleWidth() - ui::widthTwips(RichTextBox1)) / 2.0);
         if (left > std::numeric_limits<qint16>::max())
-            throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+            ado::raiseOverflow();
         ui::setLeftTwips(RichTextBox1, left < 0 ? 0 : static_cast<int>(left));
     });
     vb::skip([this] {

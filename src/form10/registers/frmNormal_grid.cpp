@@ -56,7 +56,7 @@ double leadingNumber(const QString& text)
 {
     double v = 0;
     if (vb::readNumber(text, vb::NumberSyntax::Amount, &v) == vb::NumberRead::Overflow)
-        throw ado::Error(ado::err::Overflow, QStringLiteral("Overflow"), QStringLiteral("Lumora"));
+        ado::raiseOverflow();
     return v;
 }
 

@@ -15,6 +15,16 @@ inline QString sqlQuoted(const QString& value)
     return QString(value).replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+// Words typed for a LIKE pattern, quoted, with the brackets and braces (which the pattern
+// would read as a list of characters) standing for any text.
+inline QString sqlLikeWords(const QString& words)
+{
+    QString text = sqlQuoted(words);
+    for (const QChar c : {u'[', u']', u'{', u'}'})
+        text.replace(c, QLatin1Char('%'));
+    return text;
+}
+
 // "Driver={Microsoft Access Driver (*.mdb)};Dbq=<path>": the connect string of a database
 // file, named the program's way (folder + "\" + file).
 inline QString accessConnectString(const QString& path)
