@@ -1,10 +1,12 @@
 // The standard dialogs, or the test responders when installed.
 #include "CommonDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 
 namespace ui {
 namespace {
@@ -28,6 +30,12 @@ PrinterDialogResponder& pageSetupResponder()
 }
 
 } // namespace
+
+QString documentsFolder()
+{
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return docs.isEmpty() || !QDir(docs).exists() ? QDir::homePath() : docs;
+}
 
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                         const QString& filter)

@@ -20,6 +20,10 @@ struct SaveFileRequest {
     QString filter;          // "PDF files (*.pdf)"
 };
 
+// The folder a file is first offered in: the user's documents folder, or the home folder where
+// there is none.
+QString documentsFolder();
+
 // The file name the user chose; empty when cancelled.
 QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggestedPath,
                         const QString& filter);

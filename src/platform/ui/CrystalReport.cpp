@@ -2,6 +2,7 @@
 // the window is touched, so a failed run leaves an open preview as it was.
 #include "CrystalReport.h"
 
+#include "Form.h"
 #include "ReportData.h"
 #include "ReportPreview.h"
 #include "platform/db/Error.h"
@@ -55,8 +56,8 @@ void CrystalReport::run()
     window->setReport(t, data);
     last_ = window;
     switch (windowState_) {
-    case 2: window->showMaximized(); break;
-    case 1: window->showMinimized(); break;
+    case vbMaximized: window->showMaximized(); break;
+    case vbMinimized: window->showMinimized(); break;
     default:
         if (!window->isVisible()) {
             // A normal window: most of the screen, a page's width at least.
@@ -68,9 +69,7 @@ void CrystalReport::run()
         window->showNormal();
         break;
     }
-    // The headless test platform has no window stack and warns on every raise.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        window->raise();
+    raiseWindow(window);
     window->activateWindow();
 }
 

@@ -38,14 +38,13 @@ std::map<std::type_index, QPointer<Form>>& registry()
     return r;
 }
 
-// The headless test platform has no window stack and warns on every raise.
+} // namespace
+
 void raiseWindow(QWidget* w)
 {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         w->raise();
 }
-
-} // namespace
 
 Form::Form(const QString& objectName, QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -94,17 +93,10 @@ void Form::Show(int modal, QWidget* owner)
     }
 }
 
-// An owned window stays above its owner and goes with it. The window manager learns the owner
-// only from a transient window (WM_TRANSIENT_FOR on X11), which the toolkit makes of
-// dialog-type windows; the owned form keeps the title-bar buttons of an ordinary window.
 void Form::takeOwner(QWidget* ownerWindow)
 {
-    if (ownerWindow == this)
-        return;
-    constexpr Qt::WindowFlags kOwned = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                                       | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
-    if (parentWidget() != ownerWindow || windowFlags() != kOwned)
-        setParent(ownerWindow, kOwned);
+    if (ownerWindow != this && (parentWidget() != ownerWindow || windowFlags() != kOwnedWindow))
+        setParent(ownerWindow, kOwnedWindow);
 }
 
 // Showing a form makes it the active form at once. The system's activation events that

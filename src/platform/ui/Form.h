@@ -21,6 +21,17 @@ enum FormShow { vbModeless = 0, vbModal = 1 };
 enum WindowStateKind { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
 
+// The flags of a window owned by another, which stays above its owner and goes with it. The
+// window manager learns the owner only from a transient window (WM_TRANSIENT_FOR on X11), which
+// the toolkit makes of dialog-type windows; an owned window keeps the title-bar buttons of an
+// ordinary window.
+constexpr Qt::WindowFlags kOwnedWindow = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                         | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+
+// Raises a top-level window above the others; nothing on the headless test platform, which has
+// no window stack and warns on every raise.
+void raiseWindow(QWidget* w);
+
 class Form : public QWidget {
     Q_OBJECT
 public:

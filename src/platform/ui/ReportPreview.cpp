@@ -3,6 +3,7 @@
 #include "ReportPreview.h"
 
 #include "CommonDialogs.h"
+#include "Form.h"
 #include "MsgBox.h"
 
 #include <QAbstractScrollArea>
@@ -18,7 +19,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -32,12 +32,6 @@ namespace {
 
 const int kZoomSteps[] = {50, 75, 100, 125, 150, 200, 300, 400};
 
-QString documentsFolder()
-{
-    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return docs.isEmpty() || !QDir(docs).exists() ? QDir::homePath() : docs;
-}
-
 // A file name made from a title: no separators or characters the desktop refuses.
 QString fileNameOf(QString title)
 {
@@ -49,9 +43,21 @@ QString fileNameOf(QString title)
     return title.isEmpty() ? QStringLiteral("report") : title;
 }
 
+// Pages `from` to `to` (counted from 1), each on a page of its own.
+void paintPageRange(QPainter& painter, QPagedPaintDevice& device, const ReportLayout& l, int from, int to,
+                    const QRectF& target)
+{
+    for (int i = from; i <= to; ++i) {
+        if (i > from)
+            device.newPage();
+        paintReportPage(painter, l, i - 1, target);
+    }
+}
+
 } // namespace
 
-ReportPreview::ReportPreview(QWidget* owner) : QWidget(owner ? owner->window() : nullptr, Qt::Window)
+ReportPreview::ReportPreview(QWidget* owner)
+    : QWidget(owner ? owner->window() : nullptr, owner ? kOwnedWindow : Qt::WindowFlags(Qt::Window))
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -214,12 +220,8 @@ void ReportPreview::paintPages(QPrinter* printer, bool honourRange)
     QPainter painter(printer);
     if (!painter.isActive())
         return;
-    const QRectF target(QPointF(0, 0), printer->pageLayout().fullRectPixels(printer->resolution()).size());
-    for (int i = from; i <= to; ++i) {
-        if (i > from)
-            printer->newPage();
-        paintReportPage(painter, l, i - 1, target);
-    }
+    paintPageRange(painter, *printer, l, from, to,
+                   QRectF(QPointF(0, 0), printer->pageLayout().fullRectPixels(printer->resolution()).size()));
 }
 
 void ReportPreview::print()
@@ -274,12 +276,7 @@ bool ReportPreview::writePdf(const QString& path, QString* error)
             return false;
         }
         const ReportLayout& l = layoutFor(paper);
-        const QRectF target(0, 0, writer.width(), writer.height());
-        for (int i = 0; i < int(l.pages.size()); ++i) {
-            if (i > 0)
-                writer.newPage();
-            paintReportPage(painter, l, i, target);
-        }
+        paintPageRange(painter, writer, l, 1, int(l.pages.size()), QRectF(0, 0, writer.width(), writer.height()));
         painter.end();
     }
     if (!file.commit()) {

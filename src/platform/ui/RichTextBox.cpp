@@ -1,5 +1,6 @@
 #include "RichTextBox.h"
 
+#include "CommonDialogs.h"
 #include "RtfReader.h"
 #include "platform/db/Error.h"
 #include "platform/sys/ProgramFolder.h"
@@ -7,11 +8,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -27,14 +26,11 @@ public:
         printer.setDocName(title);
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             // No printer on this machine: the dialog offers the PDF file instead.
-            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            if (folder.isEmpty())
-                folder = QDir::homePath();
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QDir(folder).filePath((title.isEmpty() ? QStringLiteral("document") : title) + ".pdf"));
+            printer.setOutputFileName(
+                QDir(documentsFolder()).filePath((title.isEmpty() ? QStringLiteral("document") : title) + ".pdf"));
         }
-        QPrintDialog dialog(&printer, QApplication::activeWindow());
-        if (dialog.exec() != QDialog::Accepted)
+        if (!ShowPrinter(printer, QApplication::activeWindow()))
             return false;
         document.print(&printer);
         return printer.printerState() != QPrinter::Error;
