@@ -71,8 +71,13 @@ public:
             catalog.ActiveConnection = cn_;
             tables_ = catalog.Tables();
         } catch (const ado::Error& e) {
-            throw ReportError(dataPath_, 0, QStringLiteral("the data file cannot be read: ") + e.Description());
+            throw unreadable(e);
         }
+    }
+
+    ReportError unreadable(const ado::Error& e) const
+    {
+        return ReportError(dataPath_, 0, QStringLiteral("the data file cannot be read: ") + e.Description());
     }
 
     ReportData read()
@@ -205,8 +210,7 @@ ReportData readReportData(const ReportTemplate& t, const QString& templateFile, 
     try {
         return reader.read();
     } catch (const ado::Error& e) {
-        // A row that cannot be read (the file locked meanwhile).
-        throw ReportError(sys::localPath(dataFile), 0, QStringLiteral("the data file cannot be read: ") + e.Description());
+        throw reader.unreadable(e);   // a row that cannot be read (the file locked meanwhile)
     }
 }
 
