@@ -37,12 +37,10 @@ public:
     // Shows a report, replacing the one on view.
     void setReport(const ReportTemplate& t, const ReportData& data);
 
-    QString title() const { return template_.title; }
     int pageCount() const;
     int currentPage() const;
     // The layout for the paper currently chosen.
     const ReportLayout& layout();
-    QPrinter& printer() { return printer_; }
 
     // Writes the report as a PDF file; false with `error` set when it cannot.
     bool writePdf(const QString& path, QString* error);
