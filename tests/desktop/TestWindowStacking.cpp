@@ -1,11 +1,13 @@
 // Ownership and stacking as a window manager shows them: the search screens are transient for
-// the library window and the document window for its search screen, so neither falls under
-// its owner; presses on the library window's bars leave it where it is, and only a press on
-// its own surface sends it to the back. LUMORA_SHOTS names a folder for screenshots.
+// the library window, the document window for its search screen and a report preview for the
+// window that ran the report, so none falls under its owner; presses on the library window's
+// bars leave it where it is, and only a press on its own surface sends it to the back.
+// LUMORA_SHOTS names a folder for screenshots.
 #include "DesktopSession.h"
 
 #include "../library/LibraryFixture.h"
 
+#include "platform/ui/ReportPreview.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
@@ -144,4 +146,23 @@ TEST_F(DesktopTest, PressesOnTheLibraryBarsAndFrameKeepItsPlaceAndOnlyItsSurface
     desktop::click(lib.mapToGlobal(QPoint(40, lib.height() / 2)));
     settle();
     EXPECT_EVENTUALLY(above(&other, &lib));
+}
+
+TEST_F(DesktopTest, AReportPreviewStaysAboveTheWindowThatRanTheReport)
+{
+    QWidget owner;
+    owner.setWindowTitle(QStringLiteral("register screen"));
+    owner.setGeometry(100, 100, 700, 500);
+    owner.show();
+    settle();
+    auto* preview = new ui::ReportPreview(&owner);   // deleted on close
+    preview->setGeometry(300, 300, 600, 400);
+    preview->show();
+    settle();
+
+    EXPECT_EQ(desktop::transientFor(preview), owner.winId());
+    desktop::click(owner.mapToGlobal(QPoint(40, 40)));
+    settle();
+    EXPECT_EVENTUALLY(above(preview, &owner));
+    preview->close();
 }
