@@ -1,6 +1,4 @@
-// The form base: one instance per form through form<T>(), load once, activation between our
-// own windows only, close by the frame with cancel, unload and re-create, modal shows that
-// return when the form hides, owners, and geometry in twips.
+// The form base: one instance per form, load once, activation, unload, modal shows, owners, twips.
 #include "platform/ui/Form.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/MousePointer.h"
@@ -219,8 +217,8 @@ TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
     EXPECT_EQ(form<OtherForm>().parentWidget(), nullptr);
 }
 
-// Twips that are no whole number of pixels read back as they were set, until the size changes;
-// a press on the form's own surface, not one a control lets go by, is its MouseDown, in twips.
+// Twips that are no whole number of pixels read back as set; only a press on the form's own
+// surface is its MouseDown.
 TEST_F(FormTest, GeometryInTwipsAndMouseDownOnTheFormsOwnSurface)
 {
     ProbeForm& f = form<ProbeForm>();
@@ -252,33 +250,23 @@ TEST_F(FormTest, GeometryInTwipsAndMouseDownOnTheFormsOwnSurface)
 TEST(MsgBoxService, ResponderSeesEveryMessageAndAnswersWithAButtonTheBoxHas)
 {
     {
-        ScopedMsgBoxResponder responder([](const MessageRecord& m) { return m.buttonSet() == vbYesNo ? vbNo : vbOK; });
-        EXPECT_EQ(MsgBox("Are  you Sure?", vbYesNo, "Exit Windows"), vbNo);
-        EXPECT_EQ(MsgBox("plain"), vbOK);
-        EXPECT_EQ(MsgBox("warn", vbExclamation, " Sorry....."), vbOK);
-        const auto& m = responder.messages();
-        ASSERT_EQ(m.size(), 3u);
-        EXPECT_EQ(m[0].prompt, "Are  you Sure?");
-        EXPECT_EQ(m[0].title, "Exit Windows");
-        EXPECT_EQ(m[0].answer, vbNo);
-        EXPECT_EQ(m[1].title, "Lumora1");   // no title given
-        EXPECT_EQ(m[2].icon(), vbExclamation);
-        EXPECT_EQ(m[2].buttonSet(), vbOKOnly);
-        EXPECT_EQ(m[2].title, " Sorry.....");
-    }
-    {
         ScopedMsgBoxResponder responder(vbYes);
         EXPECT_EQ(MsgBox("ok only", vbInformation), vbOK);
-        EXPECT_EQ(MsgBox("yes or no", vbYesNo + vbQuestion), vbYes);
+        EXPECT_EQ(MsgBox("Are  you Sure?", vbYesNo + vbQuestion, "Exit Windows"), vbYes);
         EXPECT_EQ(MsgBox("retry", vbRetryCancel), vbRetry);
-        EXPECT_EQ(shownMessages().size(), 3u);
+        const auto& m = responder.messages();
+        ASSERT_EQ(m.size(), 3u);
+        EXPECT_EQ(m[0].title, "Lumora1");   // no title given
+        EXPECT_EQ(m[1].prompt, "Are  you Sure?");
+        EXPECT_EQ(m[1].title, "Exit Windows");
+        EXPECT_EQ(m[1].icon(), vbQuestion);
+        EXPECT_EQ(m[1].buttonSet(), vbYesNo);
     }
     EXPECT_TRUE(shownMessages().empty());   // records end with the responder
 }
 
-// The real dialog: as soon as it is up, it is looked at and No answers it. Its title, icon and
-// buttons, and a width for its whole title: the title in the bold system font, and a title
-// bar's icon and three buttons (a line height each) beside it.
+// The real dialog, answered No as soon as it is up: wide enough for its whole bold title plus
+// a title bar's icon and three buttons.
 TEST(MsgBoxService, TheRealDialogHasTheTitleIconAndButtonsAndRoomForItsWholeTitle)
 {
     const QString title = QStringLiteral("Delete Interstate Purchase Records ");

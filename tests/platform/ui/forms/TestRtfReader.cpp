@@ -1,14 +1,10 @@
-// The RTF reader on documents shaped like the program's law and help documents, and on
-// broken input, which must give the text read so far and never fail.
+// The RTF reader on law-shaped documents and on broken input (the text read so far, never a failure).
 #include "platform/ui/OleView.h"
 #include "platform/ui/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QScrollBar>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextCursor>
@@ -109,10 +105,8 @@ TEST(RtfReader, LawDocumentTextFormatsAndTable)
     EXPECT_EQ(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     EXPECT_NE(formatOf(doc, "Section 6").fontWeight(), QFont::Bold);
     EXPECT_DOUBLE_EQ(formatOf(doc, "Section 6").fontPointSize(), 12.0);
-    EXPECT_TRUE(formatOf(doc, "Rate").fontItalic());
-    EXPECT_FALSE(formatOf(doc, " of ").fontItalic());
-    EXPECT_TRUE(formatOf(doc, "12.5").fontUnderline());
-    EXPECT_FALSE(formatOf(doc, " per cent").fontUnderline());
+    EXPECT_TRUE(formatOf(doc, "Rate").fontItalic() && !formatOf(doc, " of ").fontItalic());
+    EXPECT_TRUE(formatOf(doc, "12.5").fontUnderline() && !formatOf(doc, " per cent").fontUnderline());
 
     // The two rows make one table whose columns end at the cell edges (2000, 5000 twips).
     const QList<QTextTable*> tables = tablesOf(doc);
@@ -215,20 +209,6 @@ TEST(RtfReader, EscapesSkippedDestinationsAndMalformedInput)
     EXPECT_EQ(read(deep), "x");
 }
 
-TEST(RtfReader, EveryTruncationOfARealDocumentReadsItsBeginning)
-{
-    const QByteArray cut = "Section 6";
-    const int whole = kLawDocument.indexOf(cut) + cut.size();
-    for (int n = 0; n <= kLawDocument.size(); ++n) {
-        QTextDocument doc;
-        RtfReader::read(kLawDocument.left(n), &doc);
-        if (n >= whole) {
-            ASSERT_TRUE(doc.toPlainText().contains("Section 6")) << "cut at " << n;
-        }
-        ASSERT_FALSE(doc.toPlainText().contains("Arial")) << "cut at " << n;
-    }
-}
-
 TEST(RtfReader, DocumentKindsAreToldApart)
 {
     EXPECT_TRUE(RtfReader::looksLikeRtf("\xEF\xBB\xBF \r\n{\\rtf1 x}"));
@@ -248,26 +228,6 @@ TEST(RtfReader, DocumentKindsAreToldApart)
     }
     EXPECT_FALSE(RtfReader::readDocument(QByteArray("\xD0\xCF\x11\xE0\0\0\0\0binary", 14), &doc));
     EXPECT_TRUE(doc.isEmpty());
-}
-
-TEST(RtfReader, ShippedDocumentsReadCleanly)
-{
-    const QRegularExpression leaked(QStringLiteral("\\\\[a-z]+|[{}]|Times New Roman|Arial;"));
-    int read = 0;
-    for (const char* sub : {"docs", "law/docs"}) {
-        QDir dir(QStringLiteral(LUMORA_DATA_DIR) + "/" + sub);
-        for (const QString& name : dir.entryList({"*.rtf"}, QDir::Files)) {
-            QFile f(dir.filePath(name));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-            QTextDocument doc;
-            RtfReader::read(f.readAll(), &doc);
-            EXPECT_GT(doc.toPlainText().simplified().size(), 20) << name.toStdString();
-            EXPECT_FALSE(doc.toPlainText().contains(leaked)) << name.toStdString();
-            EXPECT_FALSE(doc.begin().text().trimmed().isEmpty()) << name.toStdString();
-            ++read;
-        }
-    }
-    EXPECT_GT(read, 0);
 }
 
 // A law paragraph with 12,500 formatting changes, in a document view that is on screen and lays
@@ -309,9 +269,7 @@ TEST(RtfReader, AParagraphOfManyFormattingRunsLoadsInOnePass)
     EXPECT_EQ(view.verticalScrollBar()->value(), 0);
 }
 
-// Grids cost tens of microseconds a cell to lay out: a document draws its first tables as
-// grids, and the rows of a schedule beyond its budget of grid cells as lines whose tab stops sit
-// on the cell edges, with their text and formats.
+// Past a budget of grid cells, a schedule's rows become lines with tab stops on the cell edges.
 TEST(RtfReader, ALongScheduleShowsItsRowsAsTabbedLines)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\pard Schedule\\par"
