@@ -26,25 +26,29 @@ QStringList args(const QString& query, int w, int h, QString* problem = nullptr)
 
 } // namespace
 
-TEST(ChangeRes, SetsTheModeOnThePrimaryOutputOnlyWhenItOffersThatExactMode)
+TEST(ChangeRes, SetsTheModeOnlyOnTheScreenAndOnlyWhenItOffersThatExactMode)
 {
-    EXPECT_EQ(args(kLaptop, 1024, 768), (QStringList{"--output", "eDP-1", "--mode", "1024x768"}));
-    // The primary screen lacks 800x600: another output offering it is not changed instead.
-    QString problem;
-    EXPECT_TRUE(args(kLaptop, 800, 600, &problem).isEmpty());
-    EXPECT_EQ(problem, "the screen does not offer 800 x 600");
-}
-
-TEST(ChangeRes, WithoutAPrimaryTheFirstConnectedOutputIsTheScreen)
-{
-    QString query = kLaptop;
-    query.replace(" connected primary ", " connected ");
-    EXPECT_EQ(args(query, 800, 600), (QStringList{"--output", "HDMI-1", "--mode", "800x600"}));
-    // Modes listed under a disconnected output do not count.
+    QString noPrimary = kLaptop;
+    noPrimary.replace(" connected primary ", " connected ");
     const QString onlyDisconnected = QStringLiteral("Screen 0: minimum 8 x 8\nVGA-1 disconnected\n   800x600  60.0\n");
+    const struct {
+        QString query;
+        int w, h;
+        QStringList args;
+        const char* problem;
+    } cases[] = {
+        {kLaptop, 1024, 768, {"--output", "eDP-1", "--mode", "1024x768"}, ""},
+        // the primary lacks it: another output offering it is not changed instead
+        {kLaptop, 800, 600, {}, "the screen does not offer 800 x 600"},
+        {noPrimary, 800, 600, {"--output", "HDMI-1", "--mode", "800x600"}, ""},
+        {onlyDisconnected, 800, 600, {}, "the X server reports no connected screen"},
+    };
+    for (const auto& c : cases) {
+        QString problem;
+        EXPECT_EQ(args(c.query, c.w, c.h, &problem), c.args) << c.problem;
+        EXPECT_EQ(problem, c.problem);
+    }
     QString problem;
-    EXPECT_TRUE(args(onlyDisconnected, 800, 600, &problem).isEmpty());
-    EXPECT_EQ(problem, "the X server reports no connected screen");
     EXPECT_TRUE(args(QString(), 800, 600, &problem).isEmpty());
     EXPECT_FALSE(problem.isEmpty());
 }

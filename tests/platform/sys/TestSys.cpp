@@ -84,10 +84,4 @@ TEST(DriveList, HomeFirstThenMountedVolumesOfTheUserAndUnderMnt)
     ASSERT_FALSE(machine.isEmpty());
     for (const QString& root : machine)
         EXPECT_TRUE(root.endsWith('/')) << root.toStdString();
-    sys::setLogicalDrives(QStringList{"/tmp/a/", "/tmp/b/"});
-    EXPECT_EQ(sys::logicalDrives(), (QStringList{"/tmp/a/", "/tmp/b/"}));
-    sys::setLogicalDrives(QStringList{});
-    EXPECT_TRUE(sys::logicalDrives().isEmpty());
-    sys::setLogicalDrives(std::nullopt);
-    EXPECT_EQ(sys::logicalDrives(), machine);
 }

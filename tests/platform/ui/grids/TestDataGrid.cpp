@@ -195,13 +195,6 @@ TEST_F(DataGridFixture, ColumnsHideAndSizeInTwipsAndRebindAfresh)
     grid->ReBind();
     EXPECT_EQ(grid->Columns().Count(), 3);
     EXPECT_FALSE(v->isColumnHidden(0));
-    // The head keeps its own font when the cells' font is set.
-    QFont head("Times New Roman", 12);
-    head.setBold(true);
-    grid->setHeadFont(head);
-    grid->setFont(QFont("Times New Roman", 12));
-    EXPECT_TRUE(grid->HeadFont().bold());
-    EXPECT_FALSE(grid->Font().bold());
 }
 
 // Up and Down in a search box move the current row by the code; the key column the search

@@ -74,24 +74,23 @@ TEST(ReportData, WithoutAKeyRowNoBillIsTakenForTheReport)
 TEST(ReportData, ATableOrColumnTheDataFileLacksIsAnErrorAtItsLine)
 {
     ReportFiles f;
-    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("column Party", "column Payee"));
+    const struct {
+        const char *from, *to, *problem;
+        int line;
+    } cases[] = {
+        {"column Party", "column Payee", "the table \"tBill\" has no column \"Payee\"", 12},
+        {"line \"4\" A4", "line \"4\" A5", "the table \"tHead\" has no column \"A5\"", 19},
+        {"link cCode cMonth", "link cCode Month", "the table \"tBill\" has no column \"Month\"", 10},
+        {"detail tBill", "detail tBills", "the data file data.mdb has no table \"tBills\"", 8},
+    };
     int line = 0;
     QString file;
-    EXPECT_EQ(problemReading(f, &line, &file), "the table \"tBill\" has no column \"Payee\"");
-    EXPECT_EQ(line, 12);
-    EXPECT_EQ(file, f.templ());
-
-    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("line \"4\" A4", "line \"4\" A5"));
-    EXPECT_EQ(problemReading(f, &line), "the table \"tHead\" has no column \"A5\"");
-    EXPECT_EQ(line, 19);
-
-    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("link cCode cMonth", "link cCode Month"));
-    EXPECT_EQ(problemReading(f, &line), "the table \"tBill\" has no column \"Month\"");
-    EXPECT_EQ(line, 10);
-
-    f.writeTemplate(QByteArray(reporttest::kTemplate).replace("detail tBill", "detail tBills"));
-    EXPECT_EQ(problemReading(f, &line), "the data file data.mdb has no table \"tBills\"");
-    EXPECT_EQ(line, 8);
+    for (const auto& c : cases) {
+        f.writeTemplate(QByteArray(reporttest::kTemplate).replace(c.from, c.to));
+        EXPECT_EQ(problemReading(f, &line, &file), c.problem);
+        EXPECT_EQ(line, c.line) << c.problem;
+        EXPECT_EQ(file, f.templ());
+    }
 
     // The data file itself: missing, or not a database.
     f.writeTemplate(reporttest::kTemplate);
