@@ -1,6 +1,4 @@
-// Command and option buttons: Enter and Escape in a window with a default and a cancel button,
-// focus events and colours as the program writes them, one option selected and every option a
-// Tab stop.
+// Command and option buttons: default and cancel keys, focus colours, options and Tab stops.
 #include "GridsTestUtil.h"
 
 #include "platform/ui/CommandButton.h"
