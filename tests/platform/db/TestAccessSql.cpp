@@ -53,9 +53,7 @@ TEST(AccessTranslate, OnlyPlainSingleTableSelectsReadTheRowid)
         EXPECT_LT(accesssql::translate(sql).rowidInsertAt, 0) << sql;
 }
 
-// Statements far beyond any real one: a chain of thousands of operators translates in time that
-// grows with its length (40,000 took a quarter of a minute), and nesting deeper than 200 levels
-// is refused with a clear error instead of exhausting the stack.
+// A chain of 40,000 operators translates in linear time; nesting past 200 levels is refused.
 TEST(AccessTranslate, LongChainsTranslateInOnePassAndDeepNestingIsRefused)
 {
     const auto terms = [](int n, const QString& op) {
@@ -172,9 +170,7 @@ TEST_F(Dialect, OperatorsAndFunctionsReturnWhatAccessReturns)
     EXPECT_DOUBLE_EQ(value("SELECT amount FROM t WHERE id = 1").toDouble(), 11.5);
 }
 
-// Text columns and literals compare without regard to case and literals as written (trailing
-// blanks included), also from the left side; IN and BETWEEN take the collation of their left
-// operand, so an expression there does too. Like takes Access's wildcards.
+// Case-blind comparison (trailing blanks count), also for IN, BETWEEN and expressions; Like wildcards.
 TEST_F(Dialect, ComparisonsAndPredicates)
 {
     const std::tuple<const char*, const char*, QStringList> cases[] = {
@@ -216,9 +212,7 @@ TEST_F(Dialect, DatesAreIsoTextAndHashLiteralsCompareWithThem)
     EXPECT_EQ(rs->Fields("the name").Value().toString(), "Act");
 }
 
-// Numbers too large for a double end no statement with an infinity and end no program: the
-// functions report the runtime's "Overflow" as the statement's error, and no exception of theirs
-// ever crosses the engine. Numbers too small are 0.
+// Numbers too large for a double are the statement's "Overflow", never an infinity or a crash.
 TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
 {
     EXPECT_EQ(value("SELECT Format(1e-312, '0.00')").toString(), "0.00");
@@ -242,9 +236,7 @@ TEST_F(Dialect, HostileNumbersAreTheStatementsErrors)
     EXPECT_EQ(value("SELECT CLng(-2147483648)").toLongLong(), -2147483648LL);
 }
 
-// Long chains give what a short one gives; one longer than the engine's parser takes (each
-// operator nests one call, and the parser takes some thirty) is the statement's error, not a
-// failure of the program.
+// Long chains give what a short one gives; one too deep for the engine is the statement's error.
 TEST_F(Dialect, LongChainsRunAsTheirShortForms)
 {
     const auto chains = [](int n) {

@@ -133,9 +133,7 @@ TEST_F(Connections, ConnectionsOnOneFileShareOneHandleAndItsTransaction)
     EXPECT_EQ(rows(b), 2);
 }
 
-// A released connection leaves no lock and no uncommitted work behind, also where another
-// holder keeps the shared handle alive (its work would be lost later and its lock would stay),
-// unless a recordset still holds that connection.
+// A released connection leaves no lock and no uncommitted work behind, even on a shared handle.
 TEST_F(Connections, ReleasingTheConnectionThatBeganATransactionRollsBackItsLevelOnly)
 {
     {
@@ -186,8 +184,7 @@ TEST_F(Connections, ReleasingTheConnectionThatBeganATransactionRollsBackItsLevel
     EXPECT_EQ(rows(open("a.mdb")), 4);
 }
 
-// A restore copies another file over the path while objects of the last step may still hold
-// the old one: connections opened afterwards must see the restored file.
+// A restore copies another file over the path: later connections must see the restored file.
 TEST_F(Connections, FileCopiedOverThePathIsOpenedAfresh)
 {
     auto old = open("a.mdb");
@@ -219,9 +216,7 @@ TEST_F(Connections, ExecuteReportsChangedRowsAndRefusesBadStatements)
     EXPECT_EQ(rows(cn), 3);
 }
 
-// A file another program holds locked is waited for, from the moment the connection opens it
-// and for every statement after, a few seconds before the lock is reported: not refused at once
-// with "database is locked".
+// A file another writer holds locked is waited for, at the open and at every statement.
 TEST_F(Connections, AFileLockedByAnotherWriterIsWaitedForFromTheOpen)
 {
     QElapsedTimer clock;

@@ -49,8 +49,7 @@ TEST(Format, DatesAndTheirParts)
     EXPECT_FALSE(vb::MakeDate(2009, 2, 29).isValid());
 }
 
-// Val reads the leading number, blanks anywhere passed over; hex and octal texts are typed like
-// literals: 16 bits unless a trailing & asks for 32.
+// Val reads the leading number; hex and octal are 16 bits unless a trailing & asks for 32.
 TEST(Numbers, ValReadsTheLeadingNumber)
 {
     const std::pair<const char*, double> cases[] = {
@@ -91,8 +90,7 @@ TEST(Text, TrimRemovesBlanksOnlyAndSkipGoesOnAfterAFailure)
     EXPECT_EQ(ran, 1);
 }
 
-// Where the user's locale writes a decimal comma, the program still reads and writes its
-// figures with a point: the runtime's numbers follow no locale.
+// Under a decimal-comma locale the runtime still reads and writes numbers with a point.
 TEST(Numbers, AreReadAndWrittenAlikeUnderADecimalCommaLocale)
 {
     DecimalCommaLocale comma;
@@ -111,8 +109,7 @@ TEST(Numbers, AreReadAndWrittenAlikeUnderADecimalCommaLocale)
     EXPECT_DOUBLE_EQ(v, 12.75);
 }
 
-// A number too large for a double is the runtime's Overflow (6), never an infinity; one too
-// small is 0. An infinity or NaN is never written as text, nor taken as a date.
+// Too large is Overflow (6), never an infinity, as text or as a date; too small is 0.
 TEST(Numbers, TooLargeIsAnOverflowAndNeverAnInfinity)
 {
     const QString huge(400, '9');
