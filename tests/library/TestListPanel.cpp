@@ -232,34 +232,27 @@ TEST_F(ListPanelTest, BackReturnsToTheTreeOfTheCategory)
 
 TEST_F(ListPanelTest, RulesTreeFillsOneEntryListsWithoutWordSearch)
 {
-    activate("rul", "tvw2", "FullText");
-    EXPECT_EQ(entries(), QStringList{"Full Text of Rules=0"});
-    EXPECT_TRUE(button("cmdrulego")->isVisible());
-    EXPECT_FALSE(button("Cmdwordsearch")->isVisibleTo(frame("Frame2")));
-    EXPECT_NE(status(), kListHint);
-    clickAt(list()->viewport());
-    QTest::mouseClick(words(), Qt::LeftButton);   // no words hint without a word-search column
-    EXPECT_EVENTUALLY(words()->hasFocus());
-    EXPECT_EQ(status(), " ");
-    QTest::keyClicks(words(), "rules");   // nor a word search on Enter
-    QTest::keyClick(words(), Qt::Key_Return);
-    EXPECT_EQ(entries(), QStringList{"Full Text of Rules=0"});
-
-    words()->setText("");
-    clickEntry("Full Text of Rules");
-    EXPECT_EQ(document().MSRDC1->SQL(), "select fname from KERALA where name='Full Text of Rules' and type='Rules'");
-    EXPECT_EQ(document().OLE1->data(), documentNamed("Full Text of Rules"));
-    QTest::mouseClick(button("cmdruleback"), Qt::LeftButton);
-    EXPECT_EQ(frame("Frame1")->children().last(), tree("tvw2"));
-
-    activate("rul", "tvw2", "Index");
-    EXPECT_EQ(entries(), QStringList{"Index to Rules=0"});
-    QTest::keyClicks(words(), "INDEX");
-    EXPECT_EQ(list()->ListIndex(), 0);
-    EXPECT_TRUE(whileDocumentModal(button("cmdrulego"), [&] {
-        EXPECT_EQ(document().MSRDC1->SQL(), "select fname from KERALA where name='Index to Rules' and type='Rules'");
-        EXPECT_EQ(document().OLE1->data(), documentNamed("Index to Rules"));
-    }));
+    for (const QString entry : {"Full Text of Rules", "Index to Rules"}) {
+        activate("rul", "tvw2", entry.startsWith("Full") ? "FullText" : "Index");
+        QApplication::setActiveWindow(lib);
+        EXPECT_EQ(entries(), QStringList{entry + "=0"});
+        EXPECT_FALSE(button("Cmdwordsearch")->isVisibleTo(frame("Frame2")));
+        EXPECT_NE(status(), kListHint);
+        QTest::mouseClick(words(), Qt::LeftButton);   // no words hint, nor a word search on Enter
+        EXPECT_EVENTUALLY(words()->hasFocus());
+        EXPECT_NE(status(), kWordsHint);
+        QTest::keyClicks(words(), entry.left(5).toUpper());
+        QTest::keyClick(words(), Qt::Key_Return);
+        EXPECT_EQ(entries(), QStringList{entry + "=0"});
+        EXPECT_EQ(list()->ListIndex(), 0);
+        EXPECT_TRUE(whileDocumentModal(button("cmdrulego"), [&] {
+            EXPECT_EQ(document().MSRDC1->SQL(), "select fname from KERALA where name='" + entry + "' and type='Rules'");
+            EXPECT_EQ(document().OLE1->data(), documentNamed(entry));
+        }));
+        QTest::mouseClick(button("cmdruleback"), Qt::LeftButton);
+        EXPECT_EQ(frame("Frame1")->children().last(), tree("tvw2"));
+        words()->setText("");
+    }
     EXPECT_TRUE(messages().empty());
 }
 
@@ -303,17 +296,14 @@ TEST_F(ListPanelTest, ClickBindsTheDocumentOfTheLastToolbarKeysCategoryQuotesInc
     EXPECT_EQ(document().MSRDC1->SQL(), before);
     EXPECT_EQ(chosen()->Text(), "Section 6");
 
-    // a notifications key on a one-entry list has no index cell to read: reported once at the
-    // end, the binding still made for an empty name
+    // a notifications key on a one-entry list: no index cell, reported once, bound to an empty name
     press("not");
     clickNode("tvw2", "FullText", 0);
     lib->tvw2_DblClick();
     clickEntry("Full Text of Rules");
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].prompt.startsWith("Exc on L1C : ")) << messages()[0].prompt.toStdString();
-    EXPECT_TRUE(messages()[0].prompt.contains(" | No: ") && messages()[0].prompt.contains(" | Src: "));
     EXPECT_EQ(messages()[0].title, "_IN_DEBUG");
-    EXPECT_EQ(messages()[0].icon(), ui::vbExclamation);
     EXPECT_EQ(document().MSRDC1->SQL(), "select fname from Kerala where name=''");
 }
 

@@ -51,10 +51,7 @@ TEST_F(StartupTest, HidesItselfShowsTheMainWindowThenRegisters)
 
     // the start-up window never shows; the main window shows before the registration
     EXPECT_EQ(watcher.seen.filter(QRegularExpression("^(main|frmLaunch) ")), QStringList{"main 0 0"});
-    EXPECT_FALSE(launch.isVisible());
-    EXPECT_TRUE(launch.isFormLoaded());
-    EXPECT_EQ(launch.Width(), 5370);
-    EXPECT_EQ(launch.Height(), 3700);
+    EXPECT_TRUE(launch.isFormLoaded() && !launch.isVisible());
     ASSERT_TRUE(ui::formLoaded<main>());
     EXPECT_TRUE(ui::form<main>().isVisible());
     EXPECT_EQ(calls(), 1);
