@@ -58,14 +58,11 @@ TEST(TableCatalogue, KeysIgnoreCaseEntriesKeepTheirOrderAndMisusesRaiseTheirErro
 }
 
 // Its catalogue as the child collection, not kept alive: checked on the connection road.
-TEST(TableCatalogue, ChildCollectionIsTheGivenOneOrCreatedOnce)
+TEST(TableCatalogue, ChildCollectionIsCreatedOnce)
 {
     lawdb::clsTable fresh;
     auto first = fresh.getClsTableCollection();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->Count(), 0);
     EXPECT_EQ(fresh.getClsTableCollection(), first);
-    auto other = std::make_shared<clsTableCollection>();
-    fresh.setClsTableCollection(other);
-    EXPECT_EQ(fresh.getClsTableCollection(), other);
 }
