@@ -65,19 +65,21 @@ TEST_F(LibraryTest, ToolbarBringsTreesToTheFrontAndRemembersTheKeyAndClosingOrBa
     QApplication::setActiveWindow(lib);
     EXPECT_TRUE(lib->CurrentToolbarKey().isEmpty());
 
-    press("Act");
-    EXPECT_EQ(lib->CurrentToolbarKey(), "Act");
-    EXPECT_TRUE(frame1()->isVisible());
-    EXPECT_EQ(frame1()->children().last(), tree("Tvw"));
-    EXPECT_EVENTUALLY(tree("Tvw")->hasFocus());
-
-    press("jud");   // to the front without the focus
-    EXPECT_EQ(frame1()->children().last(), tree("tvw3"));
-    EXPECT_TRUE(tree("Tvw")->hasFocus());
-
+    // each tree key brings its tree to the front; some give it the focus, the rest leave it
+    for (auto [key, name, focus] : {std::tuple{"Act", "Tvw", true}, {"jud", "tvw3", false}, {"rul", "tvw2", true},
+                                    {"circu", "tvwc", false}, {"Ali", "tvwali", true}, {"rec", "tvwr", false}}) {
+        press(key);
+        EXPECT_EQ(lib->CurrentToolbarKey(), key);
+        EXPECT_EQ(frame1()->children().last(), tree(name)) << key;
+        if (focus) {
+            EXPECT_EVENTUALLY(tree(name)->hasFocus());
+        } else {
+            EXPECT_FALSE(tree(name)->hasFocus()) << key;
+        }
+    }
     press("sch");   // a screen, and the tree in front stays
     EXPECT_EQ(lib->CurrentToolbarKey(), "sch");
-    EXPECT_EQ(frame1()->children().last(), tree("tvw3"));
+    EXPECT_EQ(frame1()->children().last(), tree("tvwr"));
     ASSERT_NE(lib->screen("ObjScheduleGlobalSection"), nullptr);
 
     // closing the window, or Back, shows the main window and keeps the library as it was
