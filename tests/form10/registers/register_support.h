@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -86,6 +87,21 @@ inline QString dump(const QString& file, const QString& tables = "%")
                     out += name + '=' + cell.type + ':' + cell.text + (name == row.rbegin()->first ? "\n" : ";");
     }
     return out;
+}
+
+inline QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Writes `bytes` over the file from `at`; from 0 the file is replaced.
+inline void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(at ? QIODevice::ReadWrite : QIODevice::WriteOnly | QIODevice::Truncate));
+    f.seek(at);
+    f.write(bytes);
 }
 
 // A bill as the user keys it; rate is the picker entry's index.

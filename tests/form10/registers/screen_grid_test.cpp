@@ -1,11 +1,9 @@
 // Keying bills into the register grids through the floating editors and rate pickers, and
-// the per-rate totals under them. With LUMORA_SCREENSHOT_DIR set (run under Xvfb), the
-// keyed screen is also grabbed to a PNG file there for a person to look at.
+// the per-rate totals under them.
 #include "register_support.h"
 
 #include "platform/ui/Twips.h"
 
-#include <QDir>
 #include <QScrollBar>
 #include <array>
 
@@ -58,10 +56,6 @@ TEST_F(GridKeys, TheEditorsStartOverTheFirstCellsAndKeyedBillsFillRowTotalsAndRa
         EXPECT_EQ(label(kTotalLabels[i]), nonZero.count(kTotalLabels[i]) ? nonZero.at(kTotalLabels[i]) : "0.00") << i;
     EXPECT_EQ(form->txtTotal->Text(), "1135.00");
     EXPECT_TRUE(messages().empty());
-    if (const QString dir = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR"); !dir.isEmpty()) {
-        keyBills(false, {kSales[2], kSales[5]});
-        EXPECT_TRUE(form->grab().save(QDir(dir).filePath("register_screen.png")));
-    }
 }
 
 TEST_F(GridKeys, AmountCellsKeepAPlainLeadingNumberAndTheRowTotalFollowsEveryLeave)
