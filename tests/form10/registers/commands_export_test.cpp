@@ -1,6 +1,4 @@
-// Export on the register screen: bills keyed through the grids and saved, then Export by a
-// click or by Enter; and the four exports run one by one on total labels as anything may
-// leave them. The page tables are read from the database file directly.
+// Export on the register screen, and the four exports on total labels as anything may leave them.
 #include "register_support.h"
 
 #include "form10/returns/SaveUnit.h"
@@ -86,7 +84,6 @@ protected:
     void clickExport() { click(form->cmdExport); }
     void enterExport() { key(form->cmdExport, Qt::Key_Return); }
     QString pages() const { return dump(db, "tblMPage%"); }
-    // The rows of a page table keyed to a return (the dealer and "Monthly" as the screen has them).
     QString keyOf(const QString& year, const QString& period) const
     {
         auto quoted = [](QString v) { return "'" + v.replace("'", "''") + "'"; };
@@ -109,8 +106,8 @@ protected:
     }
     void expectNull(const Row& row, const Columns& columns)
     {
-        for (const auto& [column, text] : columns)
-            EXPECT_TRUE(row.count(column) && row.at(column).isNull()) << column.toStdString();
+        for (const auto& column : columns)
+            EXPECT_TRUE(row.count(column.first) && row.at(column.first).isNull()) << column.first.toStdString();
     }
     // Every total label blank but `texts`.
     void captions(const std::map<const char*, QString>& texts)
@@ -119,7 +116,7 @@ protected:
             form->findChild<QLabel*>(name)->setText(texts.count(name) ? texts.at(name) : QString());
     }
     int keyedRows(const char* table) { return count(db, table, "cRPFrom IS NOT NULL"); }
-    // Every page table holds exactly one row for the return, and `keyed` keyed rows in all.
+    // One row per page table for the return, `keyed` keyed rows in all.
     void expectOneRowEach(const QString& period = "June", const QString& year = "2026", int keyed = 1)
     {
         for (const char* table : kPages) {
@@ -176,8 +173,7 @@ TEST_F(ExportTest, ALocalMonthFillsPagesOneAndThreeKeysEveryPageAndIsRewrittenTh
 
 TEST_F(ExportTest, EachPurchaseExportKeepsTheOthersBlockAndTheLaterWritesTheSharedTotals)
 {
-    // Inter-state alone, by Enter: block C2 and the totals; block C1, C3_37 and the local
-    // sales untouched.
+    // Inter-state alone, by Enter: block C2 and the totals; C1, C3_37 and the local sales untouched.
     switchToInterState(kInterState);
     enterExport();
     ASSERT_EQ(messages().size(), 1u) << "Enter exports once: the button is not clicked as well";
@@ -202,7 +198,6 @@ TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwnApostrophesInclude
 {
     Module2().DealerCode = "K'07";
     clickExport();
-    // A month typed by hand, exported twice, with figures of its own.
     form->txtRPTo->setText("Ju'ly");
     form->Label12->setText("7.00");
     clickExport();
@@ -211,8 +206,7 @@ TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwnApostrophesInclude
     EXPECT_EQ(pageRow("tblMPage3", "June").at("C1_14").text, "100.00");
     EXPECT_EQ(pageRow("tblMPage3", "Ju'ly").at("cCode").text, "K'07");
 
-    // December's return, exported on the last evening of the year and again in January:
-    // the year is the clock's at the moment of the export.
+    // December's return exported on New Year's Eve and again in January: the clock's year.
     form->txtRPTo->setText("December");
     sys::setClock(QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
     clickExport();
@@ -231,7 +225,6 @@ TEST_F(ExportTest, AnotherMonthAndAnotherYearGetRowsOfTheirOwnApostrophesInclude
 
 TEST_F(ExportTest, AnEmptyMonthIsAskedForOnceAndNothingIsWritten)
 {
-    // The command by a click and by Enter, and each export on its own.
     const std::vector<std::function<void()>> exports = {
         [&] { clickExport(); }, [&] { enterExport(); }, [&] { form->procExportPurchaseLocal(); },
         [&] { form->procExportSalesLocal(); }, [&] { form->procExportPurchaseInterState(); },
@@ -273,8 +266,7 @@ TEST_F(ExportTest, AMonthWithBlanksOrAKeyRowAlreadyThereKeysOneSetOfRowsByTheTri
 
 TEST_F(ExportTest, TheGrandTotalAddsTheTwoTotalsAfterRoundingTheSalesTotalsAreRoundedOnce)
 {
-    // Half a paisa on each side: a purchase total rounds each half up before adding; a
-    // row's amount plus tax, and the sales totals, round the plain sum once.
+    // A purchase total rounds each half before adding; row sums and sales totals round once.
     captions({{"Label12", "0.005"}, {"Label16", "0.005"}, {"Label23", "0.005"}, {"Label22", "0.005"}});
     clickExport();
     expectColumns(pageRow("tblMPage3"), {{"C1_14", "0.01"}, {"C1_15", "0.01"}, {"C1_16", "0.01"}, {"C1_54", "0.01"},
@@ -323,14 +315,12 @@ TEST_F(ExportTest, AFailureInAnyExportTakesBackTheEarlierOnesAndSaysWhichFailed)
 {
     const char* readOnlyPage1 =
         "CREATE TRIGGER refuse BEFORE UPDATE ON tblMPage1 BEGIN SELECT RAISE(ABORT, 'tblMPage1 is read-only'); END";
-    // Before `step` begins, `statement` runs on the shared handle, or with none the step is
-    // interrupted; `exported`: the return was exported before and has its rows.
+    // `statement` runs before `step` (none: the step throws); `exported`: rows exist already.
     struct Fault { bool local, exported; const char* step; const char* statement; QStringList mentioned; };
     const Fault faults[] = {
         // A page table gone: the first export of a return cannot key it.
         {true, false, "procExportPurchaseLocal", "DROP TABLE tblMPage5", {"local purchase totals to page 3", "tblMPage5"}},
-        // Page 1 takes new rows but refuses changes: the purchase export writes page 3 and
-        // the key rows, then the local sales export's update is refused.
+        // Page 1 takes new rows but refuses changes.
         {true, false, "procExportPurchaseLocal", readOnlyPage1, {"local sales totals to page 1", "read-only"}},
         {true, true, "procExportSalesLocal", readOnlyPage1, {"local sales totals to page 1", "read-only"}},
         {false, true, "procExportPurchaseInterState", nullptr, {"injected failure"}},
@@ -357,8 +347,6 @@ TEST_F(ExportTest, AFailureInAnyExportTakesBackTheEarlierOnesAndSaysWhichFailed)
         ui::clearShownMessages();
         pointerAtMessage = -1;
         f.exported ? enterExport() : clickExport();
-        // One message naming what failed, the pointer and the button back, no success
-        // message, and the page tables as they were.
         expectOneFailure(QStringList(f.mentioned) << "not exported");
         EXPECT_EQ(messages()[0].icon(), ui::vbCritical);
         EXPECT_EQ(pointerAtMessage, ui::vbDefault);

@@ -1,5 +1,4 @@
-// Save on the register screen: bills keyed through the grids, the Save button clicked, the
-// database file read directly.
+// Save on the register screen.
 #include "register_support.h"
 
 #include "form10/returns/SaveUnit.h"
@@ -24,7 +23,7 @@ TEST_F(SaveTest, LocalPurchasesAndSalesAtEveryRateReachEveryTable)
     keyBills(true, kPurchases);
     keyBills(false, kSales);
     form->txtPlace->setText("Kochi");
-    // The success message comes after the summary rows are filled, with the pointer back.
+    // The success message comes after the summary rows are filled.
     bool filledAtMessage = false;
     int pointerAtMessage = -1;
     onMessage = [&](const ui::MessageRecord&) {
@@ -38,8 +37,7 @@ TEST_F(SaveTest, LocalPurchasesAndSalesAtEveryRateReachEveryTable)
     EXPECT_TRUE(filledAtMessage);
     EXPECT_EQ(pointerAtMessage, ui::vbDefault);
 
-    // Registers: one record per bill, bill dates as dates, the rate as the picker put it; the
-    // grids show what was stored, in bill-date order, the trailing blank row gone.
+    // Bill dates as dates, the rate as picked; the grids read back by date, no trailing blank row.
     const auto purchases = query(db, "SELECT * FROM tblPurchase1 WHERE cCode='' AND cMonth='" + month() + "' ORDER BY BillDate");
     ASSERT_EQ(purchases.size(), 5u);
     EXPECT_EQ(purchases[0].at("Party").text + "|" + purchases[0].at("BillDate").text + "|"
@@ -50,14 +48,14 @@ TEST_F(SaveTest, LocalPurchasesAndSalesAtEveryRateReachEveryTable)
     EXPECT_EQ(QPoint(count(db, "tblSales"), count(db, "tblPurchaseInterState1")), QPoint(6, 0));
     EXPECT_EQ(QString("%1 %2 %3").arg(form->fg1->Rows()).arg(form->fg1->TextMatrix(1, 2)).arg(form->fg2->Rows()), "6 Delta Mills 7");
 
-    // Month summary: money as numbers, keys and texts as text, row totals of the purchases.
     const Row common = only("tblCommon");
     EXPECT_EQ(common.at("cMonth").type + common.at("cMonth").text + common.at("Place").text, "text" + month() + "Kochi");
     expectNumbers(common, {{"PTA12", 1000}, {"PTT12", 125}, {"PTC12", 10}, {"PTC1", 0.5}, {"PTA20", 50},
                            {"STA4", 250}, {"STC4", 0.1}, {"STACST", 100}, {"STTCST", 2}, {"STC20", 0.4},
                            {"netTotal", 1810.75}, {"RT0", 100}, {"RT1", 202.5}, {"RT12", 1135}, {"RT20", 60.25}});
-    // Bill lists keep the grid's text.
+    // Bill lists keep the grid's texts.
     EXPECT_EQ(query(db, "SELECT BillDate FROM tblRptPurchase1 ORDER BY SlNo")[0].at("BillDate").text, "01-03-09");
+    EXPECT_EQ(count(db, "tblRptSales1", "RateOfTax='     CST ' AND Party='Buyer Outside'"), 1);
     EXPECT_EQ(QPoint(count(db, "tblRptPurchase1"), count(db, "tblRptSales1")), QPoint(5, 6));
     // Summary report rows; the inter-state one keeps its bare key row.
     expectNumbers(only("tblRptPurchaseC"), {{"PRT4", 313}, {"PCTAmt", 1650}, {"PCTTax", 149}, {"PCTCess", 11.75},
@@ -67,8 +65,7 @@ TEST_F(SaveTest, LocalPurchasesAndSalesAtEveryRateReachEveryTable)
     EXPECT_EQ(only("tblRptPurchaseInterStateC").at("cMonth").text, month());
     EXPECT_TRUE(only("tblRptPurchaseInterStateC").at("PTA0").isNull());
 
-    // The first save renumbered the rows in bill-date order; from then on the screen holds
-    // exactly what is stored, and saving it again changes nothing.
+    // After the first save (which renumbers by date) saving again changes nothing.
     clickSave();
     const QString stored = dump(db);
     clickSave();
@@ -132,8 +129,7 @@ TEST_F(SaveTest, ApostrophesAndAPaddedDealerNameAreStoredAndFoundExactly)
     const Row purchase = only("tblPurchase1");
     EXPECT_EQ(purchase.at("Party").text + "|" + purchase.at("cCode").text, "O'Brien's Mart|K'07");
     EXPECT_EQ(count(db, "tblSales"), 1);
-    // Registers and bill lists carry the name trimmed; the month summary and the report key
-    // rows carry it as shown, and the summary loaders find them by it.
+    // Registers and bill lists carry the name trimmed, the summary and key rows as shown.
     EXPECT_EQ(purchase.at("cAddress").text + "|" + only("tblRptPurchase1").at("cAddress").text,
               "D'Souza & Sons|D'Souza & Sons");
     EXPECT_EQ(only("tblCommon").at("cAddress").text + "|" + only("tblCommon").at("Place").text,
@@ -192,8 +188,7 @@ TEST_F(SaveTest, AnEmptyScreenStoresBareRowsAndAZeroSummary)
 
 TEST_F(SaveTest, AFailedSaveNamesTheRowAsTheUserKeyedItAndKeepsTheGrids)
 {
-    // Row 2 is blank and leaves the grid while row 1 is written, so the refused bill sits
-    // in row 2 when it is written; after the rollback the user sees it in row 3 again.
+    // Blank row 2 goes while writing; the message names the row the user sees.
     putBill(*form->fg1, 1, "01-03-09", "Alpha", "4", "10.00");
     form->fg1->setRows(4);
     putBill(*form->fg1, 3, "02-03-09", "Refused Co", "4", "20.00");
@@ -249,8 +244,6 @@ protected:
                     out << g->TextMatrix(r, c);
         return out;
     }
-    // One message naming the failure, nothing stored changed, and the grids still hold what
-    // the user keyed, each editor over its cell.
     void expectRolledBack(QStringList mentioned)
     {
         expectOneFailure(mentioned << "not saved");
@@ -266,7 +259,7 @@ protected:
 
 TEST_F(FailedSaveTest, ABadBillDateInEitherGridStopsTheSaveBeforeAnythingIsWritten)
 {
-    // Five bills; row 3's date passes the dash check but names no day.
+    // Row 3's date passes the dash check but names no day.
     keyBills(true, {kPurchases[3], kPurchases[4]});
     form->fg1->setRow(3);
     form->fg1->setCol(1);
@@ -287,7 +280,7 @@ TEST_F(FailedSaveTest, AFailureAtAnyStepLeavesTheMonthAsItWas)
 {
     ado::Connection holder;   // keeps the shared handle, and with it a setting, alive
     holder.Open(form10ConnectString());
-    // A statement run before the `nth` time a step begins, or an interruption there.
+    // `statement` runs before the `nth` start of `step` (none: the step throws).
     struct Fault { QString step; const char* statement; QStringList mentioned; int nth = 1; };
     std::vector<Fault> faults = {
         // The month summary table disappears after the registers were rewritten.

@@ -1,6 +1,4 @@
-// The month summary row written from the register screen's total labels, and the report
-// tables: key rows, the summary rows filled from the month summary, the bill lists, and the
-// copies of the month summary.
+// The month summary row written from the total labels, and the report tables filled from it.
 #include "../registers/register_support.h"
 
 using namespace f10test;
@@ -9,8 +7,7 @@ namespace {
 
 class ReportTablesTest : public RegisterScreen {
 protected:
-    // A month summary row for the dealer and month: every amount 0 but those given (a
-    // value NULL stays Null), place Kollam, entry date 31-03-09.
+    // The dealer's month summary row: amounts 0 but those given, place Kollam, date 31-03-09.
     void summaryRow(const std::map<QString, QString>& values)
     {
         QStringList columns = {"cCode", "cMonth", "cAddress", "Place", "eDate"};
@@ -36,8 +33,7 @@ TEST_F(ReportTablesTest, SummaryRowsAddTheStoredAmountsPerRateAndANullEmptiesEve
     form->procLoadKey();
     form->procLoadRptPurchaseC();
     form->procLoadRptSalesC();
-    // The local purchase row takes place and date from the screen, the sales row from the
-    // month summary; the central rate counts like any other.
+    // Local purchases take place and date from the screen, sales from the summary.
     const Row purchase = only("tblRptPurchaseC");
     expectNumbers(purchase, {{"PTA4", 250}, {"PRT0", 100}, {"PRT1", 0}, {"PRT4", 260}, {"PRT12", 91},
                              {"PCTAmt", 430}, {"PCTTax", 20}, {"PCTCess", 1}, {"PCTTotal", 451}});
@@ -71,21 +67,6 @@ TEST_F(ReportTablesTest, KeyRowsAreRebuiltAndSummaryLoadersFindOnlyTheirKey)
     form->procLoadRptSalesC();
     form->procLoadRptPurchaseInterStateC();
     EXPECT_TRUE(only("tblRptSales").at("STA0").isNull() && only("tblRptPurchaseInterStateC").at("PTA0").isNull());
-}
-
-TEST_F(ReportTablesTest, BillListsKeepTheGridsTextsAndTheSalesListHasNoPlace)
-{
-    const QStringList bill = {"1", "26-09-08", " Spaced ", "", "X1", "     20  ", "10.00", "2.00", "", "12.00"};
-    for (int c = 0; c < 10; ++c)
-        form->fg2->setTextMatrix(1, c, bill[c]);
-    form->txtPlace->setText("Kannur");
-    form->procLoadRptSales();
-    const Row row = only("tblRptSales1");
-    EXPECT_EQ(row.at("BillDate").type + ":" + row.at("BillDate").text + "|" + row.at("RateOfTax").text + "|"
-                  + row.at("Party").text,
-              "text:26-09-08|     20  | Spaced ");
-    EXPECT_TRUE(row.at("TIN").isNull() && row.at("Cess").isNull());
-    EXPECT_EQ(row.count("Place"), 0u);
 }
 
 TEST_F(ReportTablesTest, TheCommonCopyAppendsAndTheOlderPurchaseCopyAddsRows)
