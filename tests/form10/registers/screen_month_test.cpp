@@ -1,5 +1,5 @@
-// The register screen's load and activation, the month list and the purchase register
-// switch List4, on a current and a neighbouring month stored in every register.
+// The register screen's load and activation, the month list and List4, on a current and a
+// neighbouring month stored in every register.
 #include "register_support.h"
 
 #include "HeldWriteLock.h"
@@ -12,7 +12,6 @@ using namespace f10test;
 namespace {
 
 int currentIndex() { return sys::today().month() - 1; }
-// A month next to the current one.
 int neighbourIndex() { return currentIndex() > 0 ? currentIndex() - 1 : 1; }
 QString neighbour() { return vb::MonthName(neighbourIndex() + 1); }
 
@@ -53,9 +52,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form));
         QApplication::processEvents();
     }
-    void renameStored(const char* table, const QString& party)
+    void renameStored(const char* table)
     {
-        exec(db, QString("UPDATE %1 SET Party='%2' WHERE cMonth='%3'").arg(table, party, currentMonth()));
+        exec(db, QString("UPDATE %1 SET Party='Changed Elsewhere' WHERE cMonth='%2'").arg(table, currentMonth()));
     }
 };
 
@@ -202,7 +201,7 @@ TEST_F(MonthList, RowsBeingKeyedSurviveALookAtAnotherWindowUntilSavedOrDeleted)
 
     // Saved, the screen shows what is stored, and activation reads it again.
     click(form->cmdAdd);
-    renameStored("tblPurchase1", "Changed Elsewhere");
+    renameStored("tblPurchase1");
     lookAway();
     EXPECT_EQ(form->fg1->TextMatrix(1, 2), "Changed Elsewhere");
 
@@ -212,7 +211,7 @@ TEST_F(MonthList, RowsBeingKeyedSurviveALookAtAnotherWindowUntilSavedOrDeleted)
     form->fg2->setCol(3);
     fnSelectAllText(*form->txtGrid2);
     QTest::keyClicks(form->txtGrid2, "TIN typed");
-    renameStored("tblSales", "Changed Elsewhere");
+    renameStored("tblSales");
     lookAway();
     EXPECT_EQ(form->txtGrid2->Text(), "TIN typed");
     EXPECT_EQ(form->fg2->TextMatrix(1, 2), "Current Sale");

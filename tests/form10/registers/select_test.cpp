@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr long kBack = ui::RGB(52, 81, 148), kText = ui::RGB(128, 255, 128);
-constexpr long kFocusBack = ui::RGB(38, 112, 166), kFocusText = ui::RGB(0, 255, 255);
+// Back and fore colours.
+constexpr std::pair<long, long> kPlain{ui::RGB(52, 81, 148), ui::RGB(128, 255, 128)};
+constexpr std::pair<long, long> kFocus{ui::RGB(38, 112, 166), ui::RGB(0, 255, 255)};
 
 class OptionScreen : public f10test::Form10Test {
 protected:
@@ -23,14 +24,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(select));
         QApplication::processEvents();
     }
-    // Which control has the focus, and the colours of the three options.
+    // Only the focused option wears the focus colours.
     void expectFocus(QWidget* focused)
     {
         EXPECT_TRUE(focused->hasFocus()) << focused->objectName().toStdString();
         for (ui::OptionButton* b : {select->Option1, select->Option2, select->Option3})
-            EXPECT_EQ(QList<long>({b->BackColor(), b->ForeColor()}),
-                      QList<long>({b == focused ? kFocusBack : kBack, b == focused ? kFocusText : kText}))
-                << b->objectName().toStdString();
+            EXPECT_EQ(std::pair(b->BackColor(), b->ForeColor()), b == focused ? kFocus : kPlain) << b->objectName().toStdString();
     }
 
     frmSelect* select = nullptr;

@@ -1,6 +1,4 @@
-// Register storage: what the readers leave in the grids and the screen fields, how the
-// purchase writer treats blank rows and padded texts, numbers too large to be amounts, and a
-// month saved under a decimal-comma locale.
+// Register readers and writers, amounts too large to be numbers, and a decimal-comma locale.
 #include "register_support.h"
 
 #include "DecimalCommaLocale.h"
@@ -64,10 +62,9 @@ TEST_F(StorageTest, ReadersFillTheGridsInBillDateOrderAndEndWhenTheirTableIsMiss
 TEST_F(StorageTest, OfTwoBlankRowsAfterABillTheFirstGoesAndTheSecondIsStoredBare)
 {
     ui::FlexGrid& g = *form->fg1;
+    putBill(g, 1, "26-09-08", " Padded ", "      4", "10.00");
+    g.setTextMatrix(1, 3, "   ");
     g.setRows(4);
-    const QStringList bill = {"1", "26-09-08", " Padded ", "   ", "B1", "      4", "10.00", "0.40", "0.00", "10.40"};
-    for (int c = 0; c < 10; ++c)
-        g.setTextMatrix(1, c, bill[c]);
     g.setTextMatrix(2, 0, "2");
     g.setTextMatrix(3, 0, "3");
     form->procWritePurchase();
@@ -80,9 +77,7 @@ TEST_F(StorageTest, OfTwoBlankRowsAfterABillTheFirstGoesAndTheSecondIsStoredBare
     EXPECT_EQ(g.Rows(), 3);
 }
 
-// ---- amounts too large to be numbers: refused, and never an infinity on screen or stored ---
-
-// No text the screen shows (the grids' cells, the labels, the total boxes) is an infinity.
+// No text the screen shows is an infinity.
 void expectNoInfinity(const frmNormal& form)
 {
     static const QRegularExpression infinity("\\b(inf|nan)\\b", QRegularExpression::CaseInsensitiveOption);
@@ -105,8 +100,7 @@ TEST_F(StorageTest, AnAmountTooLargeToBeANumberIsRefusedAndTheCellKeepsItsValue)
     grid(true)->setRow(1);
     grid(true)->setCol(6);
     const QString huge(400, '9');
-    // Enter, an arrow key and a click elsewhere: the cell stays current, keeps its value, and
-    // the text waits in the editor.
+    // Enter, an arrow key and a click elsewhere: the cell keeps its value, the text waits.
     const std::function<void()> leaves[] = {[&] { keyCell(true, huge); }, [&] { key(editor(true), Qt::Key_Down); },
                                             [&] { clickCell(true, 1, 2); }};
     for (const auto& leave : leaves) {
@@ -129,8 +123,6 @@ TEST_F(StorageTest, AnAmountTooLargeToBeANumberIsRefusedAndTheCellKeepsItsValue)
     expectNumbers(only("tblCommon"), {{"PTA4", 250}, {"PTT4", 4}, {"RT4", 254}});
 }
 
-// Amounts that are numbers each but too large to add up: the row total is no number, the
-// save stops with its message, and no table receives an infinity.
 TEST_F(StorageTest, AmountsTooLargeToAddUpStopTheSaveWithoutAnInfinity)
 {
     const QString big = "1" + QString(308, '0');   // 1e308, the largest order a double holds
@@ -148,11 +140,8 @@ TEST_F(StorageTest, AmountsTooLargeToAddUpStopTheSaveWithoutAnInfinity)
         EXPECT_EQ(count(db, table), 0) << table;
 }
 
-// ---- the same figures stored in every locale ------------------------------------------------
-
 TEST_F(StorageTest, AMonthSavedUnderADecimalCommaLocaleStoresTheSameFigures)
 {
-    // Amounts with decimals at every rate, both grids.
     keyBills(true, {{"02-03-09", "Alpha Agencies", "T1", "B1", P0, "100.75", "0", "0.05"},
                     {"03-03-09", "Beta Traders", "T2", "B2", P1, "200.50", "2.01", "0.50"},
                     {"04-03-09", "Gamma Stores", "T3", "B3", P4, "9811.00", "392.44", "3.92"},
@@ -172,7 +161,7 @@ TEST_F(StorageTest, AMonthSavedUnderADecimalCommaLocaleStoresTheSameFigures)
 
     DecimalCommaLocale comma;
     ASSERT_TRUE(comma.active());
-    // The same save again, with the grids as the first save read them back.
+    // The same save again, on the grids as the first save read them back.
     click(form->cmdAdd);
     EXPECT_EQ(label("Label18"), "392.44");
     EXPECT_EQ(dump(db).toStdString(), reference.toStdString());
