@@ -33,11 +33,7 @@ QStringList filesIn(const QString& folder, const QStringList& patterns = {})
     return names;
 }
 
-const QStringList kDataFileNames = [] {
-    QStringList names(std::begin(kDataFiles), std::end(kDataFiles));
-    names.sort();
-    return names;
-}();
+const QStringList kDataFileNames = {"Form10Data.mdb", "TAXDATA.mdb", "nwForm10DB.mdb"};   // sorted
 
 QString root(const QTemporaryDir& drive) { return drive.path() + "/"; }
 QString backUp(const QTemporaryDir& drive, const QString& name = {})

@@ -1,16 +1,13 @@
 // The two Print buttons on a month saved through the screen.
 #include "register_support.h"
 
-#include "PdfText.h"
 #include "WaitFor.h"
-#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/CrystalReport.h"
 #include "platform/ui/ReportPreview.h"
 
 #include <QAction>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 using namespace f10test;
@@ -142,7 +139,7 @@ TEST_F(PrintTest, ClosingThePreviewReturnsToTheScreenWithItsUnsavedRows)
     EXPECT_EQ(messages().size(), 1u);
 }
 
-TEST_F(PrintTest, ALongMonthBreaksAcrossPagesWithTheHeadingsOnEveryPageAndExportsAsPdf)
+TEST_F(PrintTest, ALongMonthBreaksAcrossPagesWithTheHeadingsOnEveryPage)
 {
     for (int i = 1; i <= 300; ++i)
         putBill(*form->fg1, i, QString("%1-03-09").arg(1 + (i - 1) % 28, 2, 10, QChar('0')),
@@ -154,32 +151,19 @@ TEST_F(PrintTest, ALongMonthBreaksAcrossPagesWithTheHeadingsOnEveryPageAndExport
     const int pages = int(layout.pages.size());
     ASSERT_GE(pages, 3);
     EXPECT_EQ(preview()->pageCount(), pages);
-    int bills = 0, detailPages = 0;
+    int bills = 0;
     for (int p = 0; p < pages; ++p) {
         const QString page = layout.pageText(p);
         EXPECT_TRUE(page.startsWith("Purchase Register\n")) << p;
         EXPECT_TRUE(page.contains(QString("Page %1 of %2").arg(p + 1).arg(pages))) << p;
         const int onPage = int(page.count(QRegularExpression("Party \\d{3}")));
-        if (onPage > 0) {
-            EXPECT_TRUE(page.contains("Sl No  Bill Date  Party  TIN  Bill No")) << p;
-            ++detailPages;
-        }
+        EXPECT_TRUE(!onPage || page.contains("Sl No  Bill Date  Party  TIN  Bill No")) << p;
         bills += onPage;
     }
     EXPECT_EQ(bills, 300);
-    EXPECT_TRUE(layout.pageText(pages - 1).contains("Total  ")) << "the summary closes the report";
-
-    QTemporaryDir out;
-    ui::ScopedSaveFileAnswer answer(out.filePath("march"));
-    clickTool("actExportPdf");
-    EXPECT_EQ(answer.asked(), 1);
-    EXPECT_TRUE(answer.lastRequest().suggestedPath.endsWith("Purchase Register.pdf"));
-    const QString pdf = pdfText(out.filePath("march.pdf"));
-    expectMentions(pdf, {"Purchase Register", QString("Page %1 of %1").arg(pages)});
-    expectInOrder(pdf, {"Party 001", "101.00", "Party 002", "Party 150", "250.00", "Party 300", "400.00"});
-    // 100 * 300 + (1 + ... + 300)
-    expectLines(pdf, {"4 75150.00 0.00 0.00 75150.00", "Total 75150.00 0.00 0.00 75150.00"});
-    EXPECT_EQ(int(pdf.count("Bill Date")), detailPages);
+    expectInOrder(reportText(), {"Party 001", "101.00", "Party 002", "Party 150", "250.00", "Party 300", "400.00"});
+    // 100 * 300 + (1 + ... + 300), the summary closing the report
+    expectLines(layout.pageText(pages - 1), {"4 75150.00 0.00 0.00 75150.00", "Total 75150.00 0.00 0.00 75150.00"});
     EXPECT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
 }
 

@@ -1,7 +1,5 @@
-// Shared by the Form 10 tests: a program folder of its own with every message answered and
-// recorded, the register screen shown on it, bills keyed through the real editors and
-// pickers, and the database files read directly (with SQLite's own storage classes, not
-// through the program's database layer).
+// Shared by the Form 10 tests: the register screen on a program folder of its own, bills keyed
+// through the real editors, and the database files read directly with SQLite.
 #pragma once
 
 #include "TestProgramFolder.h"
@@ -73,8 +71,7 @@ inline int count(const QString& file, const QString& table, const QString& where
     return rows.empty() ? -1 : rows.front().at("n").text.toInt();
 }
 
-// The schema and every row of the tables whose names are LIKE `tables`: equal for two files
-// that hold the same data, and before and after a command that must change nothing.
+// The schema and every row of the tables whose names are LIKE `tables`.
 inline QString dump(const QString& file, const QString& tables = "%")
 {
     QString out;
@@ -148,8 +145,7 @@ inline void expectMentions(const QString& text, const QStringList& parts)
         EXPECT_TRUE(text.contains(part)) << "\"" << part.toStdString() << "\" not in:\n" << text.toStdString();
 }
 
-// A program folder of its own, every message answered (`onMessage` sees it first) and
-// recorded, and every window unloaded after the test.
+// A program folder of its own, every message answered (`onMessage` sees it first) and recorded.
 class Form10Test : public ::testing::Test {
 protected:
     void SetUp() override
@@ -245,8 +241,7 @@ protected:
             key(picker(purchase), Qt::Key_Down);
         key(picker(purchase), Qt::Key_Return);
     }
-    // Keys a bill cell by cell into the grid's empty last row (Enter past the last row's
-    // total appends one when it holds a bill); ends in column 1 of the row after.
+    // Keys a bill into the grid's last row (appending one if it holds a bill); ends on the next row.
     void keyBill(bool purchase, const Bill& b)
     {
         ui::FlexGrid& g = *grid(purchase);
