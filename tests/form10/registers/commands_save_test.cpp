@@ -211,8 +211,6 @@ TEST_F(SaveTest, AFailedSaveNamesTheRowAsTheUserKeyedItAndKeepsTheGrids)
     EXPECT_FALSE(QFile::exists(db));
 }
 
-// ---- a save that cannot complete leaves the stored month as it was ------------------------
-
 class FailedSaveTest : public SaveTest {
 protected:
     void SetUp() override

@@ -247,8 +247,6 @@ TEST_F(GridKeys, EditorFollowsItsCellWhenTheGridScrollsAndHeaderCaptionsSurviveA
     EXPECT_EQ(fg1->TextMatrix(0, 2), "Party");
 }
 
-// ---- per-rate totals ----------------------------------------------------------------------
-
 TEST_F(GridKeys, PanelsSumWholeNumbersPerTrimmedRateInTwoDecimalsRoundedHalfAway)
 {
     struct Case { bool purchase; std::vector<QStringList> rows; std::map<const char*, const char*> labels; const char* total; };
