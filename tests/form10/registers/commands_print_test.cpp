@@ -56,15 +56,6 @@ protected:
         EXPECT_EQ(preview()->parentWidget(), form);   // owned by the register screen
         EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
     }
-    // Clicks the preview's toolbar button for an action.
-    void clickTool(const char* action)
-    {
-        auto* bar = preview()->findChild<QToolBar*>("tbrPreview");
-        QWidget* button = bar->widgetForAction(bar->findChild<QAction*>(action));
-        ASSERT_NE(button, nullptr) << action;
-        QTest::mouseClick(button, Qt::LeftButton);
-        QApplication::processEvents();
-    }
 };
 
 TEST_F(PrintTest, TheLocalPurchaseAndSalesReportsShowTheSavedBillsInSerialOrderWithTheirTotals)
@@ -131,7 +122,8 @@ TEST_F(PrintTest, ClosingThePreviewReturnsToTheScreenWithItsUnsavedRows)
     print(form->cmdPrint1, "RptPurchase.rpt", "Purchase Register");
     EXPECT_FALSE(reportText().contains("Beta Traders"));
     ASSERT_TRUE(QTest::qWaitForWindowActive(preview()));
-    clickTool("actClose");
+    auto* bar = preview()->findChild<QToolBar*>("tbrPreview");
+    QTest::mouseClick(bar->widgetForAction(bar->findChild<QAction*>("actClose")), Qt::LeftButton);
     EXPECT_EVENTUALLY(preview() == nullptr);
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));

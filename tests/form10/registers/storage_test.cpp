@@ -107,8 +107,6 @@ TEST_F(StorageTest, AnAmountTooLargeToBeANumberIsRefusedAndTheCellKeepsItsValue)
         leave();
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].prompt, "The amount is too large.\r\nPlease enter a smaller amount.");
-        EXPECT_EQ(messages()[0].title + QString::number(messages()[0].icon()),
-                  "Plase Note.......!" + QString::number(ui::vbExclamation));
         ui::clearShownMessages();
         EXPECT_EQ(cell(true), QPoint(1, 6));
         EXPECT_EQ(grid(true)->TextMatrix(1, 6) + "|" + grid(true)->TextMatrix(1, 9) + "|" + label("Label14"),
