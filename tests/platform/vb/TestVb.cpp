@@ -14,7 +14,7 @@ using uitest::errorNumber;
 
 TEST(Format, MoneyRoundsHalfAwayFromZeroOnTheDecimalValueAndOtherTextsStayAsTheyAre)
 {
-    const std::pair<Variant, const char*> cases[] = {
+    static const std::pair<Variant, const char*> cases[] = {
         {0.005, "0.01"}, {2.675, "2.68"} /* 2.67499999... in binary */, {1.005, "1.01"}, {-2.675, "-2.68"},
         {-3, "-3.00"}, {1234.5, "1234.50"}, {0.994, "0.99"}, {9.995, "10.00"}, {-0.001, "0.00"} /* no negative zero */,
         {1234567.125, "1234567.13"} /* no grouping */, {1e15, "1000000000000000.00"}, {true, "-1.00"},
