@@ -6,9 +6,14 @@
 #include <databuild/SampleDocument.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <map>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -98,6 +103,58 @@ TEST(DataBuilder, AFailedBuildLeavesThePreviousLawDatabaseInPlaceAndSaysWhy)
     error.clear();
     EXPECT_FALSE(databuild::buildProgramFolder(program.path() + QStringLiteral("/no-such-data"), program.path(), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// Every file of a folder with the identity and date of what is at its path.
+std::map<QString, std::pair<ino_t, qint64>> filesOf(const QString& dir)
+{
+    std::map<QString, std::pair<ino_t, qint64>> out;
+    for (QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+            out[QDir(dir).relativeFilePath(path)] = {st.st_ino, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+    }
+    return out;
+}
+
+// A build with nothing changed writes nothing; a changed file is swapped, not rewritten, so a
+// program that has the old one open reads it whole to the end.
+TEST(DataBuilder, ARebuildWritesOnlyWhatChangedAndSwapsItWhole)
+{
+    QTemporaryDir data, dir;
+    ASSERT_TRUE(copyTree(kDataDir, data.path()));
+    ASSERT_TRUE(databuild::buildProgramFolder(data.path(), dir.path()));
+    const auto before = filesOf(dir.path());
+    ASSERT_GT(before.size(), 10u);
+    ASSERT_TRUE(databuild::buildProgramFolder(data.path(), dir.path()));
+    EXPECT_EQ(filesOf(dir.path()), before);
+
+    QFile openLaw(dir.filePath("0909214SD01.mdb")), openHelp(dir.filePath("docs/HELP VAT.rtf"));
+    ASSERT_TRUE(openLaw.open(QIODevice::ReadOnly) && openHelp.open(QIODevice::ReadOnly));
+    const QByteArray oldLaw = openLaw.readAll(), oldHelp = openHelp.readAll();
+    QFile manifest(data.path() + QStringLiteral("/law/Kerala.tsv"));
+    ASSERT_TRUE(manifest.open(QIODevice::Append));
+    manifest.write("Section 99\tAct\t99\tA section added later\t\n");
+    manifest.close();
+    writeFile(data.path() + "/docs/HELP VAT.rtf", "{\\rtf1 new help}");
+    const QString kerala = scalar(dir.filePath("0909214SD01.mdb"), "SELECT count(*) FROM Kerala");
+    ASSERT_TRUE(databuild::buildProgramFolder(data.path(), dir.path()));
+
+    openLaw.seek(0);
+    openHelp.seek(0);
+    EXPECT_EQ(openLaw.readAll(), oldLaw);
+    EXPECT_EQ(openHelp.readAll(), oldHelp);
+    EXPECT_EQ(scalar(dir.filePath("0909214SD01.mdb"), "SELECT count(*) FROM Kerala"), QString::number(kerala.toInt() + 1));
+    QFile help(dir.filePath("docs/HELP VAT.rtf"));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    EXPECT_EQ(help.readAll(), QByteArray("{\\rtf1 new help}"));
+    auto after = filesOf(dir.path());
+    for (const char* changed : {"0909214SD01.mdb", "docs/HELP VAT.rtf"}) {
+        EXPECT_NE(after[changed].first, before.at(changed).first) << changed;
+        after[changed] = before.at(changed);
+    }
+    EXPECT_EQ(after, before);   // the rest as it was
 }
 
 // Names keep their blanks and compare case-blind; amounts are numbers, register dates dates,

@@ -5,10 +5,12 @@
 //   data/docs/*                  help documents, copied to <program>/docs/
 //   data/central/*.rtf           the Central Sales Tax window's documents, to <program>/central/
 //   data/*.rpt, data/reports/*.rpt, data/test.swf   report templates and banner, copied when present
-// The law databases are rebuilt every time, each into a temporary file that replaces the old one
-// only when complete, so a failed build never leaves a half-filled database behind. The Form 10
-// database and the two data files hold the user's work: they are created when missing, never
-// replaced. The files are written through the program's own database layer.
+// Every file is made in a temporary file beside its target and renamed into place only when
+// complete and different from the one there: a failed build never leaves a half-filled
+// database behind, an unchanged file is left alone, and a program running from the folder
+// keeps reading the whole file it opened. The Form 10 database and the two data files hold
+// the user's work: they are created when missing, never replaced. The files are written
+// through the program's own database layer.
 #include "DataBuilder.h"
 
 #include "SampleDocument.h"
@@ -173,10 +175,39 @@ private:
 
 using Filler = std::function<void(Database&)>;
 
-// Builds a database in a temporary file beside the target and renames it into place.
+QString tempFileOf(const QString& target) { return target + QStringLiteral(".building"); }
+
+bool sameContent(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    constexpr qint64 kChunk = 1 << 16;
+    while (!fa.atEnd()) {
+        if (fa.read(kChunk) != fb.read(kChunk))
+            return false;
+    }
+    return true;
+}
+
+// Puts the finished `temp` in the place of `target`, unless the two are alike. rename(2)
+// replaces the old file in one step; whoever has it open keeps the old file, whole.
+void putInPlace(const QString& temp, const QString& target)
+{
+    if (sameContent(temp, target)) {
+        QFile::remove(temp);
+        return;
+    }
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        fail(QStringLiteral("cannot move the new file into place: %1").arg(target));
+    }
+}
+
+// Builds a database in a temporary file beside the target and puts it in place.
 void buildDatabase(const QString& schemaFile, const QString& target, const Filler& fill)
 {
-    const QString temp = target + QStringLiteral(".building");
+    const QString temp = tempFileOf(target);
     QFile::remove(temp);
     try {
         Database db(temp);
@@ -191,11 +222,7 @@ void buildDatabase(const QString& schemaFile, const QString& target, const Fille
         QFile::remove(temp);
         throw;
     }
-    // rename(2) replaces the old file in one step; readers see the old or the new database.
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temp);
-        fail(QStringLiteral("cannot move the new database into place: %1").arg(target));
-    }
+    putInPlace(temp, target);
 }
 
 class LawContent {
@@ -315,9 +342,15 @@ void fillDatabase3(Database& db, const LawContent& law)
 
 void copyFile(const QString& from, const QString& to)
 {
-    QFile::remove(to);
-    if (!QFile::copy(from, to))
+    if (sameContent(from, to))
+        return;
+    const QString temp = tempFileOf(to);
+    QFile::remove(temp);
+    if (!QFile::copy(from, temp)) {
+        QFile::remove(temp);
         fail(QStringLiteral("cannot copy %1 to %2").arg(from, to));
+    }
+    putInPlace(temp, to);
 }
 
 void copyMatching(const QString& fromDir, const QStringList& patterns, const QString& toDir)
