@@ -43,6 +43,19 @@ QString fileNameOf(QString title)
     return title.isEmpty() ? QStringLiteral("report") : title;
 }
 
+// The name a report's file is offered under: its title, then the values of the header fields
+// marked for the name ("Purchase Register - November").
+QString documentName(const ReportTemplate& t, const ReportData& data)
+{
+    QString name = t.title;
+    for (size_t i = 0; i < t.fields.size(); ++i) {
+        const QString value = data.fieldValues.value(qsizetype(i)).trimmed();
+        if (t.fields[i].inFileName && !value.isEmpty())
+            name += QStringLiteral(" - ") + value;
+    }
+    return fileNameOf(name);
+}
+
 // Pages `from` to `to` (counted from 1), each on a page of its own.
 void paintPageRange(QPainter& painter, QPagedPaintDevice& device, const ReportLayout& l, int from, int to,
                     const QRectF& target)
@@ -182,7 +195,7 @@ void ReportPreview::setReport(const ReportTemplate& t, const ReportData& data)
     data_ = data;
     layouts_.clear();
     setWindowTitle(t.title);
-    printer_.setDocName(t.title);
+    printer_.setDocName(documentName(t, data));
     preview_->setZoomMode(QPrintPreviewWidget::FitToWidth);
     preview_->updatePreview();
     preview_->setCurrentPage(1);
@@ -241,7 +254,7 @@ void ReportPreview::print()
 
 void ReportPreview::exportPdf()
 {
-    const QString suggested = QDir(documentsFolder()).filePath(fileNameOf(template_.title) + QStringLiteral(".pdf"));
+    const QString suggested = QDir(documentsFolder()).filePath(documentName(template_, data_) + QStringLiteral(".pdf"));
     QString path = GetSaveFileName(this, QStringLiteral("Export PDF"), suggested, QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return;

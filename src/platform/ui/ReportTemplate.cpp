@@ -211,8 +211,11 @@ private:
     {
         if (keyword_ != QLatin1String("field"))
             unknownLine();
-        expectArgs(2, 2, QStringLiteral("field \"<label>\" <column>"));
-        t_.fields.push_back({textArg(1), nameArg(2, "column")});
+        const QString shape = QStringLiteral("field \"<label>\" <column> [name]");
+        expectArgs(2, 3, shape);
+        if (args() == 3 && textArg(3).toLower() != QLatin1String("name"))
+            fail(QStringLiteral("\"%1\" after the column: only \"name\" may follow it (%2)").arg(textArg(3), shape));
+        t_.fields.push_back({textArg(1), nameArg(2, "column"), args() == 3});
     }
 
     void detailLine()

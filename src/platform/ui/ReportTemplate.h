@@ -10,6 +10,10 @@
 //
 //     header tblRptPurchaseC             page header, bound to the table's first row
 //       field "Dealer" cAddress          a label and the column shown beside it
+//       field "Month" cMonth name        "name": the value joins the title in the name
+//                                        offered for the report's file ("Purchase
+//                                        Register - November.pdf"), so months do not
+//                                        overwrite each other
 //     end
 //
 //     detail tblRptPurchase1             one printed line per row of the table
@@ -70,6 +74,7 @@ enum class CellFormat { Text, Right, Money };
 struct ReportField {
     QString label;
     TemplateName column;
+    bool inFileName = false;
 };
 
 struct ReportColumn {

@@ -19,7 +19,7 @@ lumora-report 1
 title "Bill List"
 header tHead
   field "Dealer" cAddress
-  field "Month" cMonth
+  field "Month" cMonth name
 end
 detail tBill
   order SlNo

@@ -124,6 +124,27 @@ TEST_F(ReportControl, AFailedRunRaisesNamingTheFileAndShowsNothing)
     EXPECT_EQ(report.previewWindow()->windowTitle(), "Bill List");
 }
 
+// Each month's report is offered under a name of its own; without a month, the title alone.
+TEST_F(ReportControl, ExportOffersAFileNamedAfterTheReportAndItsMonth)
+{
+    const struct {
+        const char* month;
+        const char* offered;
+    } cases[] = {
+        {"March", "/Bill List - March.pdf"},
+        {"November ", "/Bill List - November.pdf"},
+        {"Mar/Apr", "/Bill List - Mar-Apr.pdf"},   // no folder made of a month
+        {"  ", "/Bill List.pdf"},
+    };
+    ScopedSaveFileAnswer answer("");   // cancelled: nothing is written
+    for (const auto& c : cases) {
+        files.exec(QString("UPDATE tHead SET cMonth = '%1';").arg(c.month));
+        run();
+        clickTool("actExportPdf");
+        EXPECT_TRUE(answer.lastRequest().suggestedPath.endsWith(c.offered)) << answer.lastRequest().suggestedPath.toStdString();
+    }
+}
+
 // A report of several pages through the preview's toolbar: a typed page, the zoom, print of the
 // pages the dialog chose, export of the whole report, and the page setup laying it out again.
 TEST_F(ReportControl, TheToolbarPagesZoomsPrintsExportsAndLaysTheReportOutAgain)
@@ -177,10 +198,11 @@ TEST_F(ReportControl, TheToolbarPagesZoomsPrintsExportsAndLaysTheReportOutAgain)
     EXPECT_FALSE(QFile::exists(out.filePath("cancelled.pdf")));
     EXPECT_EQ(w->pageCount(), pages);   // the preview still shows every page
 
-    // Export: the dialog offers the title as the file name; ".pdf" is added when missing.
+    // Export: the dialog offers the title and the month as the file name; ".pdf" is added
+    // when missing.
     ScopedSaveFileAnswer answer(out.filePath("bills"));
     clickTool("actExportPdf");
-    EXPECT_TRUE(answer.lastRequest().suggestedPath.endsWith("/Bill List.pdf"));
+    EXPECT_TRUE(answer.lastRequest().suggestedPath.endsWith("/Bill List - March.pdf"));
     EXPECT_EQ(answer.lastRequest().filter, "PDF files (*.pdf)");
     const QString pdf = pdfText(out.filePath("bills.pdf"));
     for (int i = 1; i <= pages; ++i)

@@ -137,4 +137,38 @@ TEST(ReportLayout, ATextTooWideForItsColumnWrapsInsideIt)
     EXPECT_GT(next->rect.top(), bottom - 1);
 }
 
+// Bills whose party names take two to eight lines, so the rows end at ever other heights:
+// on every page each row, shaded band and text ends above the footer's rule.
+TEST(ReportLayout, BillsOfSeveralLinesStayAboveThePageFooter)
+{
+    ReportFiles f;
+    const QString words = "Kerala State Co-operative Marketing Federation Limited, Head Office, Gandhi Nagar, "
+                          "Kadavanthra, Ernakulam ";
+    QString sql = "BEGIN; INSERT INTO tHead VALUES ('D1', 'March', 'Sree Traders', 1, 2, 3);";
+    for (int i = 1; i <= 90; ++i)
+        sql += QString("INSERT INTO tBill VALUES ('%1', '%2', %1, 'D1', 'March');").arg(i).arg(words.repeated(i * 7 % 4 + 1));
+    f.exec(sql + "COMMIT;");
+    const ReportLayout layout = layoutReport(readReportTemplate(f.templ()), read(f));
+    ASSERT_GE(layout.pages.size(), 4u);
+    for (size_t n = 0; n < layout.pages.size(); ++n) {
+        SCOPED_TRACE(QString("page %1").arg(n + 1).toStdString());
+        const ReportPage& p = layout.pages[n];
+        double footerText = layout.pageSize.height(), footerRule = -1;
+        for (const ReportText& t : p.texts)
+            if (t.font == ReportFont::Footer)
+                footerText = std::min(footerText, t.rect.top());
+        for (const QLineF& l : p.rules)
+            if (l.y1() == l.y2() && l.y1() < footerText)
+                footerRule = std::max(footerRule, l.y1());
+        ASSERT_GT(footerRule, layout.pageSize.height() / 2);
+        for (const ReportText& t : p.texts) {
+            if (t.font != ReportFont::Footer) {
+                EXPECT_LE(t.rect.bottom(), footerRule) << t.text.toStdString();
+            }
+        }
+        for (const QRectF& band : p.shades)
+            EXPECT_LE(band.bottom(), footerRule);
+    }
+}
+
 } // namespace

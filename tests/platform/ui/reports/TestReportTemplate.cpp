@@ -19,7 +19,7 @@ TEST(ReportTemplate, ReadsEveryBandWithItsNamesLinesAndTexts)
         "Title \"The \"\"Best\"\" Register\"\r\n"
         "header tH\r\n"
         "  field \"Dealer name\" cAddress\r\n"
-        "  field Month cMonth\r\n"
+        "  field Month cMonth NAME\r\n"
         "end\r\n"
         "detail tD\r\n"
         "\t# a comment inside a band\r\n"
@@ -41,6 +41,7 @@ TEST(ReportTemplate, ReadsEveryBandWithItsNamesLinesAndTexts)
     EXPECT_EQ(t.headerTable.line, 5);
     EXPECT_EQ(t.fields[0].label, "Dealer name");
     EXPECT_EQ(t.fields[1].column.line, 7);
+    EXPECT_TRUE(!t.fields[0].inFileName && t.fields[1].inFileName);
     EXPECT_EQ(t.orderBy.name, "SlNo");
     ASSERT_EQ(t.links.size(), 2u);
     ASSERT_EQ(t.columns.size(), 3u);
@@ -100,6 +101,8 @@ TEST(ReportTemplate, RefusesABrokenTemplateOrNoneNamingTheFileTheLineAndTheProbl
         {"detail tD\n  column A \"A\" 5\nend junk\n", 5, "\"end\" is written"},
         // lines a band does not know, and malformed ones
         {"detail tD\n  field \"A\" A\nend\n", 4, "unknown line \"field\" in the detail band"},
+        {"header tH\n  field \"A\" A bold\nend\n", 4, "only \"name\" may follow"},
+        {"header tH\n  field \"A\" A name B\nend\n", 4, "\"field\" is written"},
         {"detail tD\n  column A \"A\" 0\nend\n", 4, "width \"0\""},
         {"detail tD\n  column A \"A\" wide\nend\n", 4, "width \"wide\""},
         {"detail tD\n  column A \"A\" 5 bold\nend\n", 4, "unknown format \"bold\""},
