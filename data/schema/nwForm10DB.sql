@@ -408,5 +408,15 @@ CREATE TABLE tblRptCommon (
     eDate    TEXT COLLATE NOCASE
 );
 
+-- Dealers whose books are kept: the code is the cCode of every row above. LastChosen marks
+-- the dealer chosen last. The program creates this table in files made before it.
+CREATE TABLE tblDealer (
+    cCode      TEXT COLLATE NOCASE NOT NULL UNIQUE,
+    cName      TEXT COLLATE NOCASE NOT NULL,
+    cTIN       TEXT COLLATE NOCASE,
+    cCSTNo     TEXT COLLATE NOCASE,
+    LastChosen INTEGER NOT NULL DEFAULT 0
+);
+
 -- The exit flag is written into the first row of page 2, so the table starts with one.
 INSERT INTO tblMPage2 (FrmFlg) VALUES (0);

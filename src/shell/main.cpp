@@ -3,7 +3,7 @@
 #include "ShellState.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmBackUpRestore.h"
-#include "form10/registers/frmSelect.h"
+#include "form10/registers/frmDealer.h"
 #include "help.h"
 #include "library/central.h"
 #include "library/frmkerala.h"
@@ -319,7 +319,7 @@ void main::Toolbar2_ButtonClick(const QString& key)
         } else if (key == QLatin1String("bkp")) {
             showBackup();
         } else if (key == QLatin1String("f10")) {
-            ui::form<frmSelect>().Show(ui::vbModeless);
+            frmDealer::openForm10Tool(this);
         } else if (key == QLatin1String("EXI")) {
             exitProgram(true);
         } else if (key == QLatin1String("Centr")) {

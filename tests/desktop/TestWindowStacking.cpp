@@ -7,10 +7,14 @@
 
 #include "../library/LibraryFixture.h"
 
+#include "../support/TextFit.h"
+#include "form10/registers/frmDealer.h"
+#include "platform/ui/ListBox.h"
 #include "platform/ui/ReportPreview.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
+#include "shell/main.h"
 
 #include <QGroupBox>
 
@@ -165,4 +169,29 @@ TEST_F(DesktopTest, AReportPreviewStaysAboveTheWindowThatRanTheReport)
     settle();
     EXPECT_EVENTUALLY(above(preview, &owner));
     preview->close();
+}
+
+TEST_F(DesktopTest, TheDealerWindowIsTransientForTheMainWindowAndReadsWholeWithMalayalamNames)
+{
+    main& w = ui::form<main>();
+    w.Show();
+    settle();
+    desktop::click(w.Toolbar2->findButton("f10")->widget());
+    settle();
+    ASSERT_TRUE(ui::formLoaded<frmDealer>());
+    frmDealer& dealers = ui::form<frmDealer>();
+    for (const auto& [code, name] : {std::pair{"K'01", "ശ്രീ O'Brien's Traders"}, {"MLB-02", "മലബാർ ട്രേഡേഴ്സ്, കോഴിക്കോട്"}}) {
+        dealers.txtCode->setText(QString::fromUtf8(code));
+        dealers.txtName->setText(QString::fromUtf8(name));
+        desktop::click(dealers.cmdAdd);
+        settle();
+    }
+    ASSERT_EQ(dealers.lstDealers->ListCount(), 2) << (answers.messages().empty() ? "" : answers.messages().back().prompt.toStdString());
+
+    EXPECT_EQ(desktop::transientFor(&dealers), w.winId());
+    desktop::click(w.mapToGlobal(QPoint(w.width() - 40, w.height() - 40)));
+    settle();
+    EXPECT_EVENTUALLY(above(&dealers, &w));
+    EXPECT_EQ(unreadableTexts(&dealers), "");
+    shot("desktop-dealer-window.png");
 }

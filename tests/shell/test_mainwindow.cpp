@@ -1,6 +1,7 @@
 // The main window driven offscreen: the state tree, the caption, the toolbar and each key's
 // effect, Exit and the frame's close box, the shut-down picture.
 #include "ShellFixture.h"
+#include "form10/registers/frmDealer.h"
 #include "form10/registers/frmSelect.h"
 #include "library/frmkerala.h"
 #include "platform/sys/Clock.h"
@@ -61,8 +62,12 @@ TEST_F(MainWindowTest, ToolbarKeysOpenTheirWindowsAndUnusedKeysDoNothing)
         EXPECT_TRUE(ui::form<help>().isVisible()) << key;
         EXPECT_TRUE(ui::form<help>().RichTextBox1->FileName().endsWith(file)) << key;
     }
+    // The Form 10 tool begins with the choice of dealer, owned by the main window.
     press("f10");
-    EXPECT_TRUE(ui::form<frmSelect>().isVisible());
+    ASSERT_TRUE(ui::formLoaded<frmDealer>());
+    EXPECT_TRUE(ui::form<frmDealer>().isVisible());
+    EXPECT_EQ(ui::form<frmDealer>().parentWidget(), w);
+    EXPECT_FALSE(ui::formLoaded<frmSelect>());
     w->Tvw->setVisible(false);
     press("stat");
     EXPECT_TRUE(w->Tvw->isVisible());

@@ -23,7 +23,8 @@ struct Module2State {
     ado::RecordsetPtr WriteRecordset;
     QString SqlText;
 
-    // Dealer values: read by the Form 10 work, assigned by no window (empty strings).
+    // Dealer values: read by the Form 10 work, set by the dealer window (frmDealer) when a
+    // dealer is chosen; empty until then and for the rows stored before there were dealers.
     QString DealerCode;
     QString DealerName;
     QString DealerTIN;

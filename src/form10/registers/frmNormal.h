@@ -11,6 +11,7 @@
 //   frmNormal_commands.cpp  Save, Delete, Close (register storage owner)
 //   frmNormal_export.cpp    Export (the page exports are in form10/returns/PageExports.cpp)
 //   frmNormal_print.cpp     the two Print buttons and the report control
+//   frmNormal_dealer.cpp    a change of dealer while the screen is open
 //   RegisterStorage.cpp     register readers and writers (register storage owner)
 #pragma once
 
@@ -166,6 +167,12 @@ public:
     // The two Print buttons (frmNormal_print.cpp).
     void cmdPrint1_Click();
     void Command2_Click();
+
+    // ---- change of dealer (frmNormal_dealer.cpp) --------------------------------------
+    // True when nothing keyed is unsaved, or the user agrees to let it go.
+    bool fnConfirmDiscardUnsaved();
+    // The dealer values changed: the dealer's name, and the registers of the month on view.
+    void procDealerChanged();
 
 protected:
     void Form_Load() override;
