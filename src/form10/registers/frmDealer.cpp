@@ -44,9 +44,9 @@ frmDealer::frmDealer() : ui::Form(QStringLiteral("frmDealer"))
 
     auto* heading = new QLabel(QStringLiteral("Dealers"), this);
     heading->setObjectName(QStringLiteral("lblDealers"));
-    ui::moveTwips(heading, 240, 180, 3240, 285);
+    ui::moveTwips(heading, 240, 180, 4200, 285);
     lstDealers = new ui::ListBox(QStringLiteral("lstDealers"), this);
-    lstDealers->Move(240, 480, 3240, 3600);
+    lstDealers->Move(240, 480, 4200, 3600);
 
     struct Field { ui::TextBox** target; const char* name; const char* label; const char* caption; int top; int maxLength; };
     const Field fields[4] = {
@@ -58,19 +58,19 @@ frmDealer::frmDealer() : ui::Form(QStringLiteral("frmDealer"))
     for (const Field& f : fields) {
         auto* l = new QLabel(QString::fromLatin1(f.caption), this);
         l->setObjectName(QString::fromLatin1(f.label));
-        ui::moveTwips(l, 3720, f.top + 30, 1080, 300);
+        ui::moveTwips(l, 4680, f.top + 30, 1080, 300);
         auto* t = new ui::TextBox(QString::fromLatin1(f.name), this);
-        t->Move(4800, f.top, 2760, 360);
+        t->Move(5760, f.top, 2760, 360);
         t->setMaxLength(f.maxLength);
         *f.target = t;
     }
 
     struct Button { ui::CommandButton** target; const char* name; const char* caption; int left; int top; };
     const Button buttons[4] = {
-        {&cmdAdd, "cmdAdd", "&Add", 4800, 2520},
-        {&cmdCorrect, "cmdCorrect", "Co&rrect", 6360, 2520},
-        {&cmdOpen, "cmdOpen", "&Open", 4800, 3660},
-        {&cmdCancel, "cmdCancel", "&Cancel", 6360, 3660},
+        {&cmdAdd, "cmdAdd", "&Add", 5760, 2520},
+        {&cmdCorrect, "cmdCorrect", "Co&rrect", 7320, 2520},
+        {&cmdOpen, "cmdOpen", "&Open", 5760, 3660},
+        {&cmdCancel, "cmdCancel", "&Cancel", 7320, 3660},
     };
     for (const Button& b : buttons) {
         *b.target = new ui::CommandButton(QString::fromLatin1(b.name), QString::fromLatin1(b.caption), this);
@@ -111,7 +111,7 @@ void frmDealer::openForm10Tool(QWidget* owner)
 
 void frmDealer::Form_Load()
 {
-    Move(3600, 2400, 7920, 4440);
+    Move(3600, 2400, 8880, 4440);
 }
 
 void frmDealer::Form_Activate()
