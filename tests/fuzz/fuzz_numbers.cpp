@@ -36,6 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::require(std::isfinite(v), "a read number is finite", t);
         fuzz::require(r == vb::NumberRead::Number || v == 0, "no number reads as 0", t);
     }
+    // An amount is the number its digits write, whatever commas group them.
+    double amount = 0;
+    if (vb::readNumber(t, vb::NumberSyntax::Amount, &amount) == vb::NumberRead::Number) {
+        double plain = 0;
+        fuzz::require(vb::readNumber(QString(t).remove(QLatin1Char(',')), vb::NumberSyntax::Whole, &plain)
+                              == vb::NumberRead::Number
+                          && plain == amount,
+                      "an amount reads as its digits without their commas", t);
+    }
     double val = 0;
     const long valError = errorNumber([&] { val = vb::Val(t); });
     fuzz::require(valError == 0 || valError == ado::err::Overflow, "Val raises only Overflow", t);

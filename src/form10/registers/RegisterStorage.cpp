@@ -6,6 +6,7 @@
 // a query that cannot run or a move that fails ends the row loop.
 #include "form10/registers/RegisterStorage.h"
 
+#include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "form10/returns/SaveUnit.h"
@@ -185,6 +186,25 @@ BadBillDate findBadBillDate(const frmNormal& form)
     return {};
 }
 
+BadAmount findBadAmount(const frmNormal& form)
+{
+    for (Grid g : {Grid::Purchase, Grid::Sales}) {
+        const ui::FlexGrid& grid = g == Grid::Purchase ? *form.fg1 : *form.fg2;
+        const ui::TextBox& editor = g == Grid::Purchase ? *form.txtGrid1 : *form.txtGrid2;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            for (int c = 6; c <= 8; ++c) {
+                const bool current = r == grid.Row() && c == grid.Col();
+                const QString text = current ? editor.Text() : grid.TextMatrix(r, c);
+                double value = 0;
+                const AmountRead why = readAmount(text, &value);
+                if (why == AmountRead::NotANumber || why == AmountRead::TooLarge)
+                    return {QLatin1String(gridName(g)), r, grid.TextMatrix(0, c), text, why, current, g};
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace f10
 
 namespace {
@@ -236,7 +256,8 @@ void readRegister(frmNormal& form, const RegisterRead& rd)
             const Variant v = rs.Fields(QLatin1String(column)).Value();
             if (v.isNull())
                 throw ado::Error(ado::err::InvalidUseOfNull, QStringLiteral("Invalid use of Null"));
-            return vb::Format(v, QStringLiteral("#0.00"));
+            // A figure kept as text (an older file) is read as a cell is.
+            return v.kind() == Variant::Kind::Text ? f10::amountText(v.toString()) : vb::Format(v, QStringLiteral("#0.00"));
         };
         for (;;) {
             bool end = true;

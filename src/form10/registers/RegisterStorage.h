@@ -6,6 +6,8 @@
 // that passes its own table and statement texts.
 #pragma once
 
+#include "form10/registers/AmountText.h"
+
 #include <QString>
 
 class frmNormal;
@@ -62,5 +64,18 @@ struct BadBillDate {
     QString text;
 };
 BadBillDate findBadBillDate(const frmNormal& form);
+
+// The first money cell (Amount, Tax, Cess) in either grid that the cell editor would refuse;
+// for a grid's current cell, the text in its editor. An empty grid name when every one is sound.
+struct BadAmount {
+    QString grid;
+    int row = 0;
+    QString column;
+    QString text;
+    AmountRead why = AmountRead::Number;
+    bool inEditor = false;
+    Grid which = Grid::Purchase;
+};
+BadAmount findBadAmount(const frmNormal& form);
 
 } // namespace f10

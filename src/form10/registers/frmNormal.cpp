@@ -190,16 +190,16 @@ void frmNormal::buildControls()
     rateRows(purchaseRows, 5, purchase, QStringLiteral("lblPurchaseRate"));
     rateRows(salesRows, 6, sales, QStringLiteral("lblSalesRate"));
 
-    // Grand totals beside the panels.
-    makeLabel(this, QStringLiteral("lblPurchaseTotal"), QStringLiteral("Total"), 13320, 3960, 1500, 255,
+    // Grand totals beside the panels, wide enough for eighteen of the largest amount.
+    makeLabel(this, QStringLiteral("lblPurchaseTotal"), QStringLiteral("Total"), 13320, 3960, 1800, 255,
               Qt::AlignRight | Qt::AlignVCenter);
     txtTotal = new ui::TextBox(QStringLiteral("txtTotal"), this);
-    txtTotal->Move(13320, 4200, 1500, 315);
+    txtTotal->Move(13320, 4200, 1800, 315);
     txtTotal->setAlignment(ui::vbRightJustify);
-    makeLabel(this, QStringLiteral("lblSalesTotal"), QStringLiteral("Total"), 13320, 7920, 1500, 255,
+    makeLabel(this, QStringLiteral("lblSalesTotal"), QStringLiteral("Total"), 13320, 7920, 1800, 255,
               Qt::AlignRight | Qt::AlignVCenter);
     txtTotal2 = new ui::TextBox(QStringLiteral("txtTotal2"), this);
-    txtTotal2->Move(13320, 8160, 1500, 315);
+    txtTotal2->Move(13320, 8160, 1800, 315);
     txtTotal2->setAlignment(ui::vbRightJustify);
 
     // Command buttons, graphical so that their colours show.

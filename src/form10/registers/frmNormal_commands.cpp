@@ -139,6 +139,18 @@ void commitTypedText(frmNormal& f)
 // Save: the registers written and read back, the month summary, the report tables.
 void runSave(frmNormal& f, const QString& successMessage, bool byClick)
 {
+    // Text still in an editor counts as keyed: a figure that is no amount stops the save
+    // before anything is written, the editor left on it.
+    const f10::BadAmount badAmount = f10::findBadAmount(f);
+    if (!badAmount.grid.isEmpty()) {
+        ui::MsgBox(f10::refusedAmountMessage(badAmount.text, badAmount.why, badAmount.grid, badAmount.row,
+                                             badAmount.column)
+                       + QStringLiteral("\r\n\r\nNothing was saved."),
+                   ui::vbExclamation, kSorryTitle);
+        if (badAmount.inEditor)
+            (badAmount.which == f10::Grid::Purchase ? f.txtGrid1 : f.txtGrid2)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     commitTypedText(f);
 
     const f10::BadBillDate bad = f10::findBadBillDate(f);

@@ -6,6 +6,7 @@
 // cell's text when the cell is entered and writes it back when the cell is left.
 #include "form10/registers/frmNormal.h"
 
+#include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Keys.h"
@@ -37,29 +38,6 @@ const Column kColumns[kCols] = {
     {"Total  Amount", 1500, ui::flexAlignRightTop},
 };
 
-// "#0.00" of a text that reads as a number; other texts (empty included, or a number too large
-// to be one) stay as they are.
-QString formatMoneyText(const QString& text)
-{
-    try {
-        return vb::Format(ado::Variant(text), QStringLiteral("#0.00"));
-    } catch (const ado::Error&) {
-        return text;
-    }
-}
-
-// The number a money cell starts with: blanks skipped, an optional sign, digits with at most
-// one ".", up to the first other character; 0 when the text does not start with a number.
-// Narrower than Val on purpose: "1e3" or "&H10" typed into an amount is 1 and 0, not 1000
-// and 16. Raises Overflow (6) for a number too large for a double.
-double leadingNumber(const QString& text)
-{
-    double v = 0;
-    if (vb::readNumber(text, vb::NumberSyntax::Amount, &v) == vb::NumberRead::Overflow)
-        ado::raiseOverflow();
-    return v;
-}
-
 // A bill date as the grids take it: the two dashes in place and exactly "dd-mm-yy" long.
 // Anything longer (05-12-2009) would be stored as another year.
 bool isBillDateText(const QString& text)
@@ -75,13 +53,13 @@ void showBillDateMessage(const char* line2)
                ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
 }
 
-// Row total: the leading numbers of Amount, Tax and Cess; empty when they are too large to add
-// up (the total is then no number, and nothing counts it).
+// Row total: Amount + Tax + Cess as the cells read (an empty cell counts 0); empty when they
+// are too large to add up (the total is then no number, and nothing counts it).
 QString rowTotal(const ui::FlexGrid& grid, int row)
 {
     try {
-        return vb::Format00(leadingNumber(grid.TextMatrix(row, 6)) + leadingNumber(grid.TextMatrix(row, 7))
-                            + leadingNumber(grid.TextMatrix(row, 8)));
+        return vb::Format00(f10::amountValue(grid.TextMatrix(row, 6)) + f10::amountValue(grid.TextMatrix(row, 7))
+                            + f10::amountValue(grid.TextMatrix(row, 8)));
     } catch (const ado::Error&) {
         return QString();
     }
@@ -94,13 +72,14 @@ struct frmNormal::GridSide {
     ui::TextBox* editor;
     ui::ListBox* picker;
     const char* dateLine2;
+    const char* name;   // in messages: "the purchase grid"
 };
 
 frmNormal::GridSide frmNormal::side(int which) const
 {
     if (which == 1)
-        return {fg1, txtGrid1, List2, "Please follow  'DD-MM-YY '"};
-    return {fg2, txtGrid2, List3, "Please follow    'DD-MM-YY ' "};
+        return {fg1, txtGrid1, List2, "Please follow  'DD-MM-YY '", "purchase"};
+    return {fg2, txtGrid2, List3, "Please follow    'DD-MM-YY ' ", "sales"};
 }
 
 void frmNormal::totals(int which)
@@ -264,12 +243,12 @@ void frmNormal::dressEditor(int which)
     case 6:
         editor.setAlignment(ui::vbRightJustify);
         editor.setLocked(false);
-        editor.setText(formatMoneyText(editor.Text()));
+        editor.setText(f10::amountText(editor.Text()));
         break;
     case 7:
         editor.setAlignment(ui::vbRightJustify);
         editor.setLocked(false);
-        editor.setText(formatMoneyText(editor.Text()));
+        editor.setText(f10::amountText(editor.Text()));
         s.picker->hide();
         break;
     case 8:
@@ -318,9 +297,13 @@ void frmNormal::leaveCell(int which)
     }
     if (col >= 1 && col <= 5) {
         setCellText(which, s.editor->Text());
-    } else if (col >= 6 && col <= 8 && !amountRefused(which)) {
-        // (an amount too large to be a number leaves the cell as it was)
-        setCellText(which, vb::Format00(leadingNumber(s.editor->Text())));
+    } else if (col >= 6 && col <= 8) {
+        // Only an amount goes into the cell: the keys and clicks that leave a cell refuse any
+        // other text with a message first, and a move made by the program leaves the cell as it was.
+        double value = 0;
+        const f10::AmountRead read = f10::readAmount(s.editor->Text(), &value);
+        if (read == f10::AmountRead::Number || read == f10::AmountRead::Empty)
+            setCellText(which, vb::Format00(value));
     }
     // Computed after the edited cell is written, so the total includes what was just typed.
     if (grid.Cols() > kTotalCol)
@@ -360,17 +343,20 @@ void frmNormal::commitCellEditors()
 
 // ---- the bill-date and amount checks -----------------------------------------------------
 
-// Shows the amount message when a money editor holds a number too large to be one: the cell
-// keeps its value, and stays current with the text in the editor for a correction.
+// Shows the amount message when a money editor holds a text that is not an amount, or one
+// too large: the cell keeps its value and stays current, the text in the editor for correction.
 bool frmNormal::amountRefused(int which)
 {
     const GridSide s = side(which);
     const int col = s.grid->Col();
-    double value = 0;
-    if (col < 6 || col > 8
-        || vb::readNumber(s.editor->Text(), vb::NumberSyntax::Amount, &value) != vb::NumberRead::Overflow)
+    if (col < 6 || col > 8)
         return false;
-    ui::MsgBox(QStringLiteral("The amount is too large.\r\nPlease enter a smaller amount."),
+    double value = 0;
+    const f10::AmountRead read = f10::readAmount(s.editor->Text(), &value);
+    if (read == f10::AmountRead::Number || read == f10::AmountRead::Empty)
+        return false;
+    ui::MsgBox(f10::refusedAmountMessage(s.editor->Text(), read, QLatin1String(s.name), s.grid->Row(),
+                                         QString::fromLatin1(kColumns[col].header)),
                ui::vbExclamation | ui::vbOKOnly, QStringLiteral("Plase Note.......!"));
     s.editor->setFocus(Qt::OtherFocusReason);
     return true;

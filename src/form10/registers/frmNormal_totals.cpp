@@ -3,6 +3,7 @@
 // so each holds exactly its sum formatted "#0.00".
 #include "form10/registers/frmNormal.h"
 
+#include "form10/registers/AmountText.h"
 #include "form10/registers/RateLabels.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/TextBox.h"
@@ -15,15 +16,12 @@ namespace {
 
 using f10::RateLabels;
 
-// Adds the cell's whole-text number; a cell that is not a number as a whole adds nothing, and
-// neither does an addition that would overflow the sum.
+// Adds the cell's amount, read as the cells are read; a cell that is not a number adds nothing,
+// and neither does an addition that would overflow the sum.
 void addCell(const ui::FlexGrid& grid, int row, int col, double& sum)
 {
     try {
-        const QString text = grid.TextMatrix(row, col);
-        if (!vb::IsNumeric(text))
-            return;
-        const double value = vb::CDbl(text);
+        const double value = f10::amountValue(grid.TextMatrix(row, col));
         if (std::isfinite(sum + value))
             sum += value;
     } catch (...) {

@@ -1,6 +1,7 @@
 // The month summary row of tblCommon: per-rate purchase and sales sums read back from the
 // register screen's total labels, the purchase grand total, entry date, place, and the five
 // purchase row totals.
+#include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/RateLabels.h"
 #include "form10/registers/RegisterStorage.h"
@@ -16,19 +17,19 @@
 
 namespace {
 
-// The number at the start of a caption, as money text ("#0.00"); empty counts as 0.
+// A total label's figure as money text ("#0.00"); empty counts as 0.
 QString moneyText(const QString& caption)
 {
-    return vb::Format00(vb::Val(caption));
+    return vb::Format00(f10::amountValue(caption));
 }
 
 // amount + tax + cess of one rate, carrying the two decimals the formatting gives, written
 // as a bare number in its shortest form (1125.5, 0, 12.25).
 QString rowTotal(const frmNormal& form, const f10::RateLabels& r)
 {
-    const double sum = vb::Val(vb::Trim((form.*r.amount)->text())) + vb::Val(vb::Trim((form.*r.tax)->text()))
-                       + vb::Val(vb::Trim((form.*r.cess)->text()));
-    return vb::numberText(vb::Val(vb::Format00(sum)));
+    const double sum = f10::amountValue((form.*r.amount)->text()) + f10::amountValue((form.*r.tax)->text())
+                       + f10::amountValue((form.*r.cess)->text());
+    return vb::numberText(f10::amountValue(vb::Format00(sum)));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 // Nothing here traps a failure: the Export command runs the exports as one unit of work.
 #include "form10/returns/PageExports.h"
 
+#include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
 #include "form10/registers/RateLabels.h"
 #include "form10/registers/RegisterStorage.h"
@@ -133,12 +134,12 @@ using LabelOf = QLabel* frmNormal::*RateLabels::*;
 constexpr LabelOf kAmount = &RateLabels::amount;
 constexpr LabelOf kTax = &RateLabels::tax;
 
-// A label by the number its caption begins with; 0 when it begins with none.
+// A label's figure, read as the cells are read; 0 when it is empty or no number.
 double labelValue(const frmNormal& form, const PageExport& e, const char* rate, LabelOf which)
 {
     for (const RateLabels& r : e.labels)
         if (qstrcmp(r.rate, rate) == 0)
-            return vb::Val((form.*(r.*which))->text());
+            return f10::amountValue((form.*(r.*which))->text());
     Q_ASSERT_X(false, "labelValue", rate);
     return 0;
 }
@@ -167,7 +168,8 @@ QString figure(const frmNormal& form, const PageExport& e, const PageColumn& c)
     case Figure::TaxTotal:
         return vb::Format00(total(form, e, kTax));
     case Figure::GrandTotal:
-        return vb::Format00(vb::Val(vb::Format00(total(form, e, kAmount))) + vb::Val(vb::Format00(total(form, e, kTax))));
+        return vb::Format00(f10::amountValue(vb::Format00(total(form, e, kAmount)))
+                            + f10::amountValue(vb::Format00(total(form, e, kTax))));
     }
     return QString();
 }

@@ -498,7 +498,7 @@ void FlexGrid::paintEvent(QPaintEvent*)
                 text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                 text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
                 p.setPen(colorOf(foreColor_));
-                const QRect inner = cell.adjusted(3, 1, -4, -2);
+                const QRect inner = cell.marginsRemoved(kTextInset);
                 p.save();
                 p.setClipRect(cell.adjusted(0, 0, -1, -1));
                 p.drawText(inner, int(qtAlignment(colAlign_[c], text)), text);

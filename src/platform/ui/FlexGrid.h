@@ -14,6 +14,7 @@
 #include "Control.h"
 
 #include <QAbstractScrollArea>
+#include <QMargins>
 #include <QString>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
     void setForeColor(long bgr) { foreColor_ = bgr; viewport()->update(); }
     long GridColor() const { return gridColor_; }
     void setGridColor(long bgr) { gridColor_ = bgr; viewport()->update(); }
+
+    // Between a cell's edges and its text: what a text has of its cell's width.
+    static constexpr QMargins kTextInset{3, 1, 4, 2};
 
     // The cell at a point of the grid (widget coordinates), {-1, -1} when none.
     std::pair<int, int> cellAt(const QPoint& pos) const;

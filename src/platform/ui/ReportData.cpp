@@ -18,8 +18,16 @@
 namespace ui {
 namespace {
 
+// A figure kept as text is read as the register screen reads its cells: grouping commas
+// allowed, no exponent.
 QString moneyText(const ado::Variant& v)
 {
+    if (v.kind() == ado::Variant::Kind::Text) {
+        double value = 0;
+        const QString text = v.toString();
+        return vb::readNumber(text, vb::NumberSyntax::Amount, &value) == vb::NumberRead::Number ? vb::Format00(value)
+                                                                                                 : vb::Trim(text);
+    }
     return vb::Trim(vb::Format(v, QStringLiteral("#0.00")));
 }
 

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace vb {
 
@@ -16,11 +17,11 @@ namespace {
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// The characters the number is read from: the trimmed text for Whole, the text without its
-// blanks for the others.
+// The characters the number is read from: the trimmed text for Whole and Amount, the text
+// without its blanks for Leading.
 std::u16string significant(QStringView text, NumberSyntax syntax)
 {
-    if (syntax == NumberSyntax::Whole) {
+    if (syntax != NumberSyntax::Leading) {
         const QStringView t = text.trimmed();
         return std::u16string(t.utf16(), std::size_t(t.size()));
     }
@@ -109,14 +110,73 @@ NumberRead convert(const std::string& ascii, double* out)
     return NumberRead::Number;
 }
 
+// The whole digits of an amount without their grouping commas, or false when the commas
+// stand where neither grouping puts them: groups of three after a first group of one to
+// three digits, or groups of two after a first group of one or two, then a last group of three.
+bool ungroup(const std::u16string& digits, std::string* plain)
+{
+    std::vector<std::size_t> groups;   // digits per group, in order
+    std::size_t run = 0;
+    for (const char16_t c : digits) {
+        if (c == u',') {
+            groups.push_back(run);
+            run = 0;
+        } else {
+            *plain += char(c);
+            ++run;
+        }
+    }
+    groups.push_back(run);
+    if (groups.size() == 1)
+        return run > 0;
+    if (groups.back() != 3 || groups.front() == 0 || groups.front() > 3)
+        return false;
+    const std::size_t middle = groups.size() > 2 ? groups[1] : 3;
+    if (middle != 2 && middle != 3)
+        return false;
+    for (std::size_t i = 1; i + 1 < groups.size(); ++i)
+        if (groups[i] != middle)
+            return false;
+    return middle == 3 || groups.front() <= 2;
+}
+
+NumberRead readAmount(const std::u16string& s, double* out)
+{
+    std::size_t j = 0;
+    const bool negative = j < s.size() && s[j] == u'-';
+    if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
+        ++j;
+    std::u16string whole;
+    while (j < s.size() && (isDigit(s[j]) || s[j] == u','))
+        whole += s[j++];
+    std::string intDigits, fracDigits;
+    if (!whole.empty() && !ungroup(whole, &intDigits))
+        return NumberRead::None;
+    if (j < s.size() && s[j] == u'.') {
+        ++j;
+        while (j < s.size() && isDigit(s[j]))
+            fracDigits += char(s[j++]);
+    }
+    if (j != s.size() || (intDigits.empty() && fracDigits.empty()))
+        return NumberRead::None;
+    const std::string ascii = std::string(negative ? "-" : "") + (intDigits.empty() ? "0" : intDigits)
+                              + (fracDigits.empty() ? std::string() : "." + fracDigits);
+    const NumberRead r = convert(ascii, out);
+    if (r != NumberRead::Number)
+        *out = 0;
+    return r;
+}
+
 } // namespace
 
 NumberRead readNumber(QStringView text, NumberSyntax syntax, double* out)
 {
     *out = 0;
+    if (syntax == NumberSyntax::Amount)
+        return readAmount(significant(text, syntax), out);
     const bool whole = syntax == NumberSyntax::Whole;
     const std::u16string s = significant(text, syntax);
-    if (syntax != NumberSyntax::Amount && s.size() >= 2 && s[0] == u'&'
+    if (s.size() >= 2 && s[0] == u'&'
         && (s[1] == u'H' || s[1] == u'h' || s[1] == u'O' || s[1] == u'o')) {
         const NumberRead r = readRadix(s, whole, out);
         if (r == NumberRead::Overflow)
@@ -135,7 +195,7 @@ NumberRead readNumber(QStringView text, NumberSyntax syntax, double* out)
             fracDigits += char(s[j++]);
     }
     const bool digits = !intDigits.empty() || !fracDigits.empty();
-    if (syntax != NumberSyntax::Amount && digits && j < s.size()
+    if (digits && j < s.size()
         && (s[j] == u'E' || s[j] == u'e' || s[j] == u'D' || s[j] == u'd')) {
         std::size_t k = j + 1;
         std::string e = "e";

@@ -20,8 +20,11 @@ enum class NumberSyntax {
     // The number the text starts with, in the same forms; blanks, tabs and line ends anywhere in
     // the text are passed over, and reading stops at the first other character (Val).
     Leading,
-    // The number a money cell starts with: an optional sign and digits with one optional point,
-    // blanks, tabs and line ends passed over; no exponent and no &H ("1e3" is 1).
+    // The whole text is one amount, blanks around it allowed: an optional sign, digits, an
+    // optional point with decimals. Commas may group the whole digits, in threes (1,200,000)
+    // or the Indian way, in twos before the last three (12,00,000), one style per number; a
+    // comma anywhere else (12,50, 1,2345, 1,00,000,000) makes the text no amount, so a decimal
+    // comma is never read as a grouped thousand. No exponent, no &H, no blank inside.
     Amount,
 };
 

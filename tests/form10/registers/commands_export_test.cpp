@@ -264,7 +264,7 @@ TEST_F(ExportTest, TheGrandTotalAddsTheTwoTotalsAfterRoundingTheSalesTotalsAreRo
     expectColumns(pageRow("tblMPage1"), {{"SL14", "0.01"}, {"SL24", "0.01"}, {"SL54", "0.01"}, {"A1T4", "0.01"}});
 }
 
-TEST_F(ExportTest, InAnyOrderTheFirstExportKeysThePagesAndCaptionsCountByTheirLeadingNumber)
+TEST_F(ExportTest, InAnyOrderTheFirstExportKeysThePagesAndCaptionsAreReadAsTheCellsAre)
 {
     // Local sales first: it creates page 1 with its nineteen columns and keys the others.
     captions({{"Label21", "1000.00"}, {"Label25", "40.00"}, {"Label20", "200.00"}, {"Label24", "25.00"},
@@ -285,16 +285,17 @@ TEST_F(ExportTest, InAnyOrderTheFirstExportKeysThePagesAndCaptionsCountByTheirLe
     expectOneRowEach();
     EXPECT_TRUE(messages().empty());
 
-    // A blank caption, an empty one, one without a number and one with text after its
-    // number; cess never counts.
-    captions({{"Label12", " "}, {"Label16", ""}, {"Label13", "abc"}, {"Label17", "12.5 rupees"},
+    // A blank caption, an empty one, one without a number, one with text after its number
+    // and one with grouping commas; cess never counts.
+    captions({{"Label12", " "}, {"Label16", ""}, {"Label13", "abc"}, {"Label14", "12.5 rupees"}, {"Label17", "1,012.50"},
               {"Label58", "500.00"}, {"Label57", "500.00"}, {"Label61", "500.00"}, {"Label53", "500.00"},
               {"Label35", "1250.00"}, {"Label36", "50.00"}});
     form->procExportPurchaseLocal();
     form->procExportSales();
     expectColumns(pageRow("tblMPage3"), {{"C1_14", "0.00"}, {"C1_15", "0.00"}, {"C1_16", "0.00"}, {"C1_24", "0.00"},
-                                         {"C1_25", "12.50"}, {"C1_26", "12.50"}, {"C1_54", "0.00"}, {"C1_55", "12.50"},
-                                         {"C1_56", "12.50"}, {"C3_37", "12.50"}});
+                                         {"C1_25", "1012.50"}, {"C1_26", "1012.50"}, {"C1_34", "0.00"},
+                                         {"C1_54", "0.00"}, {"C1_55", "1012.50"}, {"C1_56", "1012.50"},
+                                         {"C3_37", "1012.50"}});
     expectColumns(pageRow("tblMPage1"), {{"ISS13", "CST"}, {"ISS14", "1250.00"}, {"ISS17", "50.00"},
                                          {"ISS34", "1250.00"}, {"ISS37", "50.00"}, {"A2T4", "1250.00"}, {"A2T7", "50.00"}});
 }

@@ -57,20 +57,19 @@ TEST_F(GridKeys, TheEditorsStartOverTheFirstCellsAndKeyedBillsFillRowTotalsAndRa
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(GridKeys, AmountCellsKeepAPlainLeadingNumberAndTheRowTotalFollowsEveryLeave)
+TEST_F(GridKeys, AmountCellsTakeOneWholeNumberWithOrWithoutGroupingCommasAndTheRowTotalFollowsEveryLeave)
 {
     ui::FlexGrid* fg1 = form->fg1;
     focus(form->txtGrid1);
-    // Blanks are skipped; an exponent or a hexadecimal prefix is not part of the number.
+    // Amount and tax by Enter, the cess left by Left: the total includes it at once.
     const std::pair<std::array<const char*, 3>, std::array<const char*, 4>> cases[] = {
-        {{"12abc", "", "3.5x"}, {"12.00", "0.00", "3.50", "15.50"}},
-        {{"1e3", "&H10", " 2 .5x"}, {"1.00", "0.00", "2.50", "3.50"}},
-        {{"-.5", "+12.", "."}, {"-0.50", "12.00", "0.00", "11.50"}}};
+        {{"1,200.00", " 1,20,000.50 ", "12,34,567"}, {"1200.00", "120000.50", "1234567.00", "1355767.50"}},
+        {{"-4,500", "", "+12."}, {"-4500.00", "0.00", "12.00", "-4488.00"}},
+        {{".5", "1,000,000", "0"}, {"0.50", "1000000.00", "0.00", "1000000.50"}}};
     for (const auto& [typed, cells] : cases) {
         fg1->setCol(6);
         keyCell(true, typed[0]);
         keyCell(true, typed[1]);
-        // The cess left by Left: the total includes it at once.
         QTest::keyClicks(form->txtGrid1, typed[2]);
         fnSelectAllText(*form->txtGrid1);
         key(form->txtGrid1, Qt::Key_Left);
@@ -78,11 +77,68 @@ TEST_F(GridKeys, AmountCellsKeepAPlainLeadingNumberAndTheRowTotalFollowsEveryLea
         for (int c = 6; c <= 9; ++c)
             EXPECT_EQ(fg1->TextMatrix(1, c), cells[c - 6]) << typed[0] << " column " << c;
     }
-    EXPECT_EQ(form->txtTotal->Text(), "11.50");
+    EXPECT_EQ(form->txtTotal->Text(), "1000000.50");
     fg1->setCol(2);
     keyCell(true, "  Padded  ");   // text cells keep what was typed, blanks included
     EXPECT_EQ(fg1->TextMatrix(1, 2), "  Padded  ");
-    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+}
+
+TEST_F(GridKeys, AnythingElseInAnAmountCellIsRefusedNamingTheCellAndTheEditorKeepsItForCorrection)
+{
+    keyBill(true, {"02-03-09", "Alpha Agencies", "T1", "B1", P4, "100", "4", "0"});
+    keyBill(false, {"02-03-09", "Buyer", "S1", "X1", S4, "50", "2", "0.10"});
+    const QString saved = dump(db);
+    focus(form->txtGrid1);
+    // A comma out of its group is refused too: "12,50" is neither 1250 nor 12.50.
+    const std::function<void()> leaves[] = {[&] { key(form->txtGrid1, Qt::Key_Return); },
+                                            [&] { key(form->txtGrid1, Qt::Key_Down); },
+                                            [&] { fnSelectAllText(*form->txtGrid1), key(form->txtGrid1, Qt::Key_Left); },
+                                            [&] { clickCell(true, 1, 2); }};
+    for (const char* bad : {"12a50", "12,50", "1,2,00", "1.2.3", "-", "1e3", "&H10", "12 50"})
+        for (const auto& leave : leaves) {
+            ui::clearShownMessages();
+            form->fg1->setRow(1);
+            form->fg1->setCol(6);
+            fnSelectAllText(*form->txtGrid1);
+            QTest::keyClicks(form->txtGrid1, bad);
+            leave();
+            ASSERT_EQ(messages().size(), 1u) << bad;
+            EXPECT_EQ(messages()[0].prompt,
+                      QString("\"%1\" in row 1 of the purchase grid, column Amount, is not an amount.\r\n\r\n"
+                              "An amount is a number up to 9,99,99,999.99 (99,999,999.99), written with or without "
+                              "grouping commas (1,20,000.50 or 120,000.50), with an optional sign and decimals.")
+                          .arg(bad));
+            EXPECT_EQ(messages()[0].title, "Plase Note.......!");
+            EXPECT_EQ(messages()[0].buttons, ui::vbExclamation | ui::vbOKOnly);
+            EXPECT_EQ(cell(true), QPoint(1, 6)) << bad;
+            EXPECT_EQ(form->txtGrid1->Text(), bad);
+            EXPECT_TRUE(form->txtGrid1->hasFocus());
+            EXPECT_EQ(form->fg1->TextMatrix(1, 6) + "|" + form->fg1->TextMatrix(1, 9) + "|" + label("Label14"),
+                      "100.00|104.00|100.00");
+        }
+    // Save refuses while the editor holds it, and stores nothing.
+    ui::clearShownMessages();
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("\"12 50\" in row 1 of the purchase grid, column Amount, is not an amount."));
+    EXPECT_TRUE(messages()[0].prompt.endsWith("\r\n\r\nNothing was saved."));
+    EXPECT_EQ(dump(db), saved);
+    EXPECT_EQ(form->txtGrid1->Text(), "12 50");
+    EXPECT_TRUE(form->txtGrid1->hasFocus());
+
+    // The sales grid says so of its own cells; corrected, each is taken.
+    keyCell(true, "1,100");
+    focus(form->txtGrid2);
+    form->fg2->setRow(1);
+    form->fg2->setCol(8);
+    ui::clearShownMessages();
+    keyCell(false, "0,10");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith("\"0,10\" in row 1 of the sales grid, column Cess, is not an amount."));
+    keyCell(false, "0.25");
+    EXPECT_EQ(form->fg1->TextMatrix(1, 6) + "|" + form->fg2->TextMatrix(1, 8) + "|" + form->fg2->TextMatrix(1, 9),
+              "1100.00|0.25|52.25");
 }
 
 TEST_F(GridKeys, ABillDateMustBeDdMmYyToLeaveItsCellAndToBeSaved)

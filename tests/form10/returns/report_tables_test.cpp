@@ -86,7 +86,8 @@ TEST_F(ReportTablesTest, MonthSummaryLabelsBecomeMoneyColumnsReplacingOnlyTheDea
     const std::map<QLabel*, const char*> captions = {
         {form->Label15, "1000.00"}, {form->Label19, "125.00"}, {form->Label62, "10.00"}, {form->Label13, "1125.25"},
         {form->Label57, "0.25"}, {form->Label52, "7.50"},   // sales cess at 20 only
-        {form->Label35, "  12abc"},                         // the leading number counts
+        {form->Label35, " 1,212.00 "},                      // read as a cell is: grouping, blanks around
+        {form->Label36, "12abc"},                           // no number: 0
         {form->Label14, ""}};                               // empty counts as 0
     for (const auto& [l, caption] : captions)
         l->setText(QLatin1String(caption));
@@ -102,7 +103,7 @@ TEST_F(ReportTablesTest, MonthSummaryLabelsBecomeMoneyColumnsReplacingOnlyTheDea
     const auto r = query(db, QString("SELECT * FROM tblCommon WHERE cCode='' AND cMonth='%1'").arg(month()));
     ASSERT_EQ(r.size(), 1u);
     expectNumbers(r[0], {{"PTA12", 1000}, {"PTT12", 125}, {"PTC12", 10}, {"RT12", 1135}, {"RT1", 1125.5}, {"RT4", 0},
-                         {"PTA4", 0}, {"STC20", 7.5}, {"RT20", 0}, {"STACST", 12}, {"netTotal", 2260.5}});
+                         {"PTA4", 0}, {"STC20", 7.5}, {"RT20", 0}, {"STACST", 1212}, {"STTCST", 0}, {"netTotal", 2260.5}});
     EXPECT_EQ(r[0].at("eDate").text + "|" + r[0].at("Place").text + "|" + r[0].at("cAddress").text + "|"
                   + r[0].at("cCode").type,
               "09-03-09|Thrissur|Dealer Name|text");

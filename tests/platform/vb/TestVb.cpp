@@ -147,17 +147,26 @@ TEST(Numbers, TooLargeIsAnOverflowAndNeverAnInfinity)
     EXPECT_EQ(Variant(2958465.0).toDate(), QDate(9999, 12, 31));
 }
 
-// The money cell's reading: a sign, digits and one point, blanks passed over, nothing else.
-TEST(Numbers, AnAmountIsItsLeadingDigits)
+// The money cell's reading: the whole text one number, commas only where a grouping puts them.
+TEST(Numbers, AnAmountIsOneNumberItsCommasGroupedInThreesOrTheIndianWay)
 {
-    const std::pair<const char*, double> cases[] = {
-        {"12abc", 12}, {" 1 2.5", 12.5}, {"1e3", 1}, {"&H10", 0}, {"-4.5.6", -4.5}, {".5", 0.5},
-        {"", 0}, {"abc", 0}, {"+7", 7}, {"12.", 12},
+    const std::pair<const char*, double> accepted[] = {
+        {"1,200.00", 1200}, {"1,20,000.50", 120000.5}, {"1,200,000", 1200000}, {"12,34,56,789", 123456789},
+        {" -4,500.25 ", -4500.25}, {"+7", 7}, {"12.", 12}, {".5", 0.5}, {"100,000", 100000}, {"20,000", 20000},
+        {"1234567", 1234567}, {"0.125", 0.125},
     };
-    for (const auto& [text, value] : cases) {
+    for (const auto& [text, value] : accepted) {
         double v = -1;
-        vb::readNumber(QString(text), vb::NumberSyntax::Amount, &v);
+        EXPECT_EQ(vb::readNumber(QString(text), vb::NumberSyntax::Amount, &v), vb::NumberRead::Number) << text;
         EXPECT_DOUBLE_EQ(v, value) << text;
+    }
+    // A decimal comma, a comma out of its group, two groupings in one number, letters, an
+    // exponent, a radix, two points, a lone sign or point, a blank inside: none is an amount.
+    for (const char* text : {"12,50", "1,2345", "1,00,000,000", "123,45,678", ",100", "100,", "1,,000", "1000,000",
+                             "12a50", "12abc", "1e3", "&H10", "1.2.3", "-", "+", ".", "- 5", "1 000", "1,000.5,0", ""}) {
+        double v = -1;
+        EXPECT_EQ(vb::readNumber(QString(text), vb::NumberSyntax::Amount, &v), vb::NumberRead::None) << text;
+        EXPECT_EQ(v, 0.0) << text;
     }
     double v = -1;
     EXPECT_EQ(vb::readNumber(QString(400, '9'), vb::NumberSyntax::Amount, &v), vb::NumberRead::Overflow);

@@ -39,17 +39,20 @@ TEST(ReportData, TheMonthOfTheKeyRowInSerialNumberOrderWithMoneyFormattedAndNull
            "INSERT INTO tBill VALUES ('2', 'Second', 20.5, 'D1', 'march');"
            "INSERT INTO tBill VALUES (' 1', ' First ', NULL, 'D1', 'March');"
            "INSERT INTO tBill VALUES ('9', 'Ninth', 'n/a', 'D1', 'March');"
+           // a figure kept as text is read as a register cell is, grouping commas and all
+           "INSERT INTO tBill VALUES ('11', 'Eleventh', '1,20,000.5', 'D1', 'March');"
            // another month and another dealer are not this report's
            "INSERT INTO tBill VALUES ('3', 'April bill', 30, 'D1', 'April');"
            "INSERT INTO tBill VALUES ('4', 'Other dealer', 40, 'D2', 'March');");
     const ReportData d = read(f);
     EXPECT_TRUE(d.hasHeaderRow);
     EXPECT_EQ(d.fieldValues, QStringList({"Sree Traders", "March"}));
-    ASSERT_EQ(d.rows.size(), 4u);
+    ASSERT_EQ(d.rows.size(), 5u);
     EXPECT_EQ(d.rows[0], QStringList({"1", "First", ""}));   // a Null amount is an empty cell
     EXPECT_EQ(d.rows[1], QStringList({"2", "Second", "20.50"}));
     EXPECT_EQ(d.rows[2], QStringList({"9", "Ninth", "n/a"}));
     EXPECT_EQ(d.rows[3], QStringList({"10", "Tenth", "1000.00"}));
+    EXPECT_EQ(d.rows[4], QStringList({"11", "Eleventh", "120000.50"}));
     EXPECT_TRUE(d.hasSummaryRow);
     ASSERT_EQ(d.summaryCells.size(), 3u);
     EXPECT_EQ(d.summaryCells[0], QStringList({"100.00"}));
