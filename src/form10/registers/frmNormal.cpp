@@ -350,8 +350,41 @@ void frmNormal::procReadPurchaseShown()
         procReadPurchase();
 }
 
+bool frmNormal::fnConfirmDiscard(const QString& action, bool salesGridToo)
+{
+    if (!fg1Edited && !(salesGridToo && fg2Edited))
+        return true;
+    const QString month = vb::Trim(txtRPTo->Text());
+    const QString bills = salesGridToo ? QStringLiteral("bills") : QStringLiteral("purchase bills");
+    return ui::MsgBox(QStringLiteral("The %1 keyed for %2 have not been saved.\r\n\r\n"
+                                     "If you %3 now, they are lost.\r\n\r\nDiscard the unsaved %1 of %2?")
+                          .arg(bills, month, action),
+                      ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2, QStringLiteral("Unsaved bills"))
+           == ui::vbYes;
+}
+
+void frmNormal::Form_QueryUnload(int& cancel, int unloadMode)
+{
+    // Closed by its frame: the same question as its Close button.
+    if (unloadMode == ui::vbFormControlMenu && !fnConfirmDiscard(QStringLiteral("close the register screen")))
+        cancel = 1;
+}
+
 void frmNormal::List4_Click()
 {
+    if (revertingList4_)
+        return;
+    const int chosen = List4->ListIndex();
+    if (chosen != purchaseKindShown_
+        && !fnConfirmDiscard(chosen == 1 ? QStringLiteral("show the inter-state purchases")
+                                         : QStringLiteral("show the local purchases"),
+                             false)) {
+        revertingList4_ = true;
+        List4->setListIndex(purchaseKindShown_);
+        revertingList4_ = false;
+        return;
+    }
+    purchaseKindShown_ = chosen;
     const char* const* rates = kLocalRates;
     if (List4->ListIndex() == 0) {
         procReadPurchase();
@@ -375,6 +408,7 @@ void frmNormal::txtRPTo_GotFocus()
 {
     if (committingMonth_)
         return;
+    monthBeforeList_ = txtRPTo->Text();
     List4->setEnabled(false);
     List1->show();
     List1->raise();
@@ -387,18 +421,22 @@ void frmNormal::txtRPTo_GotFocus()
     }
 }
 
+// The arrows show the highlighted month while the list is open; the release of the key that
+// closed it (Enter, answered No) must not put a month back that was not committed.
 void frmNormal::List1_KeyDown(int& keyCode, int shift)
 {
     (void)keyCode;
     (void)shift;
-    txtRPTo->setText(List1->List(List1->ListIndex()));
+    if (!List1->isHidden())
+        txtRPTo->setText(List1->List(List1->ListIndex()));
 }
 
 void frmNormal::List1_KeyUp(int& keyCode, int shift)
 {
     (void)keyCode;
     (void)shift;
-    txtRPTo->setText(List1->List(List1->ListIndex()));
+    if (!List1->isHidden())
+        txtRPTo->setText(List1->List(List1->ListIndex()));
 }
 
 void frmNormal::List1_KeyPress(int& keyAscii)
@@ -425,6 +463,21 @@ void frmNormal::commitMonth()
         return;
     committingMonth_ = true;
     struct Reset { bool& flag; ~Reset() { flag = false; } } reset{committingMonth_};
+
+    // Rows keyed and not saved are kept when the month stays, and thrown away for another
+    // month only on a Yes. The arrows showed the chosen month in the box: the question, and a
+    // No, put back the month the rows belong to.
+    if (fg1Edited || fg2Edited) {
+        const QString chosen = List1->Text();
+        txtRPTo->setText(monthBeforeList_);
+        if (vb::Trim(chosen) == vb::Trim(monthBeforeList_)
+            || !fnConfirmDiscard(QStringLiteral("show ") + vb::Trim(chosen))) {
+            (fg1Edited ? txtGrid1 : txtGrid2)->setFocus(Qt::OtherFocusReason);
+            List1->hide();
+            List4->setEnabled(true);
+            return;
+        }
+    }
 
     txtRPTo->setText(List1->Text());
     txtMonth->setText(List1->Text());

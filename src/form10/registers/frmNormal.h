@@ -96,6 +96,11 @@ public:
     void List4_Click();
     // Reads into fg1 the purchase register that List4 names.
     void procReadPurchaseShown();
+    // Asks before rows keyed and not saved are thrown away: `action` is what is about to happen,
+    // as it ends "If you ... now" ("close the register screen", "show April"); with
+    // `salesGridToo` false only the purchase grid's rows are at stake. True when nothing
+    // unsaved is at stake or the user answers Yes (go on); false on No (leave everything as it is).
+    bool fnConfirmDiscard(const QString& action, bool salesGridToo = true);
 
     void cmdAdd_GotFocus();
     void cmdAdd_LostFocus();
@@ -177,6 +182,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -205,6 +211,9 @@ private:
     void commitMonth();
 
     bool committingMonth_ = false;
+    QString monthBeforeList_;        // the month committed when the month list opened
+    int purchaseKindShown_ = -1;     // the List4 entry whose register fg1 holds
+    bool revertingList4_ = false;
 
     // storage and commands
 public:

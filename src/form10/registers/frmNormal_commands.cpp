@@ -316,8 +316,8 @@ void frmNormal::cmdDelete_KeyPress(int& keyAscii)
 
 void frmNormal::cmdClose_Click()
 {
-    // Unsaved rows are dropped with the screen.
-    commitTypedText(*this);
+    if (!fnConfirmDiscard(QStringLiteral("close the register screen")))
+        return;
     Unload();
     ui::form<frmSelect>().Show();
 }

@@ -24,6 +24,13 @@ ListBox::ListBox(const QString& name, QWidget* parent) : ControlEvents(parent)
         if (!quiet_)
             emit Click();
     });
+    // A handler that puts the entry back while the view is still selecting (a Click answered
+    // by setting ListIndex again) would leave the highlight on another entry than ListIndex.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        QListWidgetItem* current = item(currentRow());
+        if (current && !current->isSelected())
+            current->setSelected(true);
+    });
 }
 
 void ListBox::AddItem(const QString& text, int index)

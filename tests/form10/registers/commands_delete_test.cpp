@@ -82,13 +82,13 @@ TEST_F(DeleteTest, EachRegisterIsAskedForItselfAndNoRemovesNothing)
     EXPECT_EQ(form->fg1->TextMatrix(1, 2) + "|" + form->fg2->TextMatrix(1, 2), "Typed|");
 
     // The inter-state register is asked for while List4 shows it, and the local one is kept.
+    onMessage = nullptr;
+    answer = ui::vbYes;   // the unsaved "Typed" goes with the switch
     form->List4->setListIndex(1);
     keyBills(true, {{"04-03-09", "Far Seller", "T9", "B9", P12, "80", "10", "1"}});
     click(form->cmdAdd);
     ASSERT_EQ(monthRows("tblPurchaseInterState1"), 1);
     ui::clearShownMessages();
-    onMessage = nullptr;
-    answer = ui::vbYes;
     click(form->cmdDelete);
     EXPECT_EQ(messages()[0].title, "Delete Interstate Purchase Records ");
     EXPECT_EQ(QPoint(monthRows("tblPurchaseInterState1"), monthRows("tblPurchase1")), QPoint(0, 1));

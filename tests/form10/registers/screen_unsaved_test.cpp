@@ -1,0 +1,172 @@
+// Bills keyed and not saved are thrown away only on a Yes: Close (button or frame), the
+// purchase switch List4 and another month ask first.
+#include "register_support.h"
+
+#include "form10/registers/frmSelect.h"
+
+using namespace f10test;
+
+namespace {
+
+const int kQuestion = ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2;
+
+QString neighbour() { return vb::MonthName(sys::today().month() > 1 ? sys::today().month() - 1 : 2); }
+
+class UnsavedBills : public RegisterScreen {
+protected:
+    void seed() override
+    {
+        storeBill("tblPurchase1", currentMonth(), "Current Local");
+        storeBill("tblPurchaseInterState1", currentMonth(), "Current Inter");
+        storeBill("tblSales", currentMonth(), "Current Sale");
+        storeBill("tblPurchase1", neighbour(), "Neighbour Local");
+        storeBill("tblSales", neighbour(), "Neighbour Sale");
+    }
+    // The one question asked, naming the month and what was about to happen.
+    void expectAsked(const QString& month, const QString& action, const QString& bills = "bills")
+    {
+        ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
+        EXPECT_EQ(messages()[0].prompt, QString("The %1 keyed for %2 have not been saved.\r\n\r\nIf you %3 now, they "
+                                                "are lost.\r\n\r\nDiscard the unsaved %1 of %2?")
+                                            .arg(bills, month, action));
+        EXPECT_EQ(messages()[0].buttons, kQuestion);
+        EXPECT_EQ(messages()[0].title, "Unsaved bills");
+        ui::clearShownMessages();
+    }
+    QString parties() const
+    {
+        QStringList p;
+        for (const ui::FlexGrid* g : {form->fg1, form->fg2})
+            for (int r = 1; r < g->Rows(); ++r)
+                if (!g->TextMatrix(r, 2).isEmpty())
+                    p << g->TextMatrix(r, 2);
+        return p.join(", ");
+    }
+    void switchPurchases(int entry, bool byMouse)
+    {
+        if (byMouse) {
+            const QRect item = form->List4->visualItemRect(form->List4->item(entry));
+            QTest::mouseClick(form->List4->viewport(), Qt::LeftButton, {}, item.center());
+        } else {
+            focus(form->List4);
+            key(form->List4, entry ? Qt::Key_Down : Qt::Key_Up);
+        }
+        QApplication::processEvents();
+    }
+    QStringList pickerEntries() const
+    {
+        QStringList e;
+        for (int i = 0; i < form->List2->ListCount(); ++i)
+            e << form->List2->List(i);
+        return e;
+    }
+    void chooseMonth(bool neighbourMonth, bool byLeaving = false)
+    {
+        focus(form->txtRPTo);
+        if (neighbourMonth)
+            key(form->List1, sys::today().month() > 1 ? Qt::Key_Up : Qt::Key_Down);
+        byLeaving ? focus(form->txtPlace) : key(form->List1, Qt::Key_Return);
+    }
+};
+
+TEST_F(UnsavedBills, CloseAsksOnlyOverUnsavedBillsAndNoKeepsTheScreenAsItWas)
+{
+    click(form->cmdClose);
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+    EXPECT_FALSE(ui::formLoaded<frmNormal>());
+    openScreen();
+
+    const QString stored = dump(db);
+    keyBill(true, {"02-06-26", "Keyed Seller", "T", "B", P4, "10", "0.40", "0"});
+    // Text typed into an editor and not yet entered counts too.
+    focus(form->txtGrid2);
+    form->fg2->setCol(3);
+    QTest::keyClicks(form->txtGrid2, "TIN typed");
+    answer = ui::vbNo;
+    click(form->cmdClose);
+    expectAsked(currentMonth(), "close the register screen");
+    ASSERT_TRUE(ui::formLoaded<frmNormal>());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(parties(), "Current Local, Keyed Seller, Current Sale");
+    EXPECT_EQ(form->txtGrid2->Text(), "TIN typed");
+    EXPECT_EQ(label("Label14"), "110.00");
+    // Closed by its frame: the same question, the same No.
+    form->close();
+    QApplication::processEvents();
+    expectAsked(currentMonth(), "close the register screen");
+    ASSERT_TRUE(ui::formLoaded<frmNormal>());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(dump(db), stored);
+
+    answer = ui::vbYes;
+    click(form->cmdClose);
+    expectAsked(currentMonth(), "close the register screen");
+    EXPECT_FALSE(ui::formLoaded<frmNormal>());
+    EXPECT_TRUE(ui::form<frmSelect>().isVisible());
+    EXPECT_EQ(dump(db), stored);   // thrown away, as answered
+}
+
+TEST_F(UnsavedBills, ThePurchaseSwitchAsksOverUnsavedPurchaseBillsOnlyAndNoLeavesItAsItWas)
+{
+    // Unsaved sales bills stay on the screen through the switch: nothing to ask.
+    keyBill(false, {"03-06-26", "Keyed Buyer", "T", "X", S4, "20", "0", "0"});
+    switchPurchases(1, false);
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+    EXPECT_EQ(parties(), "Current Inter, Current Sale, Keyed Buyer");
+    const QStringList interState = pickerEntries();
+
+    keyBill(true, {"04-06-26", "Keyed Inter", "T", "B", P1, "30", "0.30", "0"});
+    answer = ui::vbNo;
+    for (bool byMouse : {true, false}) {
+        switchPurchases(0, byMouse);
+        expectAsked(currentMonth(), "show the local purchases", "purchase bills");
+        EXPECT_EQ(form->List4->ListIndex(), 1) << byMouse;
+        ASSERT_EQ(form->List4->selectedItems().size(), 1);
+        EXPECT_EQ(form->List4->selectedItems()[0]->text(), "Inter State Purchase");
+        EXPECT_EQ(pickerEntries(), interState);
+        EXPECT_EQ(parties(), "Current Inter, Keyed Inter, Current Sale, Keyed Buyer");
+        EXPECT_EQ(label("Label13"), "30.00");
+    }
+    answer = ui::vbYes;
+    switchPurchases(0, false);
+    expectAsked(currentMonth(), "show the local purchases", "purchase bills");
+    EXPECT_EQ(parties(), "Current Local, Current Sale, Keyed Buyer");
+    EXPECT_EQ(form->List4->ListIndex(), 0);
+    EXPECT_EQ(form->List2->List(4), "     20       ");
+    EXPECT_EQ(count(db, "tblPurchaseInterState1"), 1);
+}
+
+TEST_F(UnsavedBills, AnotherMonthAsksNamingTheMonthAndNoKeepsTheMonthTheSwitchAndTheRows)
+{
+    keyBill(true, {"05-06-26", "Keyed Seller", "T", "B", P4, "10", "0", "0"});
+    const QString stored = dump(db);
+    answer = ui::vbNo;
+    chooseMonth(true);
+    expectAsked(currentMonth(), "show " + neighbour());
+    EXPECT_EQ(form->txtRPTo->Text() + " " + form->txtMonth->Text(), currentMonth() + " " + currentMonth());
+    EXPECT_FALSE(form->List1->isVisible());
+    EXPECT_TRUE(form->List4->isEnabled());
+    EXPECT_EQ(form->List4->ListIndex(), 0);
+    EXPECT_EQ(parties(), "Current Local, Keyed Seller, Current Sale");
+    EXPECT_TRUE(form->txtGrid1->hasFocus());
+
+    // The same month again keeps the rows without a word.
+    chooseMonth(false);
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+    EXPECT_EQ(parties(), "Current Local, Keyed Seller, Current Sale");
+    EXPECT_EQ(dump(db), stored);
+
+    // Leaving the list on another month asks too; Yes shows that month.
+    answer = ui::vbYes;
+    chooseMonth(true, true);
+    expectAsked(currentMonth(), "show " + neighbour());
+    EXPECT_EQ(form->txtRPTo->Text(), neighbour());
+    EXPECT_EQ(parties(), "Neighbour Local, Neighbour Sale");
+    // Nothing keyed since: no question.
+    chooseMonth(false);
+    EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
+    EXPECT_EQ(parties(), "Current Local, Current Sale");
+    EXPECT_EQ(dump(db), stored);
+}
+
+} // namespace
