@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <vector>
+
 using ado::Variant;
 using ado::sqlQuoted;
 using f10::Grid;
@@ -168,21 +170,42 @@ void storeGridRows(frmNormal& form, const GridStore& store)
     m.WriteRecordset->Close();
 }
 
+namespace {
+
+// A bill date keyed in a grid: its row, its text and the date it names (invalid when none).
+struct KeyedDate {
+    int row;
+    QString text;
+    QDate date;
+};
+
+std::vector<KeyedDate> keyedDates(const frmNormal& form, Grid g)
+{
+    std::vector<KeyedDate> dates;
+    const ui::FlexGrid& grid = g == Grid::Purchase ? *form.fg1 : *form.fg2;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const QString text = grid.TextMatrix(r, 1);
+        if (vb::Trim(text).isEmpty())
+            continue;
+        QDate date;
+        try {
+            date = fnDateFromDMY(text);
+        } catch (const std::exception&) {
+            // no date: left invalid
+        }
+        dates.push_back({r, text, date});
+    }
+    return dates;
+}
+
+} // namespace
+
 BadBillDate findBadBillDate(const frmNormal& form)
 {
-    for (Grid g : {Grid::Purchase, Grid::Sales}) {
-        const ui::FlexGrid& grid = g == Grid::Purchase ? *form.fg1 : *form.fg2;
-        for (int r = 1; r < grid.Rows(); ++r) {
-            const QString text = grid.TextMatrix(r, 1);
-            if (vb::Trim(text).isEmpty())
-                continue;
-            try {
-                fnDateFromDMY(text);
-            } catch (const std::exception&) {
-                return {QLatin1String(gridName(g)), r, text};
-            }
-        }
-    }
+    for (Grid g : {Grid::Purchase, Grid::Sales})
+        for (const KeyedDate& d : keyedDates(form, g))
+            if (!d.date.isValid())
+                return {QLatin1String(gridName(g)), d.row, d.text};
     return {};
 }
 
@@ -203,6 +226,58 @@ BadAmount findBadAmount(const frmNormal& form)
         }
     }
     return {};
+}
+
+namespace {
+
+// The years of the dated bills in a grid.
+std::set<int> gridYears(const frmNormal& form, Grid g)
+{
+    std::set<int> years;
+    for (const KeyedDate& d : keyedDates(form, g))
+        if (d.date.isValid())
+            years.insert(d.date.year());
+    return years;
+}
+
+// The years of the bill dates stored for the dealer's month in a register.
+std::set<int> storedYears(const frmNormal& form, const QString& table)
+{
+    auto& m = Module2();
+    procOpenForm10DB();
+    m.SqlText = monthRowsSelect(form, table);
+    m.ReadRecordset->Open(m.SqlText, m.Form10Connection, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    std::set<int> years;
+    for (; !m.ReadRecordset->Eof(); m.ReadRecordset->MoveNext()) {
+        const Variant date = m.ReadRecordset->Fields(QStringLiteral("BillDate")).Value();
+        skip([&] {
+            if (!date.isNull() && !date.isEmpty())
+                years.insert(date.toDate().year());   // a stored date that is none tells no year
+        });
+    }
+    m.ReadRecordset->Close();
+    return years;
+}
+
+} // namespace
+
+YearClash findYearClash(frmNormal& form, const QString& purchaseTable)
+{
+    YearClash clash;
+    const std::pair<QString, Grid> registers[] = {{purchaseTable, Grid::Purchase},
+                                                  {QStringLiteral("tblSales"), Grid::Sales}};
+    for (const auto& [table, g] : registers) {
+        const std::set<int> saving = gridYears(form, g);
+        if (saving.empty())
+            continue;
+        for (const int year : storedYears(form, table)) {
+            if (saving.count(year) == 0) {
+                clash.stored.insert(year);
+                clash.saving.insert(saving.begin(), saving.end());
+            }
+        }
+    }
+    return clash;
 }
 
 } // namespace f10

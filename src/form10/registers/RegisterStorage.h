@@ -9,6 +9,7 @@
 #include "form10/registers/AmountText.h"
 
 #include <QString>
+#include <set>
 
 class frmNormal;
 namespace ado {
@@ -77,5 +78,16 @@ struct BadAmount {
     Grid which = Grid::Purchase;
 };
 BadAmount findBadAmount(const frmNormal& form);
+
+// Years of stored bills that a save would replace by bills of other years only: for the
+// purchase register named and the sales register, the bill years stored for the dealer's month
+// that none of the dated bills about to be saved in its grid carries. Empty when the
+// grids hold no dated bill, or every stored year is among theirs.
+struct YearClash {
+    std::set<int> stored;   // the years whose bills would go
+    std::set<int> saving;   // the years of the bills about to replace them
+    bool any() const { return !stored.empty(); }
+};
+YearClash findYearClash(frmNormal& form, const QString& purchaseTable);
 
 } // namespace f10

@@ -19,6 +19,9 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/TextBox.h"
 
+#include <QStringList>
+
+#include <set>
 #include <vector>
 
 namespace {
@@ -136,6 +139,39 @@ void commitTypedText(frmNormal& f)
         f.fg2_LeaveCell();
 }
 
+// "2008", "2008 and 2009", "2007, 2008 and 2009".
+QString yearsText(const std::set<int>& years)
+{
+    QStringList texts;
+    for (const int year : years)
+        texts << QString::number(year);
+    const QString last = texts.takeLast();
+    return texts.isEmpty() ? last : texts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+// The registers keep one year for each month: a save over bills of another year replaces
+// them, so it asks first. Whether the save may go on.
+bool replacingAnotherYearConfirmed(frmNormal& f, bool local)
+{
+    f10::YearClash clash;
+    try {
+        clash = f10::findYearClash(f, local ? QStringLiteral("tblPurchase1") : QStringLiteral("tblPurchaseInterState1"));
+    } catch (const ado::Error&) {
+        return true;   // a register that cannot be read fails the save itself, with its message
+    }
+    if (!clash.any())
+        return true;
+    const QString month = f10::monthKey(f);
+    const QString stored = yearsText(clash.stored);
+    return ui::MsgBox(QStringLiteral("%1 already holds bills of %2.\r\nThe bills being saved are of %3.\r\n\r\n"
+                                     "The registers keep one year for each month: saving replaces the %1 bills "
+                                     "of %2 with these. Back up the data files first to keep them.\r\n\r\n"
+                                     "Replace the %1 bills of %2?")
+                          .arg(month, stored, yearsText(clash.saving)),
+                      ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2, QStringLiteral("Bills of another year"))
+           == ui::vbYes;
+}
+
 // Save: the registers written and read back, the month summary, the report tables.
 void runSave(frmNormal& f, const QString& successMessage, bool byClick)
 {
@@ -165,6 +201,8 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
     }
 
     const bool local = f.List4->ListIndex() == 0;
+    if (!replacingAnotherYearConfirmed(f, local))
+        return;
     const ScreenContents before = takeScreen(f);
     f10::SaveFailure failure;
     {

@@ -1,5 +1,5 @@
 // Bills keyed and not saved are thrown away only on a Yes: Close (button or frame), the
-// purchase switch List4 and another month ask first.
+// purchase switch List4 and another month ask first. A save over bills of another year asks too.
 #include "register_support.h"
 
 #include "form10/registers/frmSelect.h"
@@ -66,6 +66,13 @@ protected:
         if (neighbourMonth)
             key(form->List1, sys::today().month() > 1 ? Qt::Key_Up : Qt::Key_Down);
         byLeaving ? focus(form->txtPlace) : key(form->List1, Qt::Key_Return);
+    }
+    // A bill in a year of its own.
+    void storeDated(const char* table, const QString& party, const QString& isoDate)
+    {
+        exec(db, QString("INSERT INTO %1 (SlNo, BillDate, Party, RateOfTax, Amount, Tax, Cess, NetAmount, cMonth, cCode) "
+                         "VALUES ('1', '%2', '%3', '4', 10, 0, 0, 10, '%4', '')")
+                     .arg(table, isoDate, party, currentMonth()));
     }
 };
 
@@ -167,6 +174,71 @@ TEST_F(UnsavedBills, AnotherMonthAsksNamingTheMonthAndNoKeepsTheMonthTheSwitchAn
     EXPECT_TRUE(messages().empty()) << lastPrompt().toStdString();
     EXPECT_EQ(parties(), "Current Local, Current Sale");
     EXPECT_EQ(dump(db), stored);
+}
+
+TEST_F(UnsavedBills, ASaveOverBillsOfAnotherYearAsksNamingTheMonthAndBothYearsAndNoChangesNothing)
+{
+    exec(db, "DELETE FROM tblPurchase1; DELETE FROM tblSales");
+    storeDated("tblPurchase1", "Last Year Seller", "2025-06-03");
+    storeDated("tblSales", "Last Year Buyer", "2025-06-04");
+    form->procReadPurchase();
+    form->procReadSales_1();
+    const QString stored = dump(db);
+
+    // Last year's purchase replaced by this year's; the sales kept as they are.
+    focus(form->txtGrid1);
+    form->fg1->setRow(1);
+    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
+    keyBill(true, {"06-06-26", "This Year Seller", "T", "B", P4, "10", "0", "0"});
+    answer = ui::vbNo;
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt,
+              QString("%1 already holds bills of 2025.\r\nThe bills being saved are of 2026.\r\n\r\nThe registers keep one "
+                      "year for each month: saving replaces the %1 bills of 2025 with these. Back up the data files "
+                      "first to keep them.\r\n\r\nReplace the %1 bills of 2025?")
+                  .arg(currentMonth()));
+    EXPECT_EQ(messages()[0].buttons, kQuestion);
+    EXPECT_EQ(messages()[0].title, "Bills of another year");
+    EXPECT_EQ(dump(db), stored);
+    EXPECT_EQ(parties(), "This Year Seller, Last Year Buyer");
+    EXPECT_TRUE(form->fg1Edited);
+
+    ui::clearShownMessages();
+    answer = ui::vbYes;
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1].prompt, "RECORD ADDED  SUCCESSFULLY");
+    const auto purchases = query(db, "SELECT Party, BillDate FROM tblPurchase1");
+    ASSERT_EQ(purchases.size(), 1u);
+    EXPECT_EQ(purchases[0].at("Party").text + " " + purchases[0].at("BillDate").text, "This Year Seller 2026-06-06");
+    EXPECT_EQ(count(db, "tblSales", "Party='Last Year Buyer'"), 1);
+
+    // Bills of the year stored, or of both years, replace nothing of another: nothing asked.
+    ui::clearShownMessages();
+    keyBill(true, {"07-06-26", "Another Seller", "T", "B", P4, "10", "0", "0"});
+    keyBill(false, {"08-06-26", "This Year Buyer", "T", "X", S4, "10", "0", "0"});
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u) << messages()[0].prompt.toStdString();
+    EXPECT_EQ(count(db, "tblSales"), 2);
+
+    // The sales register asks for itself, naming every year.
+    exec(db, "UPDATE tblSales SET BillDate = '2024-06-08' WHERE Party = 'This Year Buyer'");
+    form->procReadSales_1();
+    focus(form->txtGrid2);
+    for (int i = 0; i < 2; ++i) {
+        form->fg2->setRow(1);
+        key(form->txtGrid2, Qt::Key_Y, Qt::ControlModifier);
+    }
+    keyBill(false, {"09-06-26", "New Buyer", "T", "X", S4, "10", "0", "0"});
+    ui::clearShownMessages();
+    answer = ui::vbNo;
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith(currentMonth() + " already holds bills of 2024 and 2025.\r\nThe bills "
+                                                "being saved are of 2026."))
+        << messages()[0].prompt.toStdString();
+    EXPECT_EQ(count(db, "tblSales"), 2);
 }
 
 } // namespace
