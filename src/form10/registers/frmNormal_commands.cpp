@@ -224,6 +224,9 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
                 step(QStringLiteral("procLoadRptPurchase"), [&] { f.procLoadRptPurchase(); });
                 emptyTable(QStringLiteral("tblRptPurchaseC"));
                 step(QStringLiteral("procLoadRptPurchaseC"), [&] { f.procLoadRptPurchaseC(); });
+                // The report tables describe this save: no inter-state bills of an earlier
+                // one under a summary row this save leaves bare.
+                emptyTable(QStringLiteral("tblRptPurchaseInterState"));
             } else {
                 step(QStringLiteral("procWritePurchaseInterState"), [&] { f.procWritePurchaseInterState(); });
                 step(QStringLiteral("procReadPurchaseInterState"), [&] { f.procReadPurchaseInterState(); });
@@ -231,6 +234,7 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
                 step(QStringLiteral("procRptPurchaseInterState"), [&] { f.procRptPurchaseInterState(); });
                 emptyTable(QStringLiteral("tblRptPurchaseInterStateC"));
                 step(QStringLiteral("procLoadRptPurchaseInterStateC"), [&] { f.procLoadRptPurchaseInterStateC(); });
+                emptyTable(QStringLiteral("tblRptPurchase1"));
             }
             step(QStringLiteral("procWriteSales"), [&] { f.procWriteSales(); });
             step(QStringLiteral("procReadSales_1"), [&] { f.procReadSales_1(); });

@@ -237,9 +237,20 @@ private:
         rule(y_);
     }
 
+    // A summary row without a single figure (a bare key row) has nothing to say: no band of
+    // empty totals is printed.
+    bool summaryHasFigures() const
+    {
+        for (const QStringList& cells : d_.summaryCells)
+            for (const QString& c : cells)
+                if (!c.trimmed().isEmpty())
+                    return true;
+        return false;
+    }
+
     void summary()
     {
-        if (!t_.hasSummary())
+        if (!t_.hasSummary() || !summaryHasFigures())
             return;
         const size_t n = size_t(t_.summaryHeadings.size());
         const double w = width() / n;

@@ -4,7 +4,8 @@
 //
 // Each page carries the page header (title and header fields), then the detail lines under
 // their column headings (repeated on every page the lines run over), the summary after the
-// last line (moved whole to a new page when it does not fit), and a footer with the title and
+// last line (moved whole to a new page when it does not fit; left out when its row holds no
+// figure), and a footer with the title and
 // "Page <n> of <count>". A text too wide for its cell wraps onto further lines of the row.
 #pragma once
 

@@ -92,26 +92,60 @@ TEST_F(PrintTest, TheLocalPurchaseAndSalesReportsShowTheSavedBillsInSerialOrderW
     EXPECT_EQ(dump(db), before);   // Print reads; it writes nothing
 }
 
-TEST_F(PrintTest, TheInterStateReportFollowsListFourAndShowsNoBillsWhenTheLastSaveWasLocal)
+TEST_F(PrintTest, EachRegisterPrintsTheBillsOfTheLastSaveWithTheirTotalsOrSaysThatItHoldsNone)
 {
-    // After a local save the inter-state summary is a bare key row: rate lines with no figure.
+    const QString noInterState = "No inter-state purchases were saved with the last save of this month. To print "
+                                 "them, choose Inter State Purchase and save the month again.";
+    const QString noLocal = "No local purchases were saved with the last save of this month. To print them, "
+                            "choose Local Purchase and save the month again.";
+    auto switchTo = [&](int entry) {
+        focus(form->List4);
+        key(form->List4, entry ? Qt::Key_Down : Qt::Key_Up);
+        ASSERT_EQ(form->List4->ListIndex(), entry);
+    };
+    // A local save: local bills and sales with their totals; no inter-state bill, no empty totals.
     keyBills(true, kPurchases);
+    keyBills(false, kSales);
     save();
-    focus(form->List4);
-    key(form->List4, Qt::Key_Down);
+    switchTo(1);
     print(form->cmdPrint1, "RptPurchaseInterState.rpt", "Inter State Purchase Register");
     QString text = reportText();
-    expectMentions(text, {"Sl No  Bill Date  Party", "\nNo bills\n"});
-    expectLines(text, {"12.5", "Total"});
-    EXPECT_FALSE(text.contains("0.00")) << text.toStdString();
+    // (the one line of its own may wrap on the page)
+    expectMentions(text, {"Month  " + month(), "Sl No  Bill Date  Party"});
+    expectMentions(QString(text).replace('\n', ' '), {"% " + noInterState + " Inter State Purchase Register  Page 1"});
+    EXPECT_FALSE(text.contains("Totals by rate of tax") || text.contains("Delta Mills")) << text.toStdString();
+    print(form->Command2, "RptSales.rpt", "Sales Register");
+    expectLines(reportText(), {"6 07-03-09 Buyer Outside S6 X6 CST 100.00 2.00 0.00 102.00",
+                               "Total 500.00 30.20 1.50 531.70"});
 
+    // An inter-state save: its bills with their totals, the sales again; the local bills of
+    // the save before are not printed over a summary this save left bare.
     keyBills(true, {{"11-03-09", "Far Suppliers", "I1", "F1", P4, "400", "16", "0"},
                     {"03-03-09", "Near Exports", "I2", "F2", P12, "80", "10", "1"}});
     save();
     print(form->cmdPrint1, "RptPurchaseInterState.rpt", "Inter State Purchase Register");
     expectLines(reportText(), {"1 03-03-09 Near Exports I2 F2 12.5 80.00 10.00 1.00 91.00",
                                "2 11-03-09 Far Suppliers I1 F1 4 400.00 16.00 0.00 416.00",
-                               "Total 480.00 26.00 1.00 507.00"});
+                               "4 400.00 16.00 0.00 416.00", "Total 480.00 26.00 1.00 507.00"});
+    print(form->Command2, "RptSales.rpt", "Sales Register");
+    expectLines(reportText(), {"Total 500.00 30.20 1.50 531.70"});
+    switchTo(0);
+    ASSERT_EQ(form->fg1->TextMatrix(1, 2), "Delta Mills");   // the local register keeps its bills
+    print(form->cmdPrint1, "RptPurchase.rpt", "Purchase Register");
+    text = reportText();
+    expectMentions(text, {"Month  " + month()});
+    expectMentions(QString(text).replace('\n', ' '), {"% " + noLocal + " Purchase Register  Page 1"});
+    EXPECT_FALSE(text.contains("Delta Mills") || text.contains("Totals by rate of tax")) << text.toStdString();
+    EXPECT_EQ(count(db, "tblRptPurchase1"), 0);
+    EXPECT_EQ(count(db, "tblRptPurchaseC", "PTA4 IS NULL AND PCTTotal IS NULL"), 1);   // the bare key row
+    EXPECT_EQ(count(db, "tblPurchase1"), 5);
+
+    // Saved as local again: the local bills and their totals, and no inter-state bill left.
+    save();
+    print(form->cmdPrint1, "RptPurchase.rpt", "Purchase Register");
+    expectLines(reportText(), {"Total 1650.00 149.00 11.75 1810.75"});
+    EXPECT_EQ(count(db, "tblRptPurchaseInterState"), 0);
+    EXPECT_EQ(messages().size(), 3u) << lastPrompt().toStdString();   // the three saves' messages only
 }
 
 TEST_F(PrintTest, ClosingThePreviewReturnsToTheScreenWithItsUnsavedRows)

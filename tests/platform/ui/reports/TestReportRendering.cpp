@@ -72,6 +72,12 @@ TEST(ReportData, WithoutAKeyRowNoBillIsTakenForTheReport)
     EXPECT_EQ(d.summaryCells[2], QStringList({""}));
     const QString text = layoutReport(readReportTemplate(f.templ()), d).plainText();
     EXPECT_TRUE(text.contains("No  Party  Amount\nNo bills\n")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Rate")) << text.toStdString();   // no band of empty totals
+
+    // A bare key row: its bills, but still no totals without a figure.
+    f.exec("INSERT INTO tHead (cCode, cMonth, cAddress) VALUES ('D1', 'March', 'Sree Traders')");
+    const QString bare = layoutReport(readReportTemplate(f.templ()), read(f)).plainText();
+    EXPECT_TRUE(bare.contains("Party 1") && !bare.contains("Rate")) << bare.toStdString();
 }
 
 TEST(ReportData, ATableOrColumnTheDataFileLacksIsAnErrorAtItsLine)
