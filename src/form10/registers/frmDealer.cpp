@@ -207,7 +207,8 @@ void frmDealer::chooseDealer(const Entry& e)
     auto& m = Module2();
     const bool screenOpen = ui::formLoaded<frmNormal>();
     const bool otherDealer = e.dealer.code != m.DealerCode;
-    if (screenOpen && otherDealer && !ui::form<frmNormal>().fnConfirmDiscardUnsaved())
+    if (screenOpen && otherDealer
+        && !ui::form<frmNormal>().fnConfirmDiscard(QStringLiteral("choose another dealer")))
         return;
     if (!runReported(kTag, [&] { f10::rememberChoice(e.dealer.code); }))
         return;
@@ -291,7 +292,7 @@ void frmDealer::cmdCancel_Click()
 {
     // As the option screen's Cancel: the Form 10 tool closes and the main window comes back.
     if (ui::formLoaded<frmNormal>()) {
-        if (!ui::form<frmNormal>().fnConfirmDiscardUnsaved())
+        if (!ui::form<frmNormal>().fnConfirmDiscard(QStringLiteral("leave the Form 10 tool")))
             return;
         ui::form<frmNormal>().Unload();
     }

@@ -174,8 +174,6 @@ public:
     void Command2_Click();
 
     // ---- change of dealer (frmNormal_dealer.cpp) --------------------------------------
-    // True when nothing keyed is unsaved, or the user agrees to let it go.
-    bool fnConfirmDiscardUnsaved();
     // The dealer values changed: the dealer's name, and the registers of the month on view.
     void procDealerChanged();
 

@@ -5,20 +5,10 @@
 
 #include "form10/registers/Module2.h"
 #include "platform/sys/Clock.h"
-#include "platform/ui/MsgBox.h"
 #include "platform/ui/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>
-
-bool frmNormal::fnConfirmDiscardUnsaved()
-{
-    if (!fg1Edited && !fg2Edited)
-        return true;
-    return ui::MsgBox(QStringLiteral("The bills keyed for %1 are not saved.\n\nDiscard them?").arg(vb::Trim(txtRPTo->Text())),
-                      ui::vbYesNo + ui::vbQuestion, QStringLiteral("Plase Note.......!"))
-           == ui::vbYes;
-}
 
 void frmNormal::procDealerChanged()
 {

@@ -213,7 +213,7 @@ TEST_F(DealerTest, ChangingDealerOrLeavingWithUnsavedBillsAsksFirst)
         ui::clearShownMessages();
         answer = reply;
         click(window().cmdOpen);
-        expectMentions(lastPrompt(), {"not saved", currentMonth()});
+        expectMentions(lastPrompt(), {"not been saved", currentMonth()});
         const bool kept = reply == ui::vbNo;
         EXPECT_EQ(ui::formLoaded<frmDealer>(), kept);
         EXPECT_EQ(values(), kept ? kFirst : kSecond);
