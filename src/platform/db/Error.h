@@ -51,6 +51,16 @@ constexpr long NoTransaction = -2147168242;      // commit or rollback without a
 constexpr long InTransaction = 3246;             // explicit close while in a transaction
 constexpr long EngineFailure = -2147467259;      // the engine failed while running a statement
 constexpr long RowNotFound = -2147217864;        // the row to update or delete is gone
+// Files, with the runtime's numbers, and whole database files.
+constexpr long FileNotFound = 53;
+constexpr long FileExists = 58;
+constexpr long DiskFull = 61;
+constexpr long PermissionDenied = 70;
+constexpr long FileAccess = 75;                  // cannot be read or written, for another reason
+constexpr long PathNotFound = 76;
+constexpr long FileInUse = 3045;                 // another program holds the database file
+constexpr long FileDamaged = 3049;               // not a database, or one that fails its check
+constexpr long WrongDatabase = 3343;             // a sound database, but not the one expected
 } // namespace err
 
 // The runtime's "Overflow": a number too large for where it goes.

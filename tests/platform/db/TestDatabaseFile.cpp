@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <future>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -87,19 +90,42 @@ TEST_F(DatabaseFileTest, TheCheckRefusesWhatIsNoSoundDatabase)
 {
     EXPECT_NO_THROW(ado::checkDatabaseFile(source));
     QFile(file("empty.mdb")).open(QIODevice::WriteOnly);   // opens as an empty database
-    EXPECT_EQ(caught([&] { ado::checkDatabaseFile(file("empty.mdb")); }).Description(), "file is not a database");
+    const ado::Error empty = caught([&] { ado::checkDatabaseFile(file("empty.mdb")); });
+    EXPECT_EQ(empty.Description(), "file is not a database");
+    EXPECT_EQ(empty.Number(), ado::err::FileDamaged);
     writeBytes(file("text.mdb"), "TAXDATA as a text file\n");
-    EXPECT_NE(caught([&] { ado::checkDatabaseFile(file("text.mdb")); }).Number(), 0);
-    EXPECT_NE(caught([&] { ado::checkDatabaseFile(file("missing.mdb")); }).Number(), 0);
+    EXPECT_EQ(caught([&] { ado::checkDatabaseFile(file("text.mdb")); }).Number(), ado::err::FileDamaged);
+    EXPECT_EQ(caught([&] { ado::checkDatabaseFile(file("missing.mdb")); }).Number(), ado::err::FileNotFound);
 
     // A damaged page: the header is right, the tree under it is not.
     rawExec(source, "CREATE TABLE big (y TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
                     "WHERE i < 400) INSERT INTO big SELECT printf('%0100d', i) FROM n;");
     writeBytes(source, QByteArray(4096, '\xff'), 4096 * 2);
     const ado::Error damaged = caught([&] { ado::checkDatabaseFile(source); });
-    EXPECT_NE(damaged.Number(), 0);
+    EXPECT_EQ(damaged.Number(), ado::err::FileDamaged);
     EXPECT_FALSE(damaged.Description().isEmpty());
     EXPECT_NE(damaged.Description(), "ok");
+}
+
+// A file this account may not read is said to be so, not called damaged.
+TEST_F(DatabaseFileTest, AFileThatMayNotBeReadIsNotCalledDamaged)
+{
+    ::chmod(QFile::encodeName(source).constData(), 0);
+    const auto refused = [&] {
+        const ado::Error e = caught([&] { ado::checkDatabaseFile(source); });
+        return e.Number() == ado::err::PermissionDenied && e.Description() == "Permission denied";
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refused());
+        return;
+    }
+    // Permissions do not bind the superuser: the check runs in a child as an ordinary account.
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? (refused() ? 0 : 1) : 2);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 TEST_F(DatabaseFileTest, SettlingRefusesAFileSomeoneIsWritingAndPassesOtherwise)
@@ -113,10 +139,11 @@ TEST_F(DatabaseFileTest, SettlingRefusesAFileSomeoneIsWritingAndPassesOtherwise)
     ASSERT_EQ(sqlite3_open(source.toUtf8().constData(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO t VALUES ('pending')", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    EXPECT_NE(caught([&] { ado::settleDatabaseFile(source); }).Number(), 0);
+    EXPECT_NO_THROW(ado::settleDatabaseFile(source));   // reading alongside a writer that has not committed
+    EXPECT_EQ(caught([&] { ado::settleDatabaseFile(source, true); }).Number(), ado::err::FileInUse);
     sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
-    EXPECT_NO_THROW(ado::settleDatabaseFile(source));
+    EXPECT_NO_THROW(ado::settleDatabaseFile(source, true));
     EXPECT_EQ(rows(source), (QStringList{"kept", "also"}));
 }
 
