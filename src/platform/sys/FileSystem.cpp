@@ -1,8 +1,10 @@
 // Folder and file operations of the backup window, with the runtime's error numbers, and the
-// drive roots a backup can go to.
+// drive roots a backup can go to. Renames and deletions are the system's own calls, so that
+// each is one step that either happens or does not.
 #include "FileSystem.h"
 
 #include "ProgramFolder.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/Error.h"
 
 #include <QDir>
@@ -10,7 +12,11 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sys {
@@ -21,10 +27,30 @@ namespace {
     throw ado::Error(number, QString::fromLatin1(description), QStringLiteral("FileSystemObject"));
 }
 
-constexpr long kFileNotFound = 53;
-constexpr long kFileExists = 58;
-constexpr long kPermissionDenied = 70;
-constexpr long kPathNotFound = 76;
+// A failed system call, by its error.
+[[noreturn]] void raiseErrno(int error)
+{
+    switch (error) {
+    case ENOENT: raise(ado::err::PathNotFound, "Path not found");
+    case EEXIST: raise(ado::err::FileExists, "File already exists");
+    case ENOSPC: case EDQUOT: raise(ado::err::DiskFull, "Disk full");
+    case EACCES: case EPERM: case EROFS: raise(ado::err::PermissionDenied, "Permission denied");
+    default:
+        throw ado::Error(ado::err::FileAccess, QString::fromLocal8Bit(std::strerror(error)),
+                         QStringLiteral("FileSystemObject"));
+    }
+}
+
+QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+
+// Renames within a volume; never over something already there.
+void renameTo(const QString& from, const QString& to)
+{
+    if (QFileInfo::exists(to))
+        raise(ado::err::FileExists, "File already exists");
+    if (::rename(encoded(from).constData(), encoded(to).constData()) != 0)
+        raiseErrno(errno);
+}
 
 std::optional<QStringList>& driveOverride()
 {
@@ -53,11 +79,11 @@ void FileSystemObject::CreateFolder(const QString& path) const
 {
     const QString p = localPath(path);
     if (QFileInfo::exists(p))
-        raise(kFileExists, "File already exists");
+        raise(ado::err::FileExists, "File already exists");
     if (!QFileInfo(QFileInfo(QDir::cleanPath(p)).absolutePath()).isDir())
-        raise(kPathNotFound, "Path not found");
+        raise(ado::err::PathNotFound, "Path not found");
     if (!QDir().mkdir(p))
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::PermissionDenied, "Permission denied");
 }
 
 void FileSystemObject::CopyFile(const QString& source, const QString& destination, bool overwrite) const
@@ -65,51 +91,133 @@ void FileSystemObject::CopyFile(const QString& source, const QString& destinatio
     const QString from = localPath(source);
     QString to = localPath(destination);
     if (!QFileInfo(from).isFile())
-        raise(kFileNotFound, "File not found");
+        raise(ado::err::FileNotFound, "File not found");
     if (to.endsWith(QLatin1Char('/')) || QFileInfo(to).isDir())
         to = QDir(to).filePath(QFileInfo(from).fileName());
     if (QFileInfo(from).canonicalFilePath() == QFileInfo(to).canonicalFilePath())
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::PermissionDenied, "Permission denied");
     // Copy beside the target first so a failed copy never leaves half a file in its place.
     const QString partial = to + QStringLiteral(".partial");
     QFile::remove(partial);
     if (!QFile::copy(from, partial))
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::PermissionDenied, "Permission denied");
     if (QFileInfo::exists(to)) {
         if (!overwrite) {
             QFile::remove(partial);
-            raise(kFileExists, "File already exists");
+            raise(ado::err::FileExists, "File already exists");
         }
         if (!QFile::remove(to)) {
             QFile::remove(partial);
-            raise(kPermissionDenied, "Permission denied");
+            raise(ado::err::PermissionDenied, "Permission denied");
         }
     }
     if (!QFile::rename(partial, to)) {
         QFile::remove(partial);
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::PermissionDenied, "Permission denied");
     }
+}
+
+void FileSystemObject::DeleteFolder(const QString& path) const
+{
+    const QString p = localPath(path);
+    if (!QFileInfo(p).isDir())
+        raise(ado::err::PathNotFound, "Path not found");
+    if (::rmdir(encoded(p).constData()) != 0)
+        raiseErrno(errno);
+}
+
+void FileSystemObject::MoveFolder(const QString& source, const QString& destination) const
+{
+    const QString from = localPath(source);
+    if (!QFileInfo(from).isDir())
+        raise(ado::err::PathNotFound, "Path not found");
+    renameTo(from, localPath(destination));
+}
+
+QStringList FileSystemObject::SubFolders(const QString& path) const
+{
+    return QDir(localPath(path)).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+void FileSystemObject::CopyDatabaseFile(const QString& source, const QString& destination) const
+{
+    ado::copyDatabaseFile(localPath(source), localPath(destination));
 }
 
 void FileSystemObject::MoveFile(const QString& source, const QString& destination) const
 {
     const QString from = localPath(source);
-    const QString to = localPath(destination);
     if (!QFileInfo(from).isFile())
-        raise(kFileNotFound, "File not found");
-    if (QFileInfo::exists(to))
-        raise(kFileExists, "File already exists");
-    if (!QFile::rename(from, to))
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::FileNotFound, "File not found");
+    renameTo(from, localPath(destination));
 }
 
 void FileSystemObject::DeleteFile(const QString& path) const
 {
     const QString p = localPath(path);
     if (!QFileInfo(p).isFile())
-        raise(kFileNotFound, "File not found");
-    if (!QFile::remove(p))
-        raise(kPermissionDenied, "Permission denied");
+        raise(ado::err::FileNotFound, "File not found");
+    if (::unlink(encoded(p).constData()) != 0)
+        raiseErrno(errno);
+}
+
+unsigned FileSystemObject::Mode(const QString& path) const
+{
+    struct stat status {};
+    if (::stat(encoded(localPath(path)).constData(), &status) != 0)
+        raiseErrno(errno);
+    return status.st_mode & 07777;
+}
+
+void FileSystemObject::SetMode(const QString& path, unsigned mode) const
+{
+    if (::chmod(encoded(localPath(path)).constData(), mode & 07777) != 0)
+        raiseErrno(errno);
+}
+
+void FileSystemObject::WriteTextFile(const QString& path, const QString& text) const
+{
+    const QString p = localPath(path);
+    const QString partial = p + QStringLiteral(".partial");
+    const QByteArray bytes = text.toUtf8();
+    const int fd = ::open(encoded(partial).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        raiseErrno(errno);
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!written) {
+        ::unlink(encoded(partial).constData());
+        raiseErrno(error);
+    }
+    if (::rename(encoded(partial).constData(), encoded(p).constData()) != 0) {
+        const int renameError = errno;
+        ::unlink(encoded(partial).constData());
+        raiseErrno(renameError);
+    }
+    SyncFolder(QFileInfo(p).absolutePath());
+}
+
+QString FileSystemObject::ReadTextFile(const QString& path) const
+{
+    QFile f(localPath(path));
+    if (!f.exists())
+        raise(ado::err::FileNotFound, "File not found");
+    if (!f.open(QIODevice::ReadOnly))
+        raise(ado::err::PermissionDenied, "Permission denied");
+    return QString::fromUtf8(f.readAll());
+}
+
+void FileSystemObject::SyncFolder(const QString& path) const
+{
+    const int fd = ::open(encoded(localPath(path)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        raiseErrno(errno);
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;   // a volume without syncs has nothing to make durable
+    const int error = errno;
+    ::close(fd);
+    if (!synced)
+        raiseErrno(error);
 }
 
 QStringList driveRootsFrom(const QString& home, const QString& user, const QStringList& mountPoints)

@@ -1,4 +1,5 @@
 // The file-system object the backup window and the help window use, and the drive list.
+// It is the seam through which every change the backup window makes to files passes.
 #pragma once
 
 #include <QString>
@@ -8,8 +9,10 @@
 namespace sys {
 
 // Every operation raises ado::Error with the runtime's numbers and texts (53 "File not found",
-// 58 "File already exists", 70 "Permission denied", 76 "Path not found"). The operations are
-// virtual so that a test can make one of them fail half-way through a sequence.
+// 58 "File already exists", 61 "Disk full", 70 "Permission denied", 75 for another failure
+// of the system, with its words, 76 "Path not found"; a database copy raises as
+// ado::copyDatabaseFile does). The operations are virtual so that a test can make any of them
+// fail, or stop the process, half-way through a sequence.
 class FileSystemObject {
 public:
     virtual ~FileSystemObject() = default;
@@ -18,11 +21,28 @@ public:
     // 58 when something of that name exists, 76 when the parent folder is missing, 70 when
     // the parent cannot be written.
     virtual void CreateFolder(const QString& path) const;
+    // Removes an empty folder.
+    virtual void DeleteFolder(const QString& path) const;
+    // Renames a folder within its volume; the destination must not exist (58).
+    virtual void MoveFolder(const QString& source, const QString& destination) const;
+    // The names of the folders directly inside `path`, sorted.
+    virtual QStringList SubFolders(const QString& path) const;
     // Copies source to destination; overwrite true replaces an existing file.
     virtual void CopyFile(const QString& source, const QString& destination, bool overwrite = true) const;
-    // Renames a file; the destination must not exist (58).
+    // A consistent copy of a database file, however it is in use, into a new file.
+    virtual void CopyDatabaseFile(const QString& source, const QString& destination) const;
+    // Renames a file within its volume; the destination must not exist (58).
     virtual void MoveFile(const QString& source, const QString& destination) const;
     virtual void DeleteFile(const QString& path) const;
+    // The permission bits of a file (as chmod takes them: 0644, 0444).
+    virtual unsigned Mode(const QString& path) const;
+    virtual void SetMode(const QString& path, unsigned mode) const;
+    // A small text file written whole or not at all: into a new file beside it, made
+    // durable, then renamed over `path`.
+    virtual void WriteTextFile(const QString& path, const QString& text) const;
+    virtual QString ReadTextFile(const QString& path) const;
+    // Makes the latest renames, new files and deletions in the folder durable.
+    virtual void SyncFolder(const QString& path) const;
 };
 
 // The roots a backup can go to, each ending in '/': the user's home folder first, then every

@@ -3,6 +3,7 @@
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -69,6 +70,35 @@ TEST(FileSystemObject, FoldersCopiesMovesAndDeletes)
     fso.DeleteFile(d + "/c.mdb");
     EXPECT_FALSE(fso.FileExists(d + "/c.mdb"));
     EXPECT_EQ(errorNumber([&] { fso.DeleteFile(d + "/c.mdb"); }), 53);
+}
+
+// What a change of a set of files relies on: renames never replace what is there, a folder
+// with something in it is never removed, a small file is written whole, modes are kept.
+TEST(FileSystemObject, RenamesFoldersWholeFilesAndModes)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    sys::FileSystemObject fso;
+    fso.CreateFolder(d + "/a");
+    fso.CreateFolder(d + "/b");
+    writeFile(d + "/a/x.mdb", "x");
+    EXPECT_EQ(errorNumber([&] { fso.MoveFolder(d + "/a", d + "/b"); }), 58);
+    EXPECT_EQ(errorNumber([&] { fso.DeleteFolder(d + "/a"); }), 75);   // not empty
+    fso.MoveFolder(d + "/a", d + "/c");
+    EXPECT_EQ(fso.SubFolders(d), (QStringList{"b", "c"}));
+    fso.DeleteFolder(d + "/b");
+    EXPECT_EQ(errorNumber([&] { fso.DeleteFolder(d + "/b"); }), 76);
+
+    fso.WriteTextFile(d + "/c/plan", "first\n");
+    fso.WriteTextFile(d + "/c/plan", "second\n");
+    EXPECT_EQ(fso.ReadTextFile(d + "/c/plan"), "second\n");
+    EXPECT_EQ(QDir(d + "/c").entryList(QDir::Files), (QStringList{"plan", "x.mdb"}));
+    EXPECT_EQ(errorNumber([&] { fso.WriteTextFile(d + "/missing/plan", "x"); }), 76);
+    EXPECT_EQ(errorNumber([&] { fso.ReadTextFile(d + "/missing/plan"); }), 53);
+
+    fso.SetMode(d + "/c/x.mdb", 0440);
+    EXPECT_EQ(fso.Mode(d + "/c/x.mdb"), 0440u);
+    EXPECT_NO_THROW(fso.SyncFolder(d + "/c"));
 }
 
 TEST(DriveList, HomeFirstThenMountedVolumesOfTheUserAndUnderMnt)
