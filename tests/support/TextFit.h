@@ -1,9 +1,11 @@
 // What a person could not read whole, one line each (empty when all reads well): the labels,
 // buttons and frame titles of a window whose text, in the control's own font, is wider than
-// the room the control gives it, or is set smaller than the system font. Hidden controls
-// count too: they show later as they are.
+// the room the control gives it, or is set smaller than the system font; and the drop-down
+// boxes whose shown entry is cut, unless it is shortened in the middle with the whole entry in
+// the tool tip. Hidden controls count too: they show later as they are.
 #pragma once
 
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ReportLayout.h"
 #include "platform/ui/Twips.h"
@@ -52,6 +54,20 @@ inline std::string unreadableTexts(const QWidget* window)
         const bool iconBeside = !b->icon().isNull()
                                 && (!tool || tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon);
         check(b, b->text(), b->width() - (iconBeside ? b->iconSize().width() + 4 : 0) - 6);
+    }
+    for (const ui::ComboBox* c : window->findChildren<ui::ComboBox*>()) {
+        const QString whole = c->Text();
+        const QString shown = c->shownText();
+        check(c, shown, c->textRoom());
+        const QString ellipsis(QChar(0x2026));
+        if (shown != whole) {
+            const QStringList ends = shown.split(ellipsis);
+            const bool middleCut = ends.size() == 2 && whole.startsWith(ends[0]) && whole.endsWith(ends[1])
+                                   && !ends[0].isEmpty() && !ends[1].isEmpty();
+            if (!middleCut || c->toolTip() != whole)
+                found << QStringLiteral("%1 shows \"%2\" of \"%3\" (tool tip \"%4\")")
+                             .arg(c->objectName(), shown, whole, c->toolTip());
+        }
     }
     for (const QGroupBox* g : window->findChildren<QGroupBox*>())
         check(g, g->title(), g->width() - 16);   // the title's indent on either side

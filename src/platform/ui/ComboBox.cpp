@@ -4,6 +4,8 @@
 
 #include <QAbstractItemView>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace ui {
 
@@ -55,6 +57,30 @@ void ComboBox::showPopup()
     const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     view()->setMinimumWidth(std::max(width(), view()->sizeHintForColumn(0) + frame + scroll));
     QComboBox::showPopup();
+}
+
+int ComboBox::textRoom() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    // The label is drawn one pixel in from either side of the edit field.
+    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this).width() - 2;
+}
+
+QString ComboBox::shownText() const
+{
+    return fontMetrics().elidedText(currentText(), Qt::ElideMiddle, textRoom());
+}
+
+void ComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    option.currentText = shownText();
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 } // namespace ui

@@ -3,7 +3,8 @@
 // setting ListIndex in code; setting Text to an entry's text shows that entry without a
 // Click. Keys: KeyDown before the box sees a key, KeyPress for typed characters (Enter is
 // 13; setting keyAscii to 0 cancels), KeyUp after. The opened list is as wide as its
-// longest entry, and the box's tool tip carries the whole of the shown entry.
+// longest entry. An entry wider than the box shows its beginning and its end with "…" between
+// (paths differ at their ends), and the box's tool tip carries the whole of the shown entry.
 #pragma once
 
 #include "Control.h"
@@ -35,6 +36,12 @@ public:
     void setForeColor(long bgr) { setPaletteColor(*this, bgr, {QPalette::Text, QPalette::ButtonText}); }
 
     void showPopup() override;
+    // The text as the box shows it: the entry's, shortened in the middle to fit its room.
+    QString shownText() const;
+    int textRoom() const;   // pixels
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 signals:
     void Click();
