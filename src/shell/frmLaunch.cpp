@@ -1,10 +1,12 @@
 #include "frmLaunch.h"
 
 #include "ShellState.h"
+#include "form10/registers/BackUpCopies.h"
 #include "lawdb/LawDb.h"
 #include "main.h"
 #include "platform/db/Error.h"
 #include "platform/sys/ControlFile.h"
+#include "platform/sys/FileSystem.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/vb/Vb.h"
@@ -43,6 +45,12 @@ void frmLaunch::Form_Load()
     // The program ends through shell::endProgram only; the hidden start-up window is what
     // keeps it alive while the main window is hidden.
     qApp->setQuitOnLastWindowClosed(false);
+
+    // A backup or restore that a crash interrupted is undone before anything opens the files.
+    const QString problems = recoverDataFiles(sys::FileSystemObject(), sys::localPath(sys::programFolder()),
+                                              sys::logicalDrives());
+    if (!problems.isEmpty())
+        ui::MsgBox(problems, ui::vbCritical, QStringLiteral("Lumora"));
 
     try {
         lawdb::procConnectLawDBs();

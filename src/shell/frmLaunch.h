@@ -1,5 +1,6 @@
-// The start-up window: never on screen. Its load step connects the law databases, shows the
-// main window and registers the data-grid control file; it then stays loaded and hidden.
+// The start-up window: never on screen. Its load step undoes a backup or restore that a crash
+// interrupted, connects the law databases, shows the main window and registers the data-grid
+// control file; it then stays loaded and hidden.
 #pragma once
 
 #include "platform/ui/Form.h"

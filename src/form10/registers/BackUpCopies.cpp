@@ -1,112 +1,439 @@
-// All-or-nothing copies of the data files: checked sources, consistent copies into new files
-// beside the targets, then renames (undone on failure).
+// The data files replaced as one set: checks, staged copies, a plan, renames, and the
+// recovery that undoes a change a crash interrupted.
 #include "form10/registers/BackUpCopies.h"
 
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/Error.h"
+#include "platform/sys/Clock.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/vb/Vb.h"
 
+#include <QRegularExpression>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
-// "<what> (<the cause's reason>)."
-[[noreturn]] void raiseFor(const QString& what, const ado::Error& cause)
+using sys::FileSystemObject;
+namespace err = ado::err;
+
+const QString kPlanName = QStringLiteral("data-files.plan");
+const QString kPlanHeading = QStringLiteral("Lumora data files being replaced");
+const QString kSource = QStringLiteral("Lumora.BackUp");
+constexpr int kKeptRestores = 5;
+
+// The tables of the Form 10 database, as the builder makes it: a file lacking one of them is
+// not a Form 10 database, and the program would fail on it.
+const char* const kForm10Tables[] = {
+    "tblPurchase1", "tblPurchaseInterState1", "tblSales", "tblCommon",
+    "tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5",
+    "tblRptPurchase1", "tblRptPurchaseInterState", "tblRptSales1", "tblRptPurchaseC",
+    "tblRptPurchaseInterStateC", "tblRptSales", "tblRptCommon",
+};
+const QString kForm10Database = QStringLiteral("nwForm10DB.mdb");
+// TAXDATA.mdb and Form10Data.mdb hold whatever the user keeps in them; the builder marks both
+// with this user_version, which no other database of the program carries.
+constexpr int kDataFileMark = 1;
+
+const QRegularExpression& keptFolderPattern()
 {
-    throw ado::Error(cause.Number(), what + QStringLiteral(" (") + cause.Description() + QStringLiteral(")."),
+    static const QRegularExpression pattern(QStringLiteral("^Replaced-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(?:-(\\d+))?$"));
+    return pattern;
+}
+
+QString in(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
+QString stagedName(const QString& name) { return name + QStringLiteral(".new"); }
+QString setAsideName(const QString& name) { return name + QStringLiteral(".old"); }
+QString stagingFolderOf(const QString& backUpFolder) { return backUpFolder + QStringLiteral(".new"); }
+
+QStringList dataFileNames()
+{
+    QStringList names;
+    for (const char* name : kDataFiles)
+        names << QLatin1String(name);
+    return names;
+}
+
+// A failed change that could not be wholly undone: recovery finishes the undoing later.
+class NotUndone : public ado::Error {
+public:
+    explicit NotUndone(const ado::Error& e) : ado::Error(e.Number(), e.Description(), e.Source()) {}
+};
+
+QString troubleText(const ado::Error& e)
+{
+    switch (e.Number()) {
+    case err::FileInUse: return QStringLiteral("it is in use by another program; close that program and try again");
+    case err::FileDamaged: return QStringLiteral("it is damaged");
+    case err::PermissionDenied: return QStringLiteral("permission is denied");
+    case err::DiskFull: return QStringLiteral("the disk is full");
+    case err::FileNotFound: case err::PathNotFound: return QStringLiteral("it is missing");
+    case err::FileExists: return QStringLiteral("something of that name is in the way");
+    default: return QStringLiteral("it could not be read or written");
+    }
+}
+
+// "<what>: <the trouble, plainly> (<the engine's or the system's words>)."
+[[noreturn]] void fail(const QString& what, const ado::Error& cause)
+{
+    throw ado::Error(cause.Number(),
+                     what + QStringLiteral(": ") + troubleText(cause) + QStringLiteral(" (") + cause.Description()
+                         + QStringLiteral(")."),
                      cause.Source());
 }
 
-QString newFileOf(const QString& target) { return target + QStringLiteral(".new"); }
-QString oldFileOf(const QString& target) { return target + QStringLiteral(".old"); }
-
-void removeIfThere(const sys::FileSystemObject& fso, const QString& path)
+// One engine or file-system step, its failure described as `what` failing.
+void step(const QString& what, const std::function<void()>& action)
 {
-    vb::skip([&] {
-        if (fso.FileExists(path))
-            fso.DeleteFile(path);
+    try {
+        action();
+    } catch (const ado::Error& e) {
+        fail(what, e);
+    }
+}
+
+void removeIfThere(const FileSystemObject& fso, const QString& path)
+{
+    if (fso.FileExists(path))
+        fso.DeleteFile(path);
+}
+
+// The plan of one change, written before the first rename: where the current files are set
+// aside, and which files had a current one.
+struct Plan {
+    QString keptFolder;   // a Restore's folder for the replaced files; empty: "<name>.old"
+    std::vector<std::pair<QString, bool>> files;
+
+    QString aside(const QString& folder, const QString& name) const
+    {
+        return keptFolder.isEmpty() ? in(folder, setAsideName(name)) : in(in(folder, keptFolder), name);
+    }
+    bool replacesAny() const
+    {
+        return std::any_of(files.begin(), files.end(), [](const auto& f) { return f.second; });
+    }
+    QString text() const
+    {
+        QString out = kPlanHeading + QLatin1Char('\n') + keptFolder + QLatin1Char('\n');
+        for (const auto& [name, had] : files)
+            out += name + QLatin1Char('\t') + (had ? QLatin1Char('1') : QLatin1Char('0')) + QLatin1Char('\n');
+        return out;
+    }
+    // Only what this program writes is acted on: names of the data files and a dated folder.
+    static Plan parse(const QString& text, const QString& path)
+    {
+        QStringList lines = text.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        Plan plan;
+        bool valid = lines.size() >= 2 && lines[0] == kPlanHeading
+                     && (lines[1].isEmpty() || keptFolderPattern().match(lines[1]).hasMatch());
+        if (valid)
+            plan.keptFolder = lines[1];
+        for (int i = 2; valid && i < lines.size(); ++i) {
+            const QStringList parts = lines[i].split(QLatin1Char('\t'));
+            valid = parts.size() == 2 && dataFileNames().contains(parts[0])
+                    && (parts[1] == QLatin1String("0") || parts[1] == QLatin1String("1"));
+            if (valid)
+                plan.files.emplace_back(parts[0], parts[1] == QLatin1String("1"));
+        }
+        if (!valid)
+            throw ado::Error(err::FileDamaged, QStringLiteral("The plan ") + path
+                                                   + QStringLiteral(" of an interrupted backup or restore cannot be read."),
+                             kSource);
+        return plan;
+    }
+};
+
+// Puts back every file a change set aside and removes every copy it made; then the plan.
+// Each step is safe to repeat, so an undo that a crash interrupts is finished by the next.
+void undo(const FileSystemObject& fso, const QString& folder, const Plan& plan)
+{
+    for (auto it = plan.files.rbegin(); it != plan.files.rend(); ++it) {
+        const auto& [name, had] = *it;
+        const QString target = in(folder, name);
+        const QString staged = in(folder, stagedName(name));
+        const QString aside = plan.aside(folder, name);
+        if (fso.FileExists(aside)) {
+            removeIfThere(fso, target);   // the copy put in its place
+            fso.MoveFile(aside, target);
+        } else if (!had && !fso.FileExists(staged)) {
+            removeIfThere(fso, target);   // the copy, where there was no file before
+        }
+        removeIfThere(fso, staged);
+        removeIfThere(fso, staged + QStringLiteral("-journal"));
+    }
+    const QString kept = in(folder, plan.keptFolder);
+    if (!plan.keptFolder.isEmpty() && fso.FolderExists(kept))
+        fso.DeleteFolder(kept);
+    fso.SyncFolder(folder);
+    fso.DeleteFile(in(folder, kPlanName));
+}
+
+// Undoes a change a crash left in `folder`, then removes what no plan accounts for: copies
+// made before a plan was written, files a finished Back Up had still to remove.
+void recoverFolder(const FileSystemObject& fso, const QString& folder)
+{
+    const QString planPath = in(folder, kPlanName);
+    if (fso.FileExists(planPath)) {
+        step(QStringLiteral("A backup or restore that was interrupted in ") + folder
+                 + QStringLiteral(" could not be undone yet"),
+             [&] { undo(fso, folder, Plan::parse(fso.ReadTextFile(planPath), planPath)); });
+    }
+    for (const QString& name : dataFileNames()) {
+        for (const QString& left : {stagedName(name), stagedName(name) + QStringLiteral("-journal"), setAsideName(name)})
+            vb::skip([&] { removeIfThere(fso, in(folder, left)); });
+    }
+    vb::skip([&] { removeIfThere(fso, planPath + QStringLiteral(".partial")); });
+}
+
+// Removes a first backup's folder that was never put in place.
+void removeStagingFolder(const FileSystemObject& fso, const QString& staging)
+{
+    if (!fso.FolderExists(staging))
+        return;
+    recoverFolder(fso, staging);
+    step(QStringLiteral("The unfinished backup folder ") + staging + QStringLiteral(" could not be removed"), [&] {
+        for (const QString& name : dataFileNames())
+            removeIfThere(fso, in(staging, name));
+        fso.DeleteFolder(staging);
     });
 }
 
-void checkSources(const sys::FileSystemObject& fso, const std::vector<DataFileCopy>& copies)
+void recoverBackUpFolder(const FileSystemObject& fso, const QString& backUpFolder)
 {
-    for (const DataFileCopy& c : copies) {
-        if (!fso.FileExists(c.source))
-            throw ado::Error(53, QStringLiteral("The file ") + c.source + QStringLiteral(" is missing."),
-                             QStringLiteral("FileSystemObject"));
-        try {
-            ado::checkDatabaseFile(c.source);
-        } catch (const ado::Error& e) {
-            raiseFor(QStringLiteral("The file ") + c.source + QStringLiteral(" is not a sound database"), e);
+    removeStagingFolder(fso, stagingFolderOf(backUpFolder));
+    if (fso.FolderExists(backUpFolder))
+        recoverFolder(fso, backUpFolder);
+}
+
+// What a backup file must be to replace the file of that name.
+void checkKind(const QString& name, const QString& path, const QString& subject)
+{
+    ado::DatabaseFacts facts;
+    step(subject + QStringLiteral(" cannot be used"), [&] { facts = ado::readDatabaseFacts(path); });
+    if (name == kForm10Database) {
+        QStringList missing;
+        for (const char* table : kForm10Tables) {
+            if (!facts.tables.contains(QLatin1String(table), Qt::CaseInsensitive))
+                missing << QLatin1String(table);
         }
-        try {
-            if (fso.FileExists(c.target))
-                ado::settleDatabaseFile(c.target);
-        } catch (const ado::Error& e) {
-            raiseFor(QStringLiteral("The file ") + c.target + QStringLiteral(" cannot be replaced now"), e);
-        }
+        if (!missing.isEmpty())
+            throw ado::Error(err::WrongDatabase,
+                             subject + QStringLiteral(" is not a Form 10 database: it has no table ")
+                                 + missing.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                             kSource);
+    } else if (facts.userVersion != kDataFileMark) {
+        throw ado::Error(err::WrongDatabase,
+                         subject + QStringLiteral(" is not one of Lumora's data files (user_version %1 where %2 is expected).")
+                                       .arg(facts.userVersion).arg(kDataFileMark),
+                         kSource);
     }
 }
 
-// Each source into a new file beside its target; all new files are removed on a failure.
-void makeNewFiles(const sys::FileSystemObject& fso, const std::vector<DataFileCopy>& copies)
+struct Change {
+    QString from;          // folder of the sources
+    QString to;            // folder of the targets and of the plan
+    bool restoring = false;
+};
+
+void checkSource(const FileSystemObject& fso, const Change& c, const QString& name)
 {
-    for (size_t i = 0; i < copies.size(); ++i) {
-        const DataFileCopy& c = copies[i];
-        const QString made = newFileOf(c.target);
-        try {
-            ado::copyDatabaseFile(c.source, made);   // replaces a new file left from before
-            ado::checkDatabaseFile(made);
-        } catch (const ado::Error& e) {
-            for (size_t j = 0; j <= i; ++j)
-                removeIfThere(fso, newFileOf(copies[j].target));
-            raiseFor(QStringLiteral("The file ") + c.source + QStringLiteral(" could not be copied to ") + c.target, e);
-        }
+    const QString source = in(c.from, name);
+    const QString subject = (c.restoring ? QStringLiteral("The backup file ") : QStringLiteral("The file ")) + source;
+    if (!fso.FileExists(source))
+        throw ado::Error(err::FileNotFound, subject + QStringLiteral(" is missing."), kSource);
+    step(subject + QStringLiteral(" cannot be used"), [&] {
+        ado::settleDatabaseFile(source);
+        ado::checkDatabaseFile(source);
+    });
+    if (c.restoring)
+        checkKind(name, source, subject);
+}
+
+QString newKeptFolderName(const FileSystemObject& fso, const QString& folder)
+{
+    const QString base = QStringLiteral("Replaced-") + sys::now().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString name = base;
+    for (int n = 2; fso.FolderExists(in(folder, name)); ++n)
+        name = base + QLatin1Char('-') + QString::number(n);
+    return name;
+}
+
+// Keeps the last few folders of replaced files, oldest first removed.
+void pruneKeptFolders(const FileSystemObject& fso, const QString& folder)
+{
+    struct Kept { QString name, moment; int n; };
+    std::vector<Kept> kept;
+    for (const QString& name : fso.SubFolders(folder)) {
+        const auto m = keptFolderPattern().match(name);
+        if (m.hasMatch())
+            kept.push_back({name, m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()});
+    }
+    std::sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
+        return a.moment != b.moment ? a.moment < b.moment : a.n < b.n;
+    });
+    for (size_t i = 0; i + kKeptRestores < kept.size(); ++i) {
+        vb::skip([&] {
+            const QString old = in(folder, kept[i].name);
+            for (const QString& name : dataFileNames())
+                removeIfThere(fso, in(old, name));
+            fso.DeleteFolder(old);
+        });
     }
 }
 
-// The new files take their targets' places; the targets replaced so far come back on a
-// failure.
-void putNewFilesInPlace(const sys::FileSystemObject& fso, const std::vector<DataFileCopy>& copies)
+// Replaces the set in c.to by copies of the set in c.from. Returns the folder keeping the
+// replaced files of a Restore ("" for a Back Up, or when nothing was replaced).
+QString replaceSet(const FileSystemObject& fso, const Change& c)
 {
-    std::vector<bool> hadTarget(copies.size(), false);
-    size_t placed = 0;
+    recoverFolder(fso, c.to);
+
+    Plan plan;
+    for (const QString& name : dataFileNames()) {
+        checkSource(fso, c, name);
+        const QString target = in(c.to, name);
+        const bool had = fso.FileExists(target);
+        if (had)
+            step(QStringLiteral("The file ") + target + QStringLiteral(" cannot be replaced now"),
+                 [&] { ado::settleDatabaseFile(target, true); });
+        plan.files.emplace_back(name, had);
+    }
+    if (c.restoring && plan.replacesAny())
+        plan.keptFolder = newKeptFolderName(fso, c.to);
+
+    const auto removeCopies = [&] {
+        for (const QString& name : dataFileNames()) {
+            vb::skip([&] { removeIfThere(fso, in(c.to, stagedName(name))); });
+            vb::skip([&] { removeIfThere(fso, in(c.to, stagedName(name) + QStringLiteral("-journal"))); });
+        }
+        vb::skip([&] { removeIfThere(fso, in(c.to, kPlanName)); });   // written, though its write failed after
+    };
     try {
-        for (; placed < copies.size(); ++placed) {
-            const QString& target = copies[placed].target;
-            removeIfThere(fso, oldFileOf(target));
-            hadTarget[placed] = fso.FileExists(target);
-            if (hadTarget[placed])
-                fso.MoveFile(target, oldFileOf(target));
-            try {
-                fso.MoveFile(newFileOf(target), target);
-            } catch (const ado::Error&) {
-                if (hadTarget[placed])
-                    vb::skip([&] { fso.MoveFile(oldFileOf(target), target); });
-                throw;
-            }
+        for (const auto& [name, had] : plan.files) {
+            const QString source = in(c.from, name);
+            const QString target = in(c.to, name);
+            const QString staged = in(c.to, stagedName(name));
+            step(QStringLiteral("The file ") + source + QStringLiteral(" could not be copied to ") + target,
+                 [&] { fso.CopyDatabaseFile(source, staged); });
+            if (had)
+                step(QStringLiteral("The permissions of ") + target + QStringLiteral(" could not be kept"),
+                     [&] { fso.SetMode(staged, fso.Mode(target)); });
+            step(QStringLiteral("The copy of ") + source + QStringLiteral(" cannot be used"),
+                 [&] { ado::checkDatabaseFile(staged); });
         }
-    } catch (const ado::Error& e) {
-        for (size_t j = placed; j-- > 0;) {
-            const QString& target = copies[j].target;
-            vb::skip([&] {
-                fso.DeleteFile(target);
-                if (hadTarget[j])
-                    fso.MoveFile(oldFileOf(target), target);
-            });
-        }
-        for (const DataFileCopy& c : copies)
-            removeIfThere(fso, newFileOf(c.target));
-        raiseFor(QStringLiteral("The file ") + copies[placed].target + QStringLiteral(" could not be put in place"), e);
+        step(QStringLiteral("The folder ") + c.to + QStringLiteral(" could not be written"),
+             [&] { fso.WriteTextFile(in(c.to, kPlanName), plan.text()); });
+    } catch (const ado::Error&) {
+        removeCopies();
+        throw;
     }
-    for (const DataFileCopy& c : copies)
-        removeIfThere(fso, oldFileOf(c.target));
+
+    try {
+        if (!plan.keptFolder.isEmpty())
+            step(QStringLiteral("The folder ") + in(c.to, plan.keptFolder)
+                     + QStringLiteral(" for the files being replaced could not be made"),
+                 [&] { fso.CreateFolder(in(c.to, plan.keptFolder)); });
+        for (const auto& [name, had] : plan.files) {
+            const QString target = in(c.to, name);
+            if (had)
+                step(QStringLiteral("The file ") + target + QStringLiteral(" could not be set aside"),
+                     [&] { fso.MoveFile(target, plan.aside(c.to, name)); });
+            step(QStringLiteral("The copy could not be put in place as ") + target,
+                 [&] { fso.MoveFile(in(c.to, stagedName(name)), target); });
+        }
+        // Checked again where they stand: nothing may have changed them since their first check.
+        for (const QString& name : dataFileNames()) {
+            const QString subject = QStringLiteral("The copy put in place as ") + in(c.to, name);
+            step(subject + QStringLiteral(" cannot be used"), [&] { ado::checkDatabaseFile(in(c.to, name)); });
+            if (c.restoring)
+                checkKind(name, in(c.to, name), subject);
+        }
+        step(QStringLiteral("The folder ") + c.to + QStringLiteral(" could not be written"), [&] {
+            fso.SyncFolder(c.to);
+            fso.DeleteFile(in(c.to, kPlanName));
+        });
+    } catch (const ado::Error& e) {
+        if (!vb::skip([&] { undo(fso, c.to, plan); }))
+            throw NotUndone(e);
+        throw;
+    }
+
+    vb::skip([&] { fso.SyncFolder(c.to); });
+    if (!c.restoring) {
+        for (const QString& name : dataFileNames())
+            vb::skip([&] { removeIfThere(fso, in(c.to, setAsideName(name))); });
+    } else {
+        vb::skip([&] { pruneKeptFolders(fso, c.to); });
+    }
+    return plan.keptFolder.isEmpty() ? QString() : in(c.to, plan.keptFolder);
 }
+
+// The first backup to a drive: made whole in a folder of another name, then renamed.
+void firstBackUp(const FileSystemObject& fso, const QString& programFolder, const QString& backUpFolder)
+{
+    const QString staging = stagingFolderOf(backUpFolder);
+    const QString what = QStringLiteral("The backup folder ") + backUpFolder + QStringLiteral(" could not be made");
+    removeStagingFolder(fso, staging);
+    step(what, [&] { fso.CreateFolder(staging); });
+    try {
+        replaceSet(fso, {programFolder, staging, false});
+        step(what, [&] { fso.MoveFolder(staging, backUpFolder); });
+    } catch (const ado::Error& e) {
+        if (!vb::skip([&] { removeStagingFolder(fso, staging); }))
+            throw NotUndone(e);
+        throw ado::Error(e.Number(), e.Description(), e.Source());
+    }
+}
+
+const QString kUnfinished = QStringLiteral(
+    "\n\nNot every file could be put back yet. Lumora puts them back the next time it starts or this window opens.");
 
 } // namespace
 
-void copyDataFiles(const sys::FileSystemObject& fso, const std::vector<DataFileCopy>& copies)
+void backUpDataFiles(const sys::FileSystemObject& fso, const QString& programFolder, const QString& backUpFolder)
 {
-    checkSources(fso, copies);
-    makeNewFiles(fso, copies);
-    putNewFilesInPlace(fso, copies);
+    const bool first = !fso.FolderExists(backUpFolder);
+    try {
+        if (first)
+            firstBackUp(fso, programFolder, backUpFolder);
+        else
+            replaceSet(fso, {programFolder, backUpFolder, false});
+    } catch (const NotUndone& e) {
+        throw ado::Error(e.Number(), e.Description() + kUnfinished, e.Source());
+    } catch (const ado::Error& e) {
+        const QString state = first ? QStringLiteral("no backup folder was made.")
+                                    : QStringLiteral("the backup in ") + backUpFolder + QStringLiteral(" is as it was.");
+        throw ado::Error(e.Number(), e.Description() + QStringLiteral("\n\nNothing was backed up: ") + state, e.Source());
+    }
+}
+
+QString restoreDataFiles(const sys::FileSystemObject& fso, const QString& backUpFolder, const QString& programFolder)
+{
+    try {
+        return replaceSet(fso, {backUpFolder, programFolder, true});
+    } catch (const NotUndone& e) {
+        throw ado::Error(e.Number(), e.Description() + kUnfinished, e.Source());
+    } catch (const ado::Error& e) {
+        throw ado::Error(e.Number(),
+                         e.Description() + QStringLiteral("\n\nNothing was restored: the data files are as they were."),
+                         e.Source());
+    }
+}
+
+QString recoverDataFiles(const sys::FileSystemObject& fso, const QString& programFolder, const QStringList& roots)
+{
+    QStringList problems;
+    const auto attempt = [&](const std::function<void()>& recover) {
+        try {
+            recover();
+        } catch (const ado::Error& e) {
+            problems << e.Description();
+        }
+    };
+    attempt([&] { recoverFolder(fso, programFolder); });
+    for (const QString& root : roots)
+        attempt([&] { recoverBackUpFolder(fso, root + kBackUpFolderName); });
+    return problems.join(QLatin1Char('\n'));
 }

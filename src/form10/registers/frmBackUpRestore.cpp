@@ -26,12 +26,13 @@ constexpr long kButton = ui::RGB(0, 255, 0);
 constexpr long kButtonFocus = ui::RGB(255, 255, 0);
 constexpr long kLabelText = ui::RGB(255, 255, 255);
 
-const QString kFolderName = QStringLiteral("Lumora1BackUp");
 const QString kSuccessTitle = QStringLiteral("           Successfully      ");
+// Every failure of Back Up and Restore: one title, the critical icon.
+const QString kFailureTitle = QStringLiteral("Error");
 
 // The drive box is wider than a drive letter needs: a root here is a path such as
-// /media/<user>/<volume>/, shown whole.
-constexpr int kDriveBoxWidth = 3600;
+// /media/<user>/<volume>/. One longer still shows its two ends, and whole in its tool tip.
+constexpr int kDriveBoxWidth = 5400;
 
 QFont sansSerif(double points)
 {
@@ -40,14 +41,9 @@ QFont sansSerif(double points)
     return f;
 }
 
-// The three data files copied from one folder into another.
-std::vector<DataFileCopy> dataFileCopies(const QString& fromFolder, const QString& toFolder)
+void showFailure(const QString& text)
 {
-    std::vector<DataFileCopy> copies;
-    for (const char* name : kDataFiles)
-        copies.push_back({fromFolder + QLatin1Char('/') + QLatin1String(name),
-                          toFolder + QLatin1Char('/') + QLatin1String(name)});
-    return copies;
+    ui::MsgBox(text, ui::vbCritical, kFailureTitle);
 }
 
 QString programFolderPath()
@@ -123,6 +119,7 @@ void frmBackUpRestore::Form_Load()
 void frmBackUpRestore::Form_Activate()
 {
     procDriveList();
+    recoverInterruptedChanges();
     if (cboDrive->ListCount() > 0)
         cboDrive->setListIndex(0);
     FileSystem = std::make_unique<sys::FileSystemObject>();
@@ -148,6 +145,20 @@ void frmBackUpRestore::Form_Activate()
         showFocusColour(button, true);
 }
 
+void frmBackUpRestore::recoverInterruptedChanges()
+{
+    QStringList roots;
+    for (int i = 0; i < cboDrive->ListCount(); ++i)
+        roots << cboDrive->List(i);
+    QString problems;
+    {
+        ui::HourglassGuard hourglass;
+        problems = recoverDataFiles(fileSystem(), programFolderPath(), roots);
+    }
+    if (!problems.isEmpty())
+        showFailure(problems);
+}
+
 void frmBackUpRestore::procDriveList()
 {
     // Emptied first: each activation lists the drives once.
@@ -160,7 +171,7 @@ int frmBackUpRestore::lastDriveWithBackUp(const ui::ComboBox& drives)
 {
     int found = -1;
     for (int i = 0; i < drives.ListCount(); ++i) {
-        if (fileSystem().FolderExists(drives.List(i) + kFolderName))
+        if (fileSystem().FolderExists(drives.List(i) + kBackUpFolderName))
             found = i;
     }
     return found;
@@ -197,30 +208,21 @@ const sys::FileSystemObject& frmBackUpRestore::fileSystem()
 QString frmBackUpRestore::backUpFolder() const
 {
     const QString root = BackUpRoot.isEmpty() ? ChosenDrive : BackUpRoot;
-    return root.isEmpty() ? QString() : sys::localPath(root + kFolderName);
+    return root.isEmpty() ? QString() : sys::localPath(root + kBackUpFolderName);
 }
 
 void frmBackUpRestore::Command7_Click()
 {
     const QString folder = backUpFolder();
     if (folder.isEmpty()) {
-        ui::MsgBox(QStringLiteral("Choose the drive to back up to."));
+        showFailure(QStringLiteral("Choose the drive to back up to."));
         return;
-    }
-    if (BackUpRoot.isEmpty() && !fileSystem().FolderExists(folder)) {
-        try {
-            fileSystem().CreateFolder(folder);
-        } catch (const ado::Error& e) {
-            ui::MsgBox(QStringLiteral("The backup folder ") + folder + QStringLiteral(" could not be made (")
-                       + e.Description() + QStringLiteral(")."));
-            return;
-        }
     }
     try {
         ui::HourglassGuard hourglass;
-        copyDataFiles(fileSystem(), dataFileCopies(programFolderPath(), folder));
+        backUpDataFiles(fileSystem(), programFolderPath(), folder);
     } catch (const ado::Error& e) {
-        ui::MsgBox(e.Description() + QStringLiteral("\nNothing was backed up: the backup folder is as it was."));
+        showFailure(e.Description());
         return;
     }
     ui::MsgBox(QStringLiteral(" File  is Backed Up"), ui::vbInformation, kSuccessTitle);
@@ -232,19 +234,21 @@ void frmBackUpRestore::Command6_Click()
     if (folder.isEmpty() || !fileSystem().FolderExists(folder)) {
         const QString where = folder.isEmpty() ? QStringLiteral("no drive is chosen")
                                                : QStringLiteral("the folder ") + folder + QStringLiteral(" does not exist");
-        ui::MsgBox(QStringLiteral("No backup was found: ") + where + QStringLiteral(".\nNothing was restored."),
-                   ui::vbCritical, QStringLiteral("Error"));
+        showFailure(QStringLiteral("No backup was found: ") + where + QStringLiteral(".\nNothing was restored."));
         return;
     }
+    QString kept;
     try {
         ui::HourglassGuard hourglass;
-        copyDataFiles(fileSystem(), dataFileCopies(folder, programFolderPath()));
+        kept = restoreDataFiles(fileSystem(), folder, programFolderPath());
     } catch (const ado::Error& e) {
-        ui::MsgBox(e.Description() + QStringLiteral("\nNothing was restored: the data files are as they were."),
-                   ui::vbCritical, QStringLiteral("Error"));
+        showFailure(e.Description());
         return;
     }
-    ui::MsgBox(QStringLiteral("File is   Restored    "), ui::vbInformation, kSuccessTitle);
+    QString text = QStringLiteral("File is   Restored    ");
+    if (!kept.isEmpty())
+        text += QStringLiteral("\n\nThe data files it replaced are kept in\n") + kept;
+    ui::MsgBox(text, ui::vbInformation, kSuccessTitle);
 }
 
 void frmBackUpRestore::Image1_Click()

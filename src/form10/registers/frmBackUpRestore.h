@@ -59,6 +59,9 @@ protected:
 
 private:
     const sys::FileSystemObject& fileSystem();
+    // Undoes a backup or restore a crash interrupted, in the program folder and on the listed
+    // drives; says so when that cannot be done now.
+    void recoverInterruptedChanges();
     // The index of the last listed drive whose root holds the backup folder; -1 for none.
     int lastDriveWithBackUp(const ui::ComboBox& drives);
     // The backup folder on the root in use: the backup root, else the chosen drive.

@@ -1,105 +1,25 @@
 // The backup window on temporary folders standing in for drive roots.
-#include "register_support.h"
+#include "backup_support.h"
 
+#include "HeldWriteLock.h"
 #include "TextFit.h"
-#include "form10/registers/BackUpCopies.h"
-#include "form10/registers/frmBackUpRestore.h"
 #include "platform/db/Error.h"
-#include "platform/sys/FileSystem.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/Toolbar.h"
 #include "shell/main.h"
 
-#include <QDir>
 #include <QFile>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace f10test;
 
 namespace {
-
-const QString kFolder = "Lumora1BackUp";
-const QString kBackedUp = " File  is Backed Up";
-const QString kSuccessTitle = "           Successfully      ";
-
-QStringList filesIn(const QString& folder, const QStringList& patterns = {})
-{
-    QStringList names = QDir(folder).entryList(patterns, QDir::Files | QDir::Hidden);
-    names.sort();
-    return names;
-}
-
-const QStringList kDataFileNames = {"Form10Data.mdb", "TAXDATA.mdb", "nwForm10DB.mdb"};   // sorted
-
-QString root(const QTemporaryDir& drive) { return drive.path() + "/"; }
-QString backUp(const QTemporaryDir& drive, const QString& name = {})
-{
-    return drive.path() + "/" + kFolder + (name.isEmpty() ? QString() : "/" + name);
-}
-
-// The window on its own program folder, with two temporary drive roots.
-class BackUpTest : public Form10Test {
-protected:
-    void SetUp() override
-    {
-        Form10Test::SetUp();
-        sys::setLogicalDrives(QStringList{root(driveA), root(driveB)});
-    }
-    void TearDown() override
-    {
-        Form10Test::TearDown();
-        sys::setLogicalDrives(std::nullopt);
-    }
-    QString program(const QString& name) const { return folder.file(name); }
-    void openWindow()
-    {
-        w = &ui::form<frmBackUpRestore>();
-        w->Show();
-        QApplication::processEvents();
-    }
-    std::map<QString, QByteArray> programFiles() const
-    {
-        std::map<QString, QByteArray> files;
-        for (const char* name : kDataFiles)
-            files[name] = bytesOf(program(name));
-        return files;
-    }
-    // Backed up from the window, then every data file changed.
-    void backUpThenChangeEveryFile()
-    {
-        openWindow();
-        click(w->Command7);
-        ASSERT_EQ(last().prompt, kBackedUp);
-        for (const char* name : kDataFiles)
-            exec(program(name), "CREATE TABLE Since (x TEXT)");
-    }
-    ui::MessageRecord last() const { return messages().empty() ? ui::MessageRecord{} : messages().back(); }
-    // The success message, and each backup file holds the same data as the program's file.
-    void expectBackedUpTo(const QTemporaryDir& drive)
-    {
-        EXPECT_EQ(last().prompt + last().title + QString::number(last().icon()),
-                  kBackedUp + kSuccessTitle + QString::number(ui::vbInformation));
-        EXPECT_EQ(filesIn(backUp(drive)), kDataFileNames);   // nothing set aside or half made is left
-        for (const char* name : kDataFiles)
-            EXPECT_EQ(dump(backUp(drive, name)), dump(program(name))) << name;
-    }
-    // A Restore failure: the critical message names the file and says nothing changed.
-    void expectRestoreRefused(const QString& file, const QString& reason, const std::map<QString, QByteArray>& before)
-    {
-        expectMentions(last().prompt, {file, reason, "Nothing was restored"});
-        EXPECT_EQ(last().title + QString::number(last().icon()), "Error" + QString::number(ui::vbCritical));
-        EXPECT_TRUE(programFiles() == before);
-        EXPECT_EQ(filesIn(folder.path(), {"*.new", "*.old"}), QStringList());
-        EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
-    }
-
-    QTemporaryDir driveA, driveB;
-    frmBackUpRestore* w = nullptr;
-};
 
 TEST_F(BackUpTest, TheLaterDriveHoldingTheFolderIsTheBackUpPathAndWithNoneTheFirstIsOffered)
 {
@@ -125,7 +45,7 @@ TEST_F(BackUpTest, TheLaterDriveHoldingTheFolderIsTheBackUpPathAndWithNoneTheFir
         click(w->Command7);
         expectBackedUpTo(*c.chosen);
         for (QTemporaryDir* d : {&driveA, &driveB}) {
-            EXPECT_EQ(filesIn(backUp(*d)), d == c.chosen ? kDataFileNames : QStringList());
+            EXPECT_EQ(entriesIn(backUp(*d)), d == c.chosen ? kDataFileNames : QStringList());
             QDir(backUp(*d)).removeRecursively();
         }
         w->Unload();
@@ -176,29 +96,105 @@ TEST_F(BackUpTest, BackUpTakesConsistentCopiesOfAllThreeFilesAndReplacesThemTheN
     }
 }
 
-TEST_F(BackUpTest, RestoreWithABackUpFileMissingOrDamagedChangesNothing)
+TEST_F(BackUpTest, TheDriveBoxShowsALongPathWholeOrByItsTwoEndsWithTheWholeInItsToolTip)
+{
+    QTemporaryDir media;
+    const QString volume = media.path() + "/media/practitioner/My Passport Ultra 2TB/";
+    ASSERT_TRUE(QDir().mkpath(volume));
+    sys::setLogicalDrives(QStringList{root(driveA), volume});
+    for (bool holding : {false, true}) {
+        if (holding) {
+            ASSERT_TRUE(QDir(volume).mkdir(kFolder));
+        }
+        openWindow();
+        w->cboDrive->setListIndex(1);
+        EXPECT_EQ(w->cboDrive->Text(), volume);
+        EXPECT_EQ(unreadableTexts(w), "");
+        EXPECT_TRUE(w->cboDrive->shownText().endsWith("Ultra 2TB/")) << w->cboDrive->shownText().toStdString();
+        w->Unload();
+        QApplication::processEvents();
+    }
+}
+
+// Each refusal names the file and says why in plain words, the engine's words in brackets.
+TEST_F(BackUpTest, RestoreRefusesABackUpFileThatIsMissingDamagedOrNotTheKindItReplaces)
 {
     backUpThenChangeEveryFile();
     const auto before = programFiles();
-    struct Case { const char* file; std::function<void(const QString&)> spoil; const char* reason; };
+    const QString law = program("0909214SD01.mdb");
+    const auto copyOf = [](const QString& from) { return [from](const QString& f) { writeBytes(f, bytesOf(from)); }; };
+    struct Case { const char* file; std::function<void(const QString&)> spoil; QStringList says; };
     const Case cases[] = {
-        {"Form10Data.mdb", [](const QString& f) { QFile::remove(f); }, "missing"},
-        {"TAXDATA.mdb", [](const QString& f) { writeBytes(f, "not a database at all"); }, "not a sound database"},
+        {"Form10Data.mdb", [](const QString& f) { QFile::remove(f); }, {"is missing."}},
+        {"TAXDATA.mdb", [](const QString& f) { writeBytes(f, "not a database at all"); },
+         {" cannot be used: it is damaged (file is not a database)."}},
         // The header is right, a page of the tables is not.
         {"nwForm10DB.mdb", [](const QString& f) { writeBytes(f, QByteArray(4096, '\xff'), 4096 * 3); },
-         "not a sound database"},
+         {" cannot be used: it is damaged ("}},
+        {"nwForm10DB.mdb", copyOf(law), {" is not a Form 10 database: it has no table tblPurchase1, "}},
+        {"TAXDATA.mdb", copyOf(law), {" is not one of Lumora's data files (user_version 0 where 1 is expected)."}},
+        {"Form10Data.mdb", copyOf(program("nwForm10DB.mdb")), {" is not one of Lumora's data files"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.says[0].toStdString());
         const QString file = backUp(driveA, c.file);
         const QByteArray kept = bytesOf(file);
         c.spoil(file);
         ui::clearShownMessages();
         click(w->Command6);
         EXPECT_EQ(messages().size(), 1u);
-        expectRestoreRefused(file, c.reason, before);
+        EXPECT_TRUE(last().prompt.startsWith("The backup file " + file)) << last().prompt.toStdString();
+        expectRestoreRefused(c.says, before);
         writeBytes(file, kept);
     }
+    // Every table the builder makes is one the Form 10 database must have.
+    for (const Row& table : query(backUp(driveA, "nwForm10DB.mdb"), "SELECT name FROM sqlite_master WHERE type = 'table'")) {
+        const QString name = table.at("name").text;
+        const QString file = backUp(driveA, "nwForm10DB.mdb");
+        const QByteArray kept = bytesOf(file);
+        exec(file, "DROP TABLE " + name);
+        click(w->Command6);
+        expectRestoreRefused({file + " is not a Form 10 database: it has no table " + name + "."}, before);
+        writeBytes(file, kept);
+    }
+}
+
+TEST_F(BackUpTest, RestoreKeepsTheFilesItReplacesTheLastFiveTimesAndEachFilesMode)
+{
+    backUpThenChangeEveryFile();
+    // The program's own data files may hold anything: the user's tables pass.
+    for (const char* name : {"TAXDATA.mdb", "Form10Data.mdb"})
+        exec(backUp(driveA, name), "CREATE TABLE Mine (x TEXT); INSERT INTO Mine VALUES ('kept by the user')");
+    const auto backedUp = dumps(backUp(driveA));
+    ::chmod(QFile::encodeName(program("TAXDATA.mdb")).constData(), 0444);
+    ::chmod(QFile::encodeName(program("nwForm10DB.mdb")).constData(), 0640);
+    const auto modes = [this] {
+        QStringList out;
+        for (const QString& name : kDataFileNames) {
+            struct stat status {};
+            ::stat(QFile::encodeName(program(name)).constData(), &status);
+            out << QString::number(status.st_mode & 0777, 8);
+        }
+        return out;
+    };
+    const QStringList modesBefore = modes();
+    ASSERT_EQ(modesBefore.mid(1), (QStringList{"444", "640"}));
+    const auto clockBack = qScopeGuard([] { sys::setClock(QDateTime(QDate(2026, 6, 15), QTime(10, 30))); });
+    QStringList keptFolders;
+    for (int day = 1; day <= 7; ++day) {
+        SCOPED_TRACE(day);
+        sys::setClock(QDateTime(QDate(2026, 7, day), QTime(9, 5, 7)));
+        exec(program("Form10Data.mdb"), QString("CREATE TABLE Day%1 (x TEXT)").arg(day));
+        const auto replaced = dumps(folder.path());
+        click(w->Command6);
+        const QString kept = folder.file(QString("Replaced-2026-07-%1-090507").arg(day, 2, 10, QChar('0')));
+        keptFolders << QFileInfo(kept).fileName();
+        EXPECT_EQ(last().prompt, kRestored + "\n\nThe data files it replaced are kept in\n" + kept);
+        EXPECT_TRUE(dumps(kept) == replaced);
+        EXPECT_TRUE(dumps(folder.path()) == backedUp);
+        EXPECT_EQ(modes(), modesBefore);
+    }
+    EXPECT_EQ(entriesIn(folder.path(), {"Replaced-*"}), keptFolders.mid(2));
 }
 
 TEST_F(BackUpTest, RestoreWithoutABackUpFolderSaysSoAndNeverReadsTheCurrentFolder)
@@ -206,7 +202,7 @@ TEST_F(BackUpTest, RestoreWithoutABackUpFolderSaysSoAndNeverReadsTheCurrentFolde
     // A folder of that name under the process's current folder is no backup of this program.
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QDir(elsewhere.path()).mkdir(kFolder));
-    for (const char* name : kDataFiles)
+    for (const QString& name : kDataFileNames)
         ASSERT_TRUE(QFile::copy(program(name), elsewhere.path() + "/" + kFolder + "/" + name));
     exec(elsewhere.path() + "/" + kFolder + "/TAXDATA.mdb", "CREATE TABLE Stranger (x TEXT)");
     const QString current = QDir::currentPath();
@@ -216,7 +212,7 @@ TEST_F(BackUpTest, RestoreWithoutABackUpFolderSaysSoAndNeverReadsTheCurrentFolde
     click(w->Command6);
     QDir::setCurrent(current);
     ASSERT_EQ(messages().size(), 1u);
-    expectRestoreRefused(backUp(driveA), "No backup was found", before);
+    expectRestoreRefused({backUp(driveA), "No backup was found"}, before);
 
     // Nor with no drive listed at all; and Back Up asks for one.
     w->Unload();
@@ -224,9 +220,9 @@ TEST_F(BackUpTest, RestoreWithoutABackUpFolderSaysSoAndNeverReadsTheCurrentFolde
     openWindow();
     EXPECT_EQ(w->cboDrive->ListCount(), 0);
     click(w->Command7);
-    EXPECT_EQ(last().prompt, "Choose the drive to back up to.");
+    expectFailure({"Choose the drive to back up to."});
     click(w->Command6);
-    expectRestoreRefused("no drive is chosen", "No backup was found", before);
+    expectRestoreRefused({"no drive is chosen", "No backup was found"}, before);
 }
 
 TEST_F(BackUpTest, BackUpToARootThatCannotBeWrittenSaysSoAndAnotherDriveChosenByKeysTakesIt)
@@ -242,10 +238,9 @@ TEST_F(BackUpTest, BackUpToARootThatCannotBeWrittenSaysSoAndAnotherDriveChosenBy
     openWindow();
     click(w->Command7);
     ASSERT_EQ(messages().size(), 1u);
-    expectMentions(last().prompt, {lockedRoot + kFolder, "Permission denied"});
-    EXPECT_EQ(last().title, ui::kDefaultTitle);
-    EXPECT_FALSE(QDir(lockedRoot + kFolder).exists());
-    EXPECT_EQ(ui::mousePointer(), ui::vbDefault);
+    expectFailure({lockedRoot + kFolder + " could not be made: ", "(Permission denied)", "no backup folder was made"});
+    EXPECT_FALSE(QFileInfo::exists(lockedRoot + kFolder));
+    EXPECT_FALSE(QFileInfo::exists(lockedRoot + kFolder + ".new"));
     ::chmod(QFile::encodeName(locked.path()).constData(), 0755);
 
     // The window goes on: Down, Enter and Space back up to the other drive.
@@ -261,46 +256,45 @@ TEST_F(BackUpTest, BackUpToARootThatCannotBeWrittenSaysSoAndAnotherDriveChosenBy
     expectBackedUpTo(driveB);
 }
 
-// A file-system object whose n-th move fails, as a full disk or a pulled drive would.
-class FailingMoves : public sys::FileSystemObject {
-public:
-    explicit FailingMoves(int failAt) : failAt_(failAt) {}
-    void MoveFile(const QString& source, const QString& destination) const override
-    {
-        if (++moves == failAt_)
-            throw ado::Error(70, "Permission denied", "FileSystemObject");
-        sys::FileSystemObject::MoveFile(source, destination);
-    }
-    mutable int moves = 0;
-
-private:
-    int failAt_;
-};
-
-TEST_F(BackUpTest, AFailureWhilePuttingTheCopiesInPlacePutsBackWhatWasReplaced)
+// A Save killed half-way leaves a journal beside the Form 10 database: Back Up rolls it back
+// as the program's next open would, and copies the month as it was before that Save.
+TEST_F(BackUpTest, BackUpRollsBackTheJournalOfAKilledSaveAndTellsAFileInUseFromADamagedOne)
 {
-    backUpThenChangeEveryFile();
-    const auto before = programFiles();
-    std::vector<DataFileCopy> copies;
-    for (const char* name : kDataFiles)
-        copies.push_back({backUp(driveA, name), program(name)});
-    // Each file takes two moves (the current one aside, the copy into its place).
-    for (int failAt = 1; failAt <= 6; ++failAt) {
-        SCOPED_TRACE(failAt);
-        try {
-            copyDataFiles(FailingMoves(failAt), copies);
-            ADD_FAILURE() << "no failure";
-        } catch (const ado::Error& e) {
-            expectMentions(e.Description(), {program(kDataFiles[(failAt - 1) / 2]) + " could not be put in place",
-                                             "Permission denied"});
-        }
-        EXPECT_TRUE(programFiles() == before);
-        EXPECT_EQ(filesIn(folder.path(), {"*.new", "*.old"}), QStringList());
+    const QString db = program("nwForm10DB.mdb");
+    exec(db, "INSERT INTO tblSales (cCode, cMonth, Party) VALUES ('', 'June', 'Saved before')");
+    const pid_t saving = fork();
+    if (saving == 0) {
+        sqlite3* handle = nullptr;
+        sqlite3_open(db.toUtf8().constData(), &handle);
+        sqlite3_exec(handle, "PRAGMA cache_size = 10; BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                             "FROM n WHERE i < 3000) INSERT INTO tblSales (cCode, cMonth, Party) "
+                             "SELECT '', 'June', printf('%0200d', i) FROM n;",
+                     nullptr, nullptr, nullptr);
+        ::kill(::getpid(), SIGKILL);
     }
-    FailingMoves none(0);
-    copyDataFiles(none, copies);
-    EXPECT_EQ(none.moves, 6);
-    EXPECT_FALSE(programFiles() == before);
+    ASSERT_GT(saving, 0);
+    ::waitpid(saving, nullptr, 0);
+    ASSERT_TRUE(QFile::exists(db + "-journal"));
+    openWindow();
+    click(w->Command7);
+    expectBackedUpTo(driveA);
+    EXPECT_EQ(count(backUp(driveA, "nwForm10DB.mdb"), "tblSales"), 1);
+    EXPECT_EQ(count(db, "tblSales"), 1);
+    EXPECT_FALSE(QFile::exists(db + "-journal"));
+
+    // Another program writing to a file: try again later; nothing is called damaged.
+    changeEveryProgramFile();
+    const auto backedUp = dumps(backUp(driveA));
+    const auto before = programFiles();
+    for (ui::CommandButton* button : {w->Command7, w->Command6}) {
+        HeldWriteLock other(db, 1300);
+        ASSERT_TRUE(other.held());
+        click(button);
+        expectFailure({db, ": it is in use by another program; close that program and try again (database is locked)."});
+        EXPECT_FALSE(last().prompt.contains("damaged"));
+    }
+    EXPECT_TRUE(dumps(backUp(driveA)) == backedUp);
+    EXPECT_TRUE(programFiles() == before);
 }
 
 TEST_F(BackUpTest, TheLabelShowsForThreeTicksAndHidesForOne)
@@ -356,9 +350,7 @@ TEST_F(RestoreRegisterTest, RestoreAfterAChangedRegisterBringsBackAllThreeFilesA
     show(backup);
     click(backup.Command7);
     ASSERT_EQ(lastPrompt(), kBackedUp);
-    std::map<QString, QString> atBackUp;
-    for (const char* name : kDataFiles)
-        atBackUp[name] = dump(folder.file(name));
+    const auto atBackUp = dumps(folder.path());
 
     show(*form);
     keyBill(true, {"04-06-26", "Beta Traders", "T2", "B2", P12, "200", "25", "0"});
@@ -367,13 +359,18 @@ TEST_F(RestoreRegisterTest, RestoreAfterAChangedRegisterBringsBackAllThreeFilesA
     for (const char* name : {"TAXDATA.mdb", "Form10Data.mdb"})
         exec(folder.file(name), "CREATE TABLE Since (x TEXT)");
 
+    const auto beforeRestore = dumps(folder.path());
     show(backup);
     click(backup.Command6);
     ASSERT_EQ(messages().size(), 4u) << lastPrompt().toStdString();   // two saves, Back Up, Restore
-    EXPECT_EQ(lastPrompt() + messages().back().title, "File is   Restored    " + kSuccessTitle);
-    for (const char* name : kDataFiles)
-        EXPECT_EQ(dump(folder.file(name)), atBackUp[name]) << name;
-    EXPECT_EQ(filesIn(folder.path(), {"*.new", "*.old"}), QStringList());
+    EXPECT_TRUE(dumps(folder.path()) == atBackUp);
+    EXPECT_EQ(entriesIn(folder.path(), {"*.new", "*.old", "*.plan*"}), QStringList());
+    // The files it replaced are kept, and the message says where.
+    const QStringList kept = entriesIn(folder.path(), {"Replaced-*"});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(lastPrompt() + messages().back().title,
+              kRestored + "\n\nThe data files it replaced are kept in\n" + folder.file(kept[0]) + kSuccessTitle);
+    EXPECT_TRUE(dumps(folder.file(kept[0])) == beforeRestore);
     // Activation reads the month's registers again, from the restored file.
     show(*form);
     EXPECT_EQ(parties(), (QStringList{"Alpha Agencies", "Buyer One"}));

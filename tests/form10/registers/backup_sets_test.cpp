@@ -1,0 +1,275 @@
+// Back Up and Restore change the three data files as one set: each change of a file the
+// sequence makes fails in turn, every change from one on fails (a drive pulled), and a child
+// process running the sequence is killed before each change; afterwards, once recovered, the
+// set is whole, old or new, with nothing left beside it.
+#include "backup_support.h"
+
+#include "lawdb/LawDb.h"
+#include "platform/db/Error.h"
+#include "shell/ShellState.h"
+#include "shell/frmLaunch.h"
+
+#include <QRegularExpression>
+#include <QScopeGuard>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace f10test;
+
+namespace {
+
+// The file-system object of the sequence, counting each change it makes. At change `at` it
+// fails that change (Fail), that one and every later one (FailFrom), or kills the process
+// before it (Kill). `before` sees each change first.
+class Steps : public sys::FileSystemObject {
+public:
+    enum Mode { None, Fail, FailFrom, Kill };
+    Steps(int at = 0, Mode mode = None) : at_(at), mode_(mode) {}
+    mutable int count = 0;
+    std::function<void(const QString& change, const QString& path)> before;
+
+    void CreateFolder(const QString& p) const override { next("CreateFolder", p), Base::CreateFolder(p); }
+    void DeleteFolder(const QString& p) const override { next("DeleteFolder", p), Base::DeleteFolder(p); }
+    void MoveFolder(const QString& s, const QString& d) const override { next("MoveFolder", s), Base::MoveFolder(s, d); }
+    void CopyDatabaseFile(const QString& s, const QString& d) const override
+    {
+        next("CopyDatabaseFile", d), Base::CopyDatabaseFile(s, d);
+    }
+    void MoveFile(const QString& s, const QString& d) const override { next("MoveFile", s), Base::MoveFile(s, d); }
+    void DeleteFile(const QString& p) const override { next("DeleteFile", p), Base::DeleteFile(p); }
+    void SetMode(const QString& p, unsigned m) const override { next("SetMode", p), Base::SetMode(p, m); }
+    void WriteTextFile(const QString& p, const QString& t) const override { next("WriteTextFile", p), Base::WriteTextFile(p, t); }
+    void SyncFolder(const QString& p) const override { next("SyncFolder", p), Base::SyncFolder(p); }
+
+private:
+    using Base = sys::FileSystemObject;
+    void next(const QString& change, const QString& path) const
+    {
+        ++count;
+        if (before)
+            before(change, path);
+        if (mode_ == Kill && count == at_)
+            ::kill(::getpid(), SIGKILL);
+        if ((mode_ == Fail && count == at_) || (mode_ == FailFrom && count >= at_))
+            throw ado::Error(ado::err::DiskFull, "Disk full", "FileSystemObject");
+    }
+    int at_;
+    Mode mode_;
+};
+
+class BackUpSetTest : public BackUpTest {
+protected:
+    void SetUp() override
+    {
+        BackUpTest::SetUp();
+        backUpDataFiles(sys::FileSystemObject(), folder.path(), backUp(driveA));
+        changeEveryProgramFile();
+        exec(program("nwForm10DB.mdb"), "INSERT INTO tblSales (cCode, cMonth, Party) VALUES ('', 'June', 'Since')");
+        programEntries = entriesIn(folder.path());
+        for (const QString& name : kDataFileNames) {
+            programBytes[name] = bytesOf(program(name));
+            backUpBytes[name] = bytesOf(backUp(driveA, name));
+        }
+        programSet = dumps(folder.path());
+        backUpSet = dumps(backUp(driveA));
+    }
+    // Back to the state SetUp made.
+    void reset()
+    {
+        for (const QString& name : entriesIn(folder.path(), {"Replaced-*"}))
+            QDir(folder.file(name)).removeRecursively();
+        QDir(backUp(driveA)).removeRecursively();
+        QDir(driveA.path()).mkdir(kFolder);
+        for (const QString& name : kDataFileNames) {
+            writeBytes(program(name), programBytes[name]);
+            writeBytes(backUp(driveA, name), backUpBytes[name]);
+        }
+        QDir(backUp(driveB)).removeRecursively();
+    }
+
+    struct Sequence {
+        const char* name;
+        std::function<void(const sys::FileSystemObject&)> run;
+    };
+    std::vector<Sequence> sequences()
+    {
+        const QString programFolder = folder.path();
+        return {
+            {"Back Up over a backup", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveA)); }},
+            {"first Back Up", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveB)); }},
+            {"Restore", [=, this](auto& fso) { restoreDataFiles(fso, backUp(driveA), programFolder); }},
+        };
+    }
+
+    // "old" or "new" when the set is whole and nothing is left beside it; else what is wrong.
+    QString setState(const Sequence& s)
+    {
+        const QString which = s.name;
+        QStringList wrong;
+        QString state;
+        const auto judge = [&](const std::map<QString, QString>& now, const std::map<QString, QString>& old,
+                               const std::map<QString, QString>& fresh) {
+            state = now == old ? "old" : now == fresh ? "new" : "mixed";
+        };
+        const QStringList kept = entriesIn(folder.path(), {"Replaced-*"});
+        if (which == "Restore") {
+            judge(dumps(folder.path()), programSet, backUpSet);
+            if (kept.size() != (state == "new" ? 1 : 0))
+                wrong << "kept folders: " + kept.join(",");
+            else if (state == "new" && !(dumps(folder.file(kept[0])) == programSet))
+                wrong << "the kept files are not the replaced ones";
+        } else {
+            const QTemporaryDir& drive = which == "first Back Up" ? driveB : driveA;
+            const bool made = QFileInfo::exists(backUp(drive));
+            if (which == "first Back Up")
+                state = !made ? "old" : dumps(backUp(drive)) == programSet ? "new" : "mixed";
+            else
+                judge(dumps(backUp(drive)), backUpSet, programSet);
+            if (made && entriesIn(backUp(drive)) != kDataFileNames)
+                wrong << "backup folder: " + entriesIn(backUp(drive)).join(",");
+            if (!(dumps(folder.path()) == programSet))
+                wrong << "the program's files changed";
+        }
+        QStringList expected = programEntries + kept;
+        expected.sort();
+        if (entriesIn(folder.path()) != expected)
+            wrong << "program folder: " + entriesIn(folder.path()).join(",");
+        for (const QTemporaryDir* drive : {&driveA, &driveB}) {
+            const QStringList there = entriesIn(drive->path());
+            if (!there.isEmpty() && there != QStringList{kFolder})
+                wrong << "drive: " + there.join(",");
+        }
+        return state + (wrong.isEmpty() ? "" : " but " + wrong.join("; "));
+    }
+    QString recover()
+    {
+        return recoverDataFiles(sys::FileSystemObject(), folder.path(), {root(driveA), root(driveB)});
+    }
+    // Runs the sequence in a child process killed before change `at`; true when it was killed.
+    static bool killedAt(const Sequence& s, int at)
+    {
+        const pid_t child = fork();
+        if (child == 0) {
+            try {
+                s.run(Steps(at, Steps::Kill));
+            } catch (...) {
+                _exit(2);
+            }
+            _exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+    QStringList programEntries;
+    std::map<QString, QByteArray> programBytes, backUpBytes;
+    std::map<QString, QString> programSet, backUpSet;
+};
+
+TEST_F(BackUpSetTest, EachChangeFailingOrKilledInTurnLeavesTheWholeOldSetOrTheWholeNewOne)
+{
+    for (const Sequence& s : sequences()) {
+        SCOPED_TRACE(s.name);
+        Steps counting;
+        s.run(counting);
+        ASSERT_EQ(setState(s), "new");
+        reset();
+        ASSERT_EQ(setState(s), "old");
+        for (int at = 1; at <= counting.count; ++at) {
+            for (Steps::Mode mode : {Steps::Fail, Steps::FailFrom}) {
+                SCOPED_TRACE(QString("change %1 failing%2").arg(at).arg(mode == Steps::FailFrom ? " on" : "").toStdString());
+                QString failure;
+                try {
+                    s.run(Steps(at, mode));
+                } catch (const ado::Error& e) {
+                    failure = e.Description();
+                }
+                if (!failure.isEmpty()) {
+                    expectMentions(failure, {"the disk is full (Disk full)."});
+                    // The set is whole at once; what a pulled drive kept from being removed goes at recovery.
+                    const QString state = setState(s);
+                    if (!failure.contains("Not every file could be put back yet")) {
+                        EXPECT_TRUE(mode == Steps::Fail ? state == "old" : state.startsWith("old"))
+                            << state.toStdString() << "\n" << failure.toStdString();
+                    }
+                }
+                EXPECT_EQ(recover(), "");
+                EXPECT_EQ(setState(s), failure.isEmpty() ? "new" : "old") << failure.toStdString();
+                reset();
+            }
+        }
+        // Killed before each change, then recovered: old until the change is complete, then new.
+        QString states;
+        for (int at = 1; at <= counting.count + 1; ++at) {
+            SCOPED_TRACE(at);
+            EXPECT_EQ(killedAt(s, at), at <= counting.count);
+            EXPECT_EQ(recover(), "");
+            const QString state = setState(s);
+            EXPECT_TRUE(state == "old" || state == "new") << state.toStdString();
+            states += state == "new" ? 'N' : 'o';
+            reset();
+        }
+        EXPECT_TRUE(QRegularExpression("^o+N+$").match(states).hasMatch()) << states.toStdString();
+    }
+}
+
+// A copy damaged after its check, before it takes its place: the old files stay.
+TEST_F(BackUpSetTest, ACopyDamagedBetweenItsCheckAndItsRenameLeavesTheOldFiles)
+{
+    for (const Sequence& s : sequences()) {
+        SCOPED_TRACE(s.name);
+        Steps damaging;
+        damaging.before = [](const QString& change, const QString& path) {
+            if (change == "MoveFile" && path.endsWith("nwForm10DB.mdb.new"))
+                writeBytes(path, QByteArray(4096, '\xff'), 4096 * 3);
+        };
+        try {
+            s.run(damaging);
+            ADD_FAILURE() << "no failure";
+        } catch (const ado::Error& e) {
+            expectMentions(e.Description(), {"nwForm10DB.mdb cannot be used: it is damaged ("});
+        }
+        EXPECT_EQ(setState(s), "old");
+        reset();
+    }
+}
+
+// The state a crash leaves half-way through a Restore ("is missing" said Restore, with the
+// copy beside it), put right by the program's start and by the window's opening.
+TEST_F(BackUpSetTest, AnInterruptedRestoreIsUndoneWhenTheProgramStartsAndWhenTheWindowOpens)
+{
+    const Sequence restore = sequences()[2];
+    int settingAside = 0;   // the Form 10 database set aside, its copy not yet in its place
+    Steps finding;
+    finding.before = [&](const QString& change, const QString& path) {
+        if (change == "MoveFile" && path.endsWith("/nwForm10DB.mdb") && !settingAside)
+            settingAside = finding.count;
+    };
+    restore.run(finding);
+    reset();
+    shell::setEndProgramHook([](int) {});
+    const auto shellBack = qScopeGuard([] {
+        shell::setEndProgramHook(nullptr);
+        lawdb::resetState();
+        shell::resetState();
+    });
+    for (bool atStart : {true, false}) {
+        SCOPED_TRACE(atStart ? "start" : "window");
+        ASSERT_TRUE(killedAt(restore, settingAside + 1));
+        ASSERT_FALSE(QFile::exists(program("nwForm10DB.mdb")));
+        if (atStart) {
+            ui::form<frmLaunch>();
+        } else {
+            openWindow();
+        }
+        EXPECT_EQ(setState(restore), "old");
+        EXPECT_TRUE(messages().empty()) << last().prompt.toStdString();
+        ui::FormRegistry::unloadAll();
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
