@@ -3,7 +3,9 @@
 // opening it lets go of the shared Form 10 connection, lists the drive roots and looks for a
 // root that already holds the backup folder: that root is then fixed as the backup path;
 // otherwise the user picks a drive and the first backup makes the folder there. A blinking
-// label says which case holds.
+// label says which case holds. Each time it becomes active it first undoes a backup or restore
+// that a crash interrupted (see BackUpCopies.h). Failures are shown under one title with the
+// critical icon.
 #pragma once
 
 #include "platform/ui/Form.h"
