@@ -320,8 +320,6 @@ QString replaceSet(const FileSystemObject& fso, const Change& c)
             if (had)
                 step(QStringLiteral("The permissions of ") + target + QStringLiteral(" could not be kept"),
                      [&] { fso.SetMode(staged, fso.Mode(target)); });
-            step(QStringLiteral("The copy of ") + source + QStringLiteral(" cannot be used"),
-                 [&] { ado::checkDatabaseFile(staged); });
         }
         step(QStringLiteral("The folder ") + c.to + QStringLiteral(" could not be written"),
              [&] { fso.WriteTextFile(in(c.to, kPlanName), plan.text()); });
@@ -343,7 +341,8 @@ QString replaceSet(const FileSystemObject& fso, const Change& c)
             step(QStringLiteral("The copy could not be put in place as ") + target,
                  [&] { fso.MoveFile(in(c.to, stagedName(name)), target); });
         }
-        // Checked again where they stand: nothing may have changed them since their first check.
+        // Checked where they stand, so that nothing that happened to a copy since it was made
+        // goes unseen; a copy that fails puts the old files back.
         for (const QString& name : dataFileNames()) {
             const QString subject = QStringLiteral("The copy put in place as ") + in(c.to, name);
             step(subject + QStringLiteral(" cannot be used"), [&] { ado::checkDatabaseFile(in(c.to, name)); });

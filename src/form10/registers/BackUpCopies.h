@@ -8,11 +8,11 @@
 //     and, for a Restore, the kind of file it replaces; no other program may be writing to a
 //     target;
 //  2. each source is copied (a consistent copy, however it is in use) into "<name>.new" beside
-//     its target, with the target's permissions, and the copy is checked;
+//     its target, with the target's permissions;
 //  3. the plan "data-files.plan" is written into the folder: which files are being replaced and
 //     where the current ones are set aside;
 //  4. each current file is set aside and its copy renamed into its place; the copies are
-//     checked once more where they now stand;
+//     checked where they now stand;
 //  5. removing the plan completes the change; what was set aside for a Back Up is removed.
 // Any failure in 4 puts the set aside files back. A crash before 3 leaves only new files, which
 // recovery removes; a crash while the plan exists is undone by recovery from the plan. Recovery
