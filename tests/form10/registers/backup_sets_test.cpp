@@ -92,54 +92,44 @@ protected:
     struct Sequence {
         const char* name;
         std::function<void(const sys::FileSystemObject&)> run;
+        QString target;                                // the folder whose set it replaces
+        std::map<QString, QString> oldSet, newSet;     // no old set: no folder before
     };
     std::vector<Sequence> sequences()
     {
         const QString programFolder = folder.path();
         return {
-            {"Back Up over a backup", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveA)); }},
-            {"first Back Up", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveB)); }},
-            {"Restore", [=, this](auto& fso) { restoreDataFiles(fso, backUp(driveA), programFolder); }},
+            {"Back Up over a backup", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveA)); },
+             backUp(driveA), backUpSet, programSet},
+            {"first Back Up", [=, this](auto& fso) { backUpDataFiles(fso, programFolder, backUp(driveB)); },
+             backUp(driveB), {}, programSet},
+            {"Restore", [=, this](auto& fso) { restoreDataFiles(fso, backUp(driveA), programFolder); }, programFolder,
+             programSet, backUpSet},
         };
     }
 
     // "old" or "new" when the set is whole and nothing is left beside it; else what is wrong.
     QString setState(const Sequence& s)
     {
-        const QString which = s.name;
-        QStringList wrong;
-        QString state;
-        const auto judge = [&](const std::map<QString, QString>& now, const std::map<QString, QString>& old,
-                               const std::map<QString, QString>& fresh) {
-            state = now == old ? "old" : now == fresh ? "new" : "mixed";
-        };
+        const bool there = QFileInfo::exists(s.target);
+        const auto now = there ? dumps(s.target) : std::map<QString, QString>{};
+        const QString state = now == s.oldSet ? "old" : now == s.newSet ? "new" : "mixed";
+        const bool restoring = s.target == folder.path();
         const QStringList kept = entriesIn(folder.path(), {"Replaced-*"});
-        if (which == "Restore") {
-            judge(dumps(folder.path()), programSet, backUpSet);
-            if (kept.size() != (state == "new" ? 1 : 0))
-                wrong << "kept folders: " + kept.join(",");
-            else if (state == "new" && !(dumps(folder.file(kept[0])) == programSet))
-                wrong << "the kept files are not the replaced ones";
-        } else {
-            const QTemporaryDir& drive = which == "first Back Up" ? driveB : driveA;
-            const bool made = QFileInfo::exists(backUp(drive));
-            if (which == "first Back Up")
-                state = !made ? "old" : dumps(backUp(drive)) == programSet ? "new" : "mixed";
-            else
-                judge(dumps(backUp(drive)), backUpSet, programSet);
-            if (made && entriesIn(backUp(drive)) != kDataFileNames)
-                wrong << "backup folder: " + entriesIn(backUp(drive)).join(",");
-            if (!(dumps(folder.path()) == programSet))
-                wrong << "the program's files changed";
-        }
+        QStringList wrong;
+        if (restoring && (kept.size() != (state == "new") || (!kept.isEmpty() && !(dumps(folder.file(kept[0])) == programSet))))
+            wrong << "kept: " + kept.join(",");
+        if (!restoring && !(dumps(folder.path()) == programSet))
+            wrong << "the program's files changed";
+        if (!restoring && there && entriesIn(s.target) != kDataFileNames)
+            wrong << "backup folder: " + entriesIn(s.target).join(",");
         QStringList expected = programEntries + kept;
         expected.sort();
         if (entriesIn(folder.path()) != expected)
             wrong << "program folder: " + entriesIn(folder.path()).join(",");
         for (const QTemporaryDir* drive : {&driveA, &driveB}) {
-            const QStringList there = entriesIn(drive->path());
-            if (!there.isEmpty() && there != QStringList{kFolder})
-                wrong << "drive: " + there.join(",");
+            if (!entriesIn(drive->path()).isEmpty() && entriesIn(drive->path()) != QStringList{kFolder})
+                wrong << "drive: " + entriesIn(drive->path()).join(",");
         }
         return state + (wrong.isEmpty() ? "" : " but " + wrong.join("; "));
     }
