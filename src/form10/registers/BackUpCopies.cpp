@@ -172,14 +172,19 @@ void undo(const FileSystemObject& fso, const QString& folder, const Plan& plan)
 }
 
 // Undoes a change a crash left in `folder`, then removes what no plan accounts for: copies
-// made before a plan was written, files a finished Back Up had still to remove.
+// made before a plan was written, files a finished Back Up had still to remove. A file found
+// only under its set-aside name (left so by a crash of a version that wrote no plan) is put
+// back under its own: it may be the only copy of the user's data.
 void recoverFolder(const FileSystemObject& fso, const QString& folder)
 {
     const QString planPath = in(folder, kPlanName);
-    if (fso.FileExists(planPath)) {
-        step(QStringLiteral("A backup or restore that was interrupted in ") + folder
-                 + QStringLiteral(" could not be undone yet"),
-             [&] { undo(fso, folder, Plan::parse(fso.ReadTextFile(planPath), planPath)); });
+    const QString what = QStringLiteral("A backup or restore that was interrupted in ") + folder
+                         + QStringLiteral(" could not be undone yet");
+    if (fso.FileExists(planPath))
+        step(what, [&] { undo(fso, folder, Plan::parse(fso.ReadTextFile(planPath), planPath)); });
+    for (const QString& name : dataFileNames()) {
+        if (!fso.FileExists(in(folder, name)) && fso.FileExists(in(folder, setAsideName(name))))
+            step(what, [&] { fso.MoveFile(in(folder, setAsideName(name)), in(folder, name)); });
     }
     for (const QString& name : dataFileNames()) {
         for (const QString& left : {stagedName(name), stagedName(name) + QStringLiteral("-journal"), setAsideName(name)})

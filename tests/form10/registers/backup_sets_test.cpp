@@ -229,6 +229,16 @@ TEST_F(BackUpSetTest, ACopyDamagedBetweenItsCheckAndItsRenameLeavesTheOldFiles)
     }
 }
 
+// A crash of a version that wrote no plan could leave a file only under its set-aside name:
+// recovery puts it back, and removes the copy beside it.
+TEST_F(BackUpSetTest, AFileLeftOnlyUnderItsSetAsideNameIsPutBack)
+{
+    ASSERT_TRUE(QFile::rename(program("nwForm10DB.mdb"), program("nwForm10DB.mdb.old")));
+    ASSERT_TRUE(QFile::copy(backUp(driveA, "nwForm10DB.mdb"), program("nwForm10DB.mdb.new")));
+    EXPECT_EQ(recover(), "");
+    EXPECT_EQ(setState(sequences()[2]), "old");
+}
+
 // The state a crash leaves half-way through a Restore ("is missing" said Restore, with the
 // copy beside it), put right by the program's start and by the window's opening.
 TEST_F(BackUpSetTest, AnInterruptedRestoreIsUndoneWhenTheProgramStartsAndWhenTheWindowOpens)
