@@ -24,7 +24,8 @@ const QString kSource = QStringLiteral("Lumora.BackUp");
 constexpr int kKeptRestores = 5;
 
 // The tables of the Form 10 database, as the builder makes it: a file lacking one of them is
-// not a Form 10 database, and the program would fail on it.
+// not a Form 10 database, and the program would fail on it. The dealer list is not among them:
+// the program makes it when a file from before it has none.
 const char* const kForm10Tables[] = {
     "tblPurchase1", "tblPurchaseInterState1", "tblSales", "tblCommon",
     "tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5",
