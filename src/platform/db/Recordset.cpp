@@ -332,9 +332,27 @@ struct Recordset::Cursor {
     {
         std::vector<int> rows;
         rows.reserve(d.rows.size());
+        filter::Expression::Scan scan(filter);
         for (int i = 0; i < int(d.rows.size()); ++i) {
             const auto& row = d.rows[size_t(i)];
-            if (i == keep || (!row.deleted && (filter.empty() || filter.matches(row.values))))
+            if (i == keep || (!row.deleted && (filter.empty() || scan.matches(row.values))))
+                rows.push_back(i);
+        }
+        return rows;
+    }
+
+    // The same rows as visibleRows(d, -1) for a filter that narrows the one the view was
+    // built with, found among the rows of the view alone. An up-to-date view holds every row
+    // that passes its filter (rows added or edited through this cursor stay in it too), so
+    // no row of the narrower filter can be outside it.
+    std::vector<int> narrowedRows(const Data& d) const
+    {
+        std::vector<int> rows;
+        rows.reserve(view.size());
+        filter::Expression::Scan scan(filter);
+        for (int i : view) {
+            const auto& row = d.rows[size_t(i)];
+            if (!row.deleted && scan.matches(row.values))
                 rows.push_back(i);
         }
         return rows;
@@ -926,9 +944,17 @@ void Recordset::setFilter(const QString& text)
     }
     filter::Expression e = filter::Expression::parse(text, [this](const QString& name) { return data_->column(name); });
     beforeMove();
-    cur_->filter = std::move(e);
-    cur_->filterText = text;
-    resetView();
+    Cursor& c = *cur_;
+    const bool narrowing = c.seen == data_->generation && e.narrows(c.filter);
+    c.filter = std::move(e);
+    c.filterText = text;
+    if (!narrowing) {
+        resetView();
+        return;
+    }
+    c.view = c.narrowedRows(*data_);
+    c.pos = 0;
+    c.mayHoldDeleted = false;
 }
 
 void Recordset::setFilterNone()

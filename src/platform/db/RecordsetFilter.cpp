@@ -1,7 +1,14 @@
 // Parser and evaluator of recordset filters. Evaluation never raises: a value that cannot be
-// compared with the literal simply does not match.
+// compared with the literal simply does not match. A LIKE looks for its case-folded pieces in
+// the case-folded text of the value, folded once per row for all the terms on its column.
 #include "RecordsetFilter.h"
 #include "SharedHandle.h"
+
+#include <algorithm>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ado::filter {
 
@@ -186,32 +193,69 @@ private:
             t.anchoredStart = !p.startsWith(u'*');
             t.anchoredEnd = !p.endsWith(u'*');
             t.pieces = p.split(u'*', Qt::SkipEmptyParts);
+            for (QString& piece : t.pieces)
+                piece = foldCase(piece);
         }
         return t;
     }
 };
 
-bool likeMatch(const Term& t, const QString& v)
+#if defined(__SSE2__)
+__m128i load8(const char16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+#endif
+
+// Where `needle` (not empty) first stands in `hay` at or after `from`, -1 when nowhere. Eight
+// places at a time are tested for the needle's first and last units; only a place that
+// holds both is compared whole.
+qsizetype findIn(QStringView hay, qsizetype from, QStringView needle)
+{
+    const char16_t* h = hay.utf16();
+    const char16_t* s = needle.utf16();
+    const qsizetype n = needle.size();
+    const qsizetype last = hay.size() - n;   // the last place the needle can start
+    const size_t restBytes = size_t(n - 1) * sizeof(char16_t);
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi16(short(s[0])), final = _mm_set1_epi16(short(s[n - 1]));
+    for (; i + 7 <= last; i += 8) {
+        auto both = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi16(load8(h + i), first), _mm_cmpeq_epi16(load8(h + i + n - 1), final))));
+        for (; both; both &= both - 1, both &= both - 1) {   // two mask bits per unit
+            const qsizetype at = i + __builtin_ctz(both) / 2;
+            if (std::memcmp(h + at + 1, s + 1, restBytes) == 0)
+                return at;
+        }
+    }
+#endif
+    for (; i <= last; ++i) {
+        if (h[i] == s[0] && std::memcmp(h + i + 1, s + 1, restBytes) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// `v` and the pieces are case-folded.
+bool likeMatch(const Term& t, QStringView v)
 {
     const QStringList& pieces = t.pieces;
     if (pieces.isEmpty())
         return t.anchoredStart ? v.isEmpty() : true;   // '' or '*'
     if (pieces.size() == 1 && t.anchoredStart && t.anchoredEnd)
-        return v.compare(pieces[0], Qt::CaseInsensitive) == 0;
+        return v == pieces[0];
     qsizetype at = 0;
     for (int k = 0; k < pieces.size(); ++k) {
         const QString& piece = pieces[k];
         if (k == 0 && t.anchoredStart) {
-            if (!v.startsWith(piece, Qt::CaseInsensitive))
+            if (!v.startsWith(piece))
                 return false;
             at = piece.size();
             continue;
         }
         if (k == pieces.size() - 1 && t.anchoredEnd) {
             const qsizetype from = v.size() - piece.size();
-            return from >= at && QStringView(v).mid(from).compare(piece, Qt::CaseInsensitive) == 0;
+            return from >= at && v.sliced(from) == piece;
         }
-        const qsizetype found = v.indexOf(piece, at, Qt::CaseInsensitive);
+        const qsizetype found = findIn(v, at, piece);
         if (found < 0)
             return false;
         at = found + piece.size();
@@ -277,15 +321,11 @@ int compare(const Variant& v, const Variant& lit)
     }
 }
 
-bool termMatches(const Term& t, const Variant& v)
+// Any term but LIKE.
+bool compareMatches(const Term& t, const Variant& v)
 {
     if (v.isNull() || v.isEmpty())
         return false;
-    if (t.op == Op::Like) {
-        if (v.kind() == Variant::Kind::Binary)
-            return false;
-        return likeMatch(t, v.toDisplayString());
-    }
     const int c = compare(v, t.value);
     if (c == 2)
         return false;
@@ -301,7 +341,61 @@ bool termMatches(const Term& t, const Variant& v)
     return false;
 }
 
+// Every row `n` matches, `o` matches (see Expression::narrows).
+bool implies(const Term& n, const Term& o)
+{
+    if (n.column != o.column)
+        return false;
+    if (n.op == o.op && n.value == o.value && n.pieces == o.pieces && n.anchoredStart == o.anchoredStart
+        && n.anchoredEnd == o.anchoredEnd)
+        return true;
+    if (n.op != Op::Like || o.op != Op::Like || o.anchoredStart || o.anchoredEnd || o.pieces.size() > 1)
+        return false;
+    // A LIKE match holds each of its pieces; '*' takes any value a LIKE can match.
+    return o.pieces.isEmpty()
+           || std::any_of(n.pieces.begin(), n.pieces.end(),
+                          [&](const QString& piece) { return piece.contains(o.pieces[0]); });
+}
+
 } // namespace
+
+void foldCase(QStringView text, char16_t* out)
+{
+    const char16_t* in = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight units at a time while they are ASCII: 'A' to 'Z' gain 32.
+    const __m128i beyondAscii = _mm_set1_epi16(short(0xFF80)), beforeA = _mm_set1_epi16('A' - 1),
+                  afterZ = _mm_set1_epi16('Z' + 1), toLower = _mm_set1_epi16(32);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = load8(in + i);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, beyondAscii), _mm_setzero_si128())) != 0xFFFF)
+            break;
+        const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(v, beforeA), _mm_cmplt_epi16(v, afterZ));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_add_epi16(v, _mm_and_si128(upper, toLower)));
+    }
+#endif
+    for (; i < n; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) {
+            out[i] = char16_t(unsigned(c - u'A') < 26u ? c + 32 : c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+            out[i] = c;
+            out[i + 1] = QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(c, in[i + 1])));
+            ++i;
+        } else {
+            out[i] = char16_t(QChar::toCaseFolded(char32_t(c)));
+        }
+    }
+}
+
+QString foldCase(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    foldCase(text, reinterpret_cast<char16_t*>(out.data()));
+    return out;
+}
 
 QDate parseDateLiteral(const QString& text)
 {
@@ -325,11 +419,44 @@ Expression Expression::parse(const QString& text, const std::function<int(const 
 
 bool Expression::matches(const std::vector<Variant>& row) const
 {
-    for (const Term& t : terms_) {
-        if (t.column >= int(row.size()) || !termMatches(t, row[size_t(t.column)]))
+    Scan scan(*this);
+    return scan.matches(row);
+}
+
+bool Expression::Scan::matches(const std::vector<Variant>& row)
+{
+    int foldedColumn = -1;
+    qsizetype foldedSize = 0;
+    for (const Term& t : e_.terms_) {
+        if (t.column >= int(row.size()))
+            return false;
+        const Variant& v = row[size_t(t.column)];
+        if (t.op != Op::Like) {
+            if (!compareMatches(t, v))
+                return false;
+            continue;
+        }
+        if (v.isNull() || v.isEmpty() || v.kind() == Variant::Kind::Binary)
+            return false;
+        if (t.column != foldedColumn) {
+            const QString text = v.toDisplayString();
+            if (folded_.size() < size_t(text.size()))
+                folded_.resize(size_t(text.size()));
+            foldCase(text, folded_.data());
+            foldedColumn = t.column;
+            foldedSize = text.size();
+        }
+        if (!likeMatch(t, QStringView(folded_.data(), foldedSize)))
             return false;
     }
     return true;
+}
+
+bool Expression::narrows(const Expression& broader) const
+{
+    return std::all_of(broader.terms_.begin(), broader.terms_.end(), [this](const Term& o) {
+        return std::any_of(terms_.begin(), terms_.end(), [&](const Term& n) { return implies(n, o); });
+    });
 }
 
 } // namespace ado::filter

@@ -21,7 +21,8 @@ struct Term {
     int column = -1;
     Op op = Op::Eq;
     Variant value;                 // Text, Double, Boolean or Date
-    // LIKE: the literal pieces between wildcards, and whether the pattern is anchored
+    // LIKE: the literal pieces between wildcards, case-folded (foldCase), and whether the
+    // pattern is anchored
     QStringList pieces;
     bool anchoredStart = true;
     bool anchoredEnd = true;
@@ -35,9 +36,34 @@ public:
     bool matches(const std::vector<Variant>& row) const;
     bool empty() const { return terms_.empty(); }
 
+    // True when every row this expression matches is matched by `broader` too, as when a word
+    // of the search box grows by a character or a word is added: each of its terms is one of
+    // ours, or a LIKE on one of our LIKE columns looking for a text one of our pieces holds.
+    // False where that cannot be told, never wrongly true.
+    bool narrows(const Expression& broader) const;
+
+    // Many rows in a row: each row's text is folded once for all the terms on its column,
+    // into a buffer that lives as long as the scan.
+    class Scan {
+    public:
+        explicit Scan(const Expression& e) : e_(e) {}
+        bool matches(const std::vector<Variant>& row);
+
+    private:
+        const Expression& e_;
+        std::vector<char16_t> folded_;
+    };
+
 private:
     std::vector<Term> terms_;
 };
+
+// Case folding as the toolkit's case-insensitive comparisons apply it, code unit by code unit:
+// a surrogate pair folds as the character it encodes (folding never changes its high
+// surrogate), so that a case-insensitive search is a plain search of the folded texts.
+// Writes size() units to `out`.
+void foldCase(QStringView text, char16_t* out);
+QString foldCase(QStringView text);
 
 // Parses a date as the filter and Access literals write it (18/Dec/1982, 12/18/1982,
 // 1982-12-18, 18-Dec-1982); an invalid date when it is none of those.

@@ -1,6 +1,10 @@
 // The filters the search screens build, applied to a read-only clone as the screens do.
 #include "DbFixture.h"
 
+#include "library/SearchFilter.h"
+
+#include <QRegularExpression>
+
 using namespace ado;
 using dbtest::DbTest;
 
@@ -111,6 +115,157 @@ TEST_F(Filters, TextsOutsideTheGrammarAreError3001AndKeepTheFilterInForce)
         EXPECT_EQ(errorOf(bad), err::FilterInvalid) << bad;
         EXPECT_EQ(rs->Filter(), "Search LIKE '*act*'") << bad;
         EXPECT_EQ(rs->RecordCount(), 2) << bad;
+    }
+}
+
+// The search box as a user works it: each text filters the screen's clone, most of them
+// from the rows the previous text left (a word grown by a character, a word added); the rows
+// must be those of the same filter set on a clone with no filter before it, and those a plain
+// case-insensitive search of each word picks.
+class Narrowing : public DbTest {
+protected:
+    RecordsetPtr base, typed;
+    void SetUp() override
+    {
+        createDb("n.mdb", "CREATE TABLE docs (ID INTEGER PRIMARY KEY, Search TEXT COLLATE NOCASE);");
+        const QStringList cells = {
+            "Kerala VAT Act 2003 section 2", "KERALA vat ACT", "kerala value added tax rules", "Dealer's return",
+            "D'Souza v State of Kerala", "50% rebate on rate * 2", "[draft] {old} rules", "ÉCOLE Straße",
+            "école strasse", "ΣΊΣΥΦΟΣ and σίσυφος", "final ς sigma", "Kelvin \u212A and k", "𐐀𐐁 Deseret", "𐐨𐐩 deseret",
+            "കേരള മൂല്യവർധിത നികുതി നിയമം", "an ordinary ascii prefix then ÉCOLE", "İstanbul", "istanbul", "",
+            "   ", "tax", "act tax", "taxact", "x", "ZAKAT ZONE tax"};
+        QString sql;
+        for (const QString& c : cells)
+            sql += "INSERT INTO docs (Search) VALUES ('" + QString(c).replace("'", "''") + "');";
+        sql += "INSERT INTO docs (Search) VALUES (NULL);";
+        createDb("n.mdb", sql.toUtf8().constData());
+        base = query(open("n.mdb"), "SELECT ID, Search FROM docs ORDER BY ID");
+        typed = base->Clone(adLockReadOnly);
+    }
+    static QString filterOf(const QString& text)
+    {
+        return library::buildSearchFilter("Search", adVarWChar, text).filter;
+    }
+    static void apply(const RecordsetPtr& rs, const QString& filter)
+    {
+        if (filter.isEmpty())
+            rs->setFilterNone();
+        else
+            rs->setFilter(filter);
+    }
+    // Rows whose Search holds every typed word, its pieces between wildcards in order.
+    QStringList plainSearch(const QString& text)
+    {
+        const QStringList words = text.simplified().split(' ', Qt::SkipEmptyParts);
+        static const QRegularExpression wildcards("[*%\\[\\]{}]");
+        QStringList ids;
+        auto all = base->Clone(adLockReadOnly);
+        for (all->MoveFirst(); !all->Eof(); all->MoveNext()) {
+            const Variant v = all->Fields("Search").Value();
+            const bool found = std::all_of(words.begin(), words.end(), [&](const QString& word) {
+                qsizetype at = 0;
+                for (const QString& piece : word.split(wildcards, Qt::SkipEmptyParts)) {
+                    at = v.isNull() ? -1 : v.toString().indexOf(piece, at, Qt::CaseInsensitive);
+                    if (at < 0)
+                        return false;
+                    at += piece.size();
+                }
+                return !v.isNull();
+            });
+            if (found)
+                ids << all->Fields("ID").Value().toString();
+        }
+        return ids;
+    }
+    void expectRowsOf(const QString& text)
+    {
+        apply(typed, filterOf(text));
+        auto fresh = base->Clone(adLockReadOnly);
+        apply(fresh, filterOf(text));
+        const QStringList rows = column(typed, "ID");
+        EXPECT_EQ(rows, column(fresh, "ID")) << text.toStdString();
+        EXPECT_EQ(rows, plainSearch(text)) << text.toStdString();
+    }
+    // Every text from one character of `word` to the whole of it, appended to `before`.
+    void typeOut(const QString& before, const QString& word)
+    {
+        for (int i = 1; i <= word.size(); ++i)
+            expectRowsOf(before + word.left(i));
+    }
+};
+
+TEST_F(Narrowing, TypedDeletedAndPastedTextsShowTheRowsOfAFullFilter)
+{
+    typeOut("", "kerala vat act 2003");
+    for (const char* deleted : {"kerala vat act 200", "kerala vat act", "kerala vat ac", "kerala v", "kerala", "kera",
+                                "k"})
+        expectRowsOf(deleted);
+    // pasted over the text, or into it
+    for (const char* pasted : {"d'souza", "  tax   act  ", "tax act", "taxact", "act tax x", "ta xact", "kerala dealer"})
+        expectRowsOf(pasted);
+    typeOut("", "dealer's");
+    typeOut("", "[draft] {old}");
+    typeOut("", "50% rebate * 2");
+    typeOut("", "École STRASSE");
+    typeOut("", "straße");
+    typeOut("", "σίσυφος ΣΊΣΥΦΟΣ ς");
+    typeOut("", "k\u212A");
+    typeOut("", "𐐀𐐩 deseret");
+    typeOut("", "കേരള നികുതി");
+    typeOut("", "prefix then école");
+    typeOut("", "İSTANBUL");
+    typeOut("", "zone");
+    typeOut("", "*");
+    expectRowsOf("");
+    EXPECT_EQ(typed->RecordCount(), base->RecordCount());
+}
+
+// The rows change under the screen's clone between two keystrokes (another cursor on the same
+// rows adds, edits or deletes): the next keystroke reflects them.
+TEST_F(Narrowing, RowsChangedBetweenKeystrokesAreFilteredAsTheyNowStand)
+{
+    expectRowsOf("ker");
+    base->AddNew();
+    base->Fields("Search") = Variant("added kerala row");
+    base->Update();
+    base->MoveFirst();
+    base->Fields("Search") = Variant("no longer one of them");   // was "Kerala VAT Act ..."
+    base->Update();
+    base->MoveNext();
+    base->MoveNext();
+    base->Delete();                                              // "kerala value added tax rules"
+    base->MoveLast();
+    base->MovePrevious();
+    base->Fields("Search") = Variant("Kerala now");              // the row that was NULL
+    base->Update();
+    typeOut("ker", "ala");
+    expectRowsOf("kerala ");
+    expectRowsOf("kerala r");
+    EXPECT_EQ(column(typed, "ID"), (QStringList{"2", "5", "26", "27"}));
+}
+
+// Filters set one after the other on one clone, the second of each pair looking like a
+// narrower one without being one, beside the second set on a fresh clone.
+TEST_F(Filters, ASecondFilterThatOnlyLooksNarrowerSelectsTheRowsItWouldAlone)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"Search LIKE '*act on*'", "Search LIKE '*act*'"},                 // a character removed
+        {"Search LIKE 'act*'", "Search LIKE '*act*'"},                     // the first was anchored
+        {"Search LIKE '*ct'", "Search LIKE '*act*'"},
+        {"Search LIKE '*c*'", "[CIRCULAR NUMBER] LIKE '*c-3*'"},           // another column
+        {"Search LIKE '*2*' AND Search LIKE '*a*'", "Search LIKE '*a*'"},
+        {"Search LIKE '*act*vat*'", "Search LIKE '*vat act*'"},            // pieces in an order
+        {"Amount =12", "Amount =12.5"},
+        {"ID >= 2", "ID >= 1"},
+        {"Search LIKE '**'", "Search LIKE '*a*' AND ID <> 3"},
+    };
+    for (const auto& [first, second] : pairs) {
+        rs->setFilter(first);
+        rs->setFilter(second);
+        auto fresh = base->Clone(adLockReadOnly);
+        fresh->setFilter(second);
+        EXPECT_EQ(ids(), column(fresh, "ID")) << first << " then " << second;
+        EXPECT_FALSE(ids().isEmpty()) << second;
     }
 }
 
