@@ -1,7 +1,8 @@
 // Ownership and stacking as a window manager shows them: the search screens are transient for
 // the library window, the document window for its search screen and a report preview for the
 // window that ran the report, so none falls under its owner; presses on the library window's
-// bars leave it where it is, and only a press on its own surface sends it to the back.
+// bars leave it where it is, and only a press on its own surface sends it to the back; a search
+// screen closed and opened again is the same window with the same owner.
 // LUMORA_SHOTS names a folder for screenshots.
 #include "DesktopSession.h"
 
@@ -11,12 +12,15 @@
 #include "form10/registers/frmDealer.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/ReportPreview.h"
+#include "platform/ui/TextBox.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/TreeView.h"
 #include "shell/main.h"
 
+#include <QBackingStore>
 #include <QGroupBox>
+#include <QScreen>
 
 namespace {
 
@@ -47,6 +51,17 @@ protected:
         settle();
         return library().screen(variable);
     }
+    // The library window on view with its KGST index screen open, the screen standing clear of
+    // the toolbar's first button and of the tree's first nodes.
+    frmGlobalSections* libraryWithKgstScreen()
+    {
+        library().Show();
+        settle();
+        frmGlobalSections* kgst = openActScreen("KGST", "ObjSectionIndexKGSTGB");
+        if (kgst)
+            kgst->move(440, 420);
+        return kgst;
+    }
     void go(frmGlobalSections* screen)
     {
         desktop::click(screen->findChild<ui::CommandButton*>("cmdGO"));
@@ -72,12 +87,8 @@ protected:
 TEST_F(DesktopTest, OwnedWindowsAreTransientForTheirOwnersAndStayAboveThemOnBothRoads)
 {
     frmkerala& lib = library();
-    lib.Show();
-    settle();
-    frmGlobalSections* kgst = openActScreen("KGST", "ObjSectionIndexKGSTGB");
+    frmGlobalSections* kgst = libraryWithKgstScreen();
     ASSERT_TRUE(kgst);
-    // The screens stand clear of the toolbar's first button and of the tree's first nodes.
-    kgst->move(440, 420);
     frmGlobalSections* contents = openActScreen("VAT", "ObjActGlobalSections");
     ASSERT_TRUE(contents);
     contents->move(400, 380);
@@ -114,6 +125,47 @@ TEST_F(DesktopTest, OwnedWindowsAreTransientForTheirOwnersAndStayAboveThemOnBoth
     EXPECT_EVENTUALLY(above(&document(), contents));
     EXPECT_EVENTUALLY(above(contents, &lib));
     shot("desktop-library-screen-document.png");
+}
+
+// A screen closed by Back holds no paint buffer; opened again it is the same window, still
+// transient for the library window, with its words, painted whole above it.
+TEST_F(DesktopTest, AScreenClosedAndOpenedAgainGaveBackItsBufferAndKeepsItsOwnerAndWords)
+{
+    frmkerala& lib = library();
+    frmGlobalSections* kgst = libraryWithKgstScreen();
+    ASSERT_TRUE(kgst);
+    auto* box = kgst->findChild<ui::TextBox*>("txtSearch");
+    QTest::keyClicks(box, "kgst");
+    settle();
+    const WId window = kgst->winId();
+    ASSERT_EQ(desktop::transientFor(kgst), lib.winId());
+    ASSERT_EQ(kgst->backingStore()->size(), kgst->size());
+    // The frame's corner, the grid, the Back button: as they looked before.
+    auto looks = [kgst] {
+        const QImage shot = kgst->screen()->grabWindow(kgst->winId()).toImage();
+        QList<QColor> colours;
+        for (const char* name : {"frameContent", "DataGrid1", "cmdBack"}) {
+            const QWidget* w = kgst->findChild<QWidget*>(name);
+            colours << shot.pixelColor(w->mapTo(kgst, QPoint(4, w->height() - 4)));
+        }
+        return colours;
+    };
+    const QList<QColor> before = looks();
+
+    desktop::click(kgst->findChild<ui::CommandButton*>("cmdBack"));
+    settle();
+    ASSERT_FALSE(kgst->isVisible());
+    EXPECT_LE(kgst->backingStore()->size().width() * kgst->backingStore()->size().height(), 1);
+
+    EXPECT_EQ(openActScreen("KGST", "ObjSectionIndexKGSTGB"), kgst);
+    ASSERT_TRUE(kgst->isVisible());
+    EXPECT_EQ(kgst->winId(), window);
+    EXPECT_EQ(desktop::transientFor(kgst), lib.winId());
+    EXPECT_EQ(box->Text(), "kgst");
+    EXPECT_EVENTUALLY(above(kgst, &lib));
+    EXPECT_EVENTUALLY(kgst->backingStore()->size() == kgst->size());
+    EXPECT_EVENTUALLY(looks() == before);
+    shot("desktop-screen-opened-again.png");
 }
 
 TEST_F(DesktopTest, PressesOnTheLibraryBarsAndFrameKeepItsPlaceAndOnlyItsSurfaceSendsItBack)

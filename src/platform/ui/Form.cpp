@@ -7,6 +7,7 @@
 #include "Twips.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -255,6 +256,21 @@ void Form::hideEvent(QHideEvent* e)
         lastActive() = nullptr;
     if (modalLoop_)
         modalLoop_->quit();
+    // Once the hide is through (a form hidden and shown again in one go keeps its buffer).
+    QMetaObject::invokeMethod(this, &Form::releasePaintBuffer, Qt::QueuedConnection);
+}
+
+// The buffer a window is painted into is as large as the window (some 5 MB for a maximised
+// one) and would stay with the hidden form until the program ends. Shrunk to nothing, it is
+// made again at the window's size when the form is next shown, which paints the window whole
+// as every show does. The native window stays, and with it everything the window manager
+// knows of it: position, state, owner.
+void Form::releasePaintBuffer()
+{
+    if (isVisible())
+        return;
+    if (QBackingStore* store = backingStore(); store && store->size() != QSize(1, 1))
+        store->resize(QSize(1, 1));
 }
 
 void Form::mousePressEvent(QMouseEvent* e)

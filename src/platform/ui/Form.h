@@ -1,7 +1,8 @@
 // The form base: a top-level window that behaves like the program's forms. A form is
 // created and loaded on first use through one accessor (form<T>()), shown modeless or modal,
 // owned or not, hidden and shown again with its state, and unloaded (destroyed) where the
-// program unloads it; the next form<T>() creates it afresh.
+// program unloads it; the next form<T>() creates it afresh. A hidden form gives back the
+// buffer its window is painted into, and gets one again when it is next shown.
 // Geometry is in twips. Activate fires when activation moves between the program's own
 // windows, not on return from a message box. A close by the frame asks Form_QueryUnload,
 // which can cancel it (and, say, hide instead).
@@ -94,6 +95,7 @@ protected:
 private:
     friend class FormRegistry;
     bool unloadCancelled(int unloadMode);   // Form_QueryUnload, then Form_Unload
+    void releasePaintBuffer();
     void finishUnload();
     void bringToFront();
     void takeOwner(QWidget* ownerWindow);

@@ -7,11 +7,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -215,6 +217,48 @@ TEST_F(FormTest, AnOwnedFormStaysAWindowAndGoesWithItsOwner)
     flushDeletes();
     EXPECT_FALSE(formLoaded<OtherForm>());
     EXPECT_EQ(form<OtherForm>().parentWidget(), nullptr);
+}
+
+// A hidden form holds no buffer of its window's size; shown again, by any road, it is painted
+// whole at its size, with what it held.
+TEST_F(FormTest, AHiddenFormGivesBackItsPaintBufferAndIsPaintedWholeWhenShownAgain)
+{
+    ProbeForm& f = form<ProbeForm>();
+    f.setPalette(QPalette(QColor(0x12, 0x34, 0x5A)));
+    f.setAutoFillBackground(true);
+    auto* label = new QLabel(QStringLiteral("kept while hidden"), &f);
+    f.resize(640, 480);
+    auto fullBuffer = [&] { return f.backingStore() && f.backingStore()->size() == f.size(); };
+    auto paintedAt = [&](QPoint p) { return f.screen()->grabWindow(f.winId()).toImage().pixelColor(p); };
+    struct Road {
+        const char* name;
+        std::function<void()> close;
+        bool shownAtOnce;
+    } const roads[] = {
+        {"hidden", [&] { f.Hide(); }, false},
+        {"closed by its frame", [&] { f.close(); }, false},
+        {"hidden and shown again at once", [&] { f.Hide(); }, true},
+    };
+    f.hideOnFrameClose = true;
+    for (const Road& road : roads) {
+        f.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+        EXPECT_EVENTUALLY(fullBuffer());
+        road.close();
+        if (road.shownAtOnce)
+            f.Show();
+        QTest::qWait(20);
+        if (!road.shownAtOnce) {
+            ASSERT_FALSE(f.isVisible()) << road.name;
+            EXPECT_LE(f.backingStore()->size().width() * f.backingStore()->size().height(), 1) << road.name;
+            f.Show();
+        }
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&f)) << road.name;
+        EXPECT_EVENTUALLY(fullBuffer()) << road.name;
+        EXPECT_EVENTUALLY(paintedAt(QPoint(600, 440)) == QColor(0x12, 0x34, 0x5A)) << road.name;
+        EXPECT_EQ(label->text(), "kept while hidden");
+        EXPECT_EQ(f.size(), QSize(640, 480));
+    }
 }
 
 // Twips that are no whole number of pixels read back as set; only a press on the form's own
