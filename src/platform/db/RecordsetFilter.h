@@ -37,13 +37,13 @@ public:
     bool empty() const { return terms_.empty(); }
 
     // True when every row this expression matches is matched by `broader` too, as when a word
-    // of the search box grows by a character or a word is added: each of its terms is one of
-    // ours, or a LIKE on one of our LIKE columns looking for a text one of our pieces holds.
-    // False where that cannot be told, never wrongly true.
+    // of the search box grows by a character or a word is added: each term of `broader` is one
+    // of ours, or a LIKE looking anywhere for one text that a piece of one of our LIKEs on the
+    // same column holds. False where that cannot be told; never wrongly true.
     bool narrows(const Expression& broader) const;
 
-    // Many rows in a row: each row's text is folded once for all the terms on its column,
-    // into a buffer that lives as long as the scan.
+    // Evaluates row after row: each row's text is folded once for all the terms on its
+    // column, into a buffer kept for the whole scan.
     class Scan {
     public:
         explicit Scan(const Expression& e) : e_(e) {}
