@@ -114,11 +114,11 @@ TEST_F(WordSearchTest, TypingSearchSelectsTheFirstEntryBeginningWithTheText)
     QObject::connect(&list, &ui::ListBox::Click, [&] { ++clicks; });
     const clsService& service = state().Service;
 
-    // text, the entry chosen; a word inside an entry does not count
-    for (auto [typed, index] : {std::pair{"s", 5}, {"TAX O", 6}, {"on sales", -1}}) {
+    // text, the entry chosen; a word inside an entry does not count, and no text finds nothing
+    for (auto [typed, index] : {std::pair{"s", 5}, {"TAX O", 6}, {"on sales", -1}, {"t", 6}, {"", -1}}) {
         EXPECT_EQ(service.ListBoxTypingSearch(list, typed), index) << typed;
         EXPECT_EQ(list.ListIndex(), index) << typed;
     }
     EXPECT_EQ(list.Text(), "");
-    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(clicks, 5);
 }

@@ -168,6 +168,23 @@ TEST_F(ListPanelTest, SectionwiseFillsTheActSectionsWordsNarrowThemAndTypingBind
     EXPECT_TRUE(frame("Frame1")->isVisible() && !frame("Frame2")->isVisible());
 }
 
+// Emptying the search box finds nothing: no entry stays selected and no document is bound.
+TEST_F(ListPanelTest, ClearingTheSearchBoxClearsTheSelectionAndBindsNoDocument)
+{
+    activate("Act", "Tvw", "Sectionwise");
+    QTest::keyClicks(words(), "section 6");
+    ASSERT_EQ(chosen()->Text(), "Section 6");
+    ASSERT_TRUE(document().OLE1->hasDocument());
+    QTest::keyClick(words(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(words(), Qt::Key_Backspace);
+    EXPECT_EQ(words()->Text(), "");
+    EXPECT_EQ(list()->ListIndex(), -1);
+    EXPECT_EQ(chosen()->Text(), "");
+    EXPECT_FALSE(document().OLE1->hasDocument());
+    EXPECT_FALSE(documentShown());
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(ListPanelTest, GoShowsTheDocumentWindowModallyOverTheLibraryButNotForTheForm10Entry)
 {
     activate("Act", "Tvw", "Sectionwise");

@@ -99,6 +99,8 @@ QString ListBox::Text() const
 
 int ListBox::FindString(const QString& prefix) const
 {
+    if (prefix.isEmpty())
+        return -1;   // typing nothing finds nothing (clearing the box clears the selection)
     for (int i = 0; i < count(); ++i)
         if (item(i)->text().startsWith(prefix, Qt::CaseInsensitive))
             return i;

@@ -30,7 +30,7 @@ public:
     QString Text() const;                                // the selected entry, "" when none
 
     // The first entry that begins with `prefix`, ignoring case, searching the whole list from
-    // its start; -1 when none.
+    // its start; -1 when none, and for an empty prefix.
     int FindString(const QString& prefix) const;
 
     long BackColor() const { return paletteColor(*this, QPalette::Base); }

@@ -91,6 +91,7 @@ TEST_F(ListBoxFixture, EntriesItemDataAndThePrefixSearch)
     EXPECT_EQ(l->FindString("ma"), 2);   // March before May
     EXPECT_EQ(l->FindString("MAY"), 4);
     EXPECT_EQ(l->FindString("arch"), -1);   // not a prefix
+    EXPECT_EQ(l->FindString(""), -1);       // nothing typed finds nothing
     l->AddItem("first", 0);
     l->setItemData(l->NewIndex(), 4711);
     EXPECT_EQ(l->List(1), "January");
