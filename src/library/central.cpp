@@ -129,6 +129,8 @@ central::central() : ui::Form(QStringLiteral("central"))
     connect(OLE1, &ui::OleView::Click, this, &central::OLE1_Click);
     connect(OLE2, &ui::OleView::Click, this, &central::OLE2_Click);
     connect(OLE3, &ui::OleView::Click, this, &central::OLE3_Click);
+    for (ui::OleView* view : {OLE1, OLE2, OLE3})
+        connect(view, &ui::OleView::OpenFailed, this, &central::reportOpenFailure);
 
     Label3 = new QLabel(QStringLiteral("click on contents ot see details"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -205,19 +207,22 @@ void central::Toolbar2_ButtonClick(const QString& key)
     // "print", "dele" and every other key: nothing.
 }
 
-// The document opens in the desktop's application for it; when it cannot, the user is told
-// rather than left with a click that does nothing.
+// The document opens in the desktop's application for it; when it cannot, at once or once
+// the desktop has looked for an application, the user is told rather than left with a click
+// that does nothing.
 void central::openDocument(ui::OleView* document)
 {
-    QString why;
     try {
         document->DoVerb(2);
-        return;
     } catch (const ado::Error& e) {
-        why = e.Description();
+        reportOpenFailure(e.Description());
     } catch (const std::exception& e) {
-        why = QString::fromLocal8Bit(e.what());
+        reportOpenFailure(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void central::reportOpenFailure(const QString& why)
+{
     ui::MsgBox(QStringLiteral("The document could not be opened in its own application (") + why + QStringLiteral(")."),
                ui::vbExclamation, QStringLiteral("Sorry.........!"));
 }

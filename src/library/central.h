@@ -44,5 +44,6 @@ protected:
 private:
     void showDocument(ui::OleView* document);
     void openDocument(ui::OleView* document);
+    void reportOpenFailure(const QString& why);
     void sendToBack();
 };

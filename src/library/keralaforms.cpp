@@ -30,6 +30,12 @@ void invalidValue()
     throw ado::Error(380, QStringLiteral("Invalid property value"), QStringLiteral("Lumora"));
 }
 
+// The open action failed: at once, or once the desktop had looked for the document's application.
+void reportOpenFailure(const QString& why)
+{
+    ui::MsgBox(QStringLiteral("Exception Display Data \n") + why, ui::vbExclamation, QStringLiteral("IN_DEBUG"));
+}
+
 } // namespace
 
 keralaforms::keralaforms() : ui::Form(QStringLiteral("keralaforms"))
@@ -44,6 +50,7 @@ keralaforms::keralaforms() : ui::Form(QStringLiteral("keralaforms"))
     OLE1->setDataSource(MSRDC1);
     ui::moveTwips(OLE1, 0, 270, 10245, 7000);
     connect(OLE1, &ui::OleView::Click, this, &keralaforms::OLE1_Click);
+    connect(OLE1, &ui::OleView::OpenFailed, this, &reportOpenFailure);
 
     Label1 = new QLabel(QStringLiteral("Double Click on the Displayed view to fully view the data."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -141,11 +148,9 @@ void keralaforms::OLE1_Click()
         OLE1->setDataChanged(false);
         OLE1->DoVerb(ui::vbOLEOpen);
     } catch (const ado::Error& e) {
-        ui::MsgBox(QStringLiteral("Exception Display Data \n") + e.Description(), ui::vbExclamation,
-                   QStringLiteral("IN_DEBUG"));
+        reportOpenFailure(e.Description());
     } catch (const std::exception& e) {
-        ui::MsgBox(QStringLiteral("Exception Display Data \n") + QString::fromLocal8Bit(e.what()),
-                   ui::vbExclamation, QStringLiteral("IN_DEBUG"));
+        reportOpenFailure(QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -25,6 +25,7 @@
 #include "shell/ShellState.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -101,6 +102,18 @@ protected:
             QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
         else if (clicks == 1)
             QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // The events a window system delivers for a double click on a widget, the closing release
+    // included (QTest's double click leaves out the first release).
+    static void doubleClick(QWidget* target)
+    {
+        for (auto [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton}, {QEvent::MouseButtonRelease, Qt::NoButton},
+                                     {QEvent::MouseButtonPress, Qt::LeftButton}, {QEvent::MouseButtonDblClick, Qt::LeftButton},
+                                     {QEvent::MouseButtonRelease, Qt::NoButton}}) {
+            QMouseEvent e(type, QPointF(20, 20), target->mapToGlobal(QPointF(20, 20)), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(target, &e);
+        }
     }
 
     // The first column of every row a statement gives, read straight from a law database file.

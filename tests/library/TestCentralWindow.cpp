@@ -97,6 +97,24 @@ TEST_F(CentralWindowTest, ToolbarShowsOneShippedDocumentAtATimeAndAClickOpensItT
     EXPECT_TRUE(w->isVisible());
 }
 
+// The desktop starts its opener, which then finds no program for RTF: a double click tells
+// the user, once the opener has ended, and the window goes on meanwhile.
+TEST_F(CentralWindowTest, ADocumentNoProgramOpensIsReportedWhenTheDesktopGivesUp)
+{
+    press("Act");
+    desktop->openFailure = "no program on this computer opens this kind of document";
+    doubleClick(w->OLE1->viewport());
+    EXPECT_EQ(desktop->opened.size(), 1);
+    EXPECT_TRUE(messages().empty());   // not yet: the opener is still looking
+    EXPECT_EVENTUALLY(!messages().empty());
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].prompt, "The document could not be opened in its own application (no program on this "
+                                    "computer opens this kind of document).");
+    EXPECT_EQ(messages()[0].icon(), ui::vbExclamation);
+    EXPECT_EQ(messages()[0].title, "Sorry.........!");
+    EXPECT_TRUE(w->isVisible());
+}
+
 TEST_F(CentralWindowTest, BackHidesAndKeepsTheDocumentWhileTheUnloadingBackStartsAfresh)
 {
     press("forms");

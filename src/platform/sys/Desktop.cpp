@@ -1,12 +1,26 @@
 // Starting programs, opening files and shutting down, through the desktop's own tools.
 #include "Desktop.h"
 
+#include <QCoreApplication>
 #include <QProcess>
+#include <QTimer>
 #include <QStandardPaths>
 
 namespace sys {
 
 namespace {
+
+// What xdg-open's exit status says (its manual lists them); -1: it did not end by itself.
+QString openerFailure(int status)
+{
+    switch (status) {
+    case 2: return QStringLiteral("the file could not be found");
+    case 3:
+    case 4: return QStringLiteral("no program on this computer opens this kind of document");
+    case -1: return QStringLiteral("the desktop's opener stopped");
+    default: return QStringLiteral("the desktop's opener failed with status %1").arg(status);
+    }
+}
 
 // Plain-text editors commonly found on a Linux desktop, most common first.
 const char* const kTextEditors[] = {"gnome-text-editor", "gedit", "mousepad", "kate", "kwrite",
@@ -31,12 +45,33 @@ public:
         return QProcess::startDetached(program, arguments);
     }
 
-    bool openFile(const QString& path) override
+    // xdg-open finds the application, starts it and ends, or ends with a status that says why it
+    // could not; watched from the event loop, so the program goes on meanwhile. Nothing connects
+    // the two programs' input and output: the application may outlive this program, whose end
+    // stops at most a still-running xdg-open, never what it started.
+    bool openFile(const QString& path, OpenFailed failed) override
     {
         const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
         if (opener.isEmpty())
             return false;
-        return QProcess::startDetached(opener, {path});
+        auto* process = new QProcess(QCoreApplication::instance());
+        process->setProgram(opener);
+        process->setArguments({path});
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failed](int code, QProcess::ExitStatus status) {
+                             if (failed && (status != QProcess::NormalExit || code != 0))
+                                 failed(openerFailure(status == QProcess::NormalExit ? code : -1));
+                             process->deleteLater();
+                         });
+        process->start();
+        if (!process->waitForStarted()) {
+            delete process;
+            return false;
+        }
+        return true;
     }
 
     bool shutDown() override
@@ -69,9 +104,11 @@ bool RecordingDesktop::startProgram(const QString& key, const QStringList&)
     return startResult;
 }
 
-bool RecordingDesktop::openFile(const QString& path)
+bool RecordingDesktop::openFile(const QString& path, OpenFailed failed)
 {
     opened << path;
+    if (openResult && !openFailure.isEmpty() && failed)
+        QTimer::singleShot(0, QCoreApplication::instance(), [failed, why = openFailure] { failed(why); });
     return openResult;
 }
 

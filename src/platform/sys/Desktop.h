@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace sys {
@@ -15,8 +16,12 @@ public:
     // Starts the program known by `key` ("Notepad": the desktop's plain-text editor).
     // Returns false when it could not be started.
     virtual bool startProgram(const QString& key, const QStringList& arguments = {}) = 0;
-    // Opens a file in the application the desktop associates with it.
-    virtual bool openFile(const QString& path) = 0;
+    // What went wrong, on the program's thread, when opening a file failed after it started.
+    using OpenFailed = std::function<void(const QString& why)>;
+    // Opens a file in the application the desktop associates with it. False when the desktop's
+    // opener cannot be started; a failure after that (no application opens this kind of file)
+    // comes later through `failed`, and the program never waits for it.
+    virtual bool openFile(const QString& path, OpenFailed failed = {}) = 0;
     // Asks the system to shut down; false when the request was refused.
     virtual bool shutDown() = 0;
 };
@@ -29,7 +34,7 @@ void setDesktop(std::unique_ptr<Desktop> replacement);
 class RecordingDesktop : public Desktop {
 public:
     bool startProgram(const QString& key, const QStringList& arguments = {}) override;
-    bool openFile(const QString& path) override;
+    bool openFile(const QString& path, OpenFailed failed = {}) override;
     bool shutDown() override;
 
     QStringList started;        // keys
@@ -37,6 +42,7 @@ public:
     int shutDownRequests = 0;
     bool startResult = true;
     bool openResult = true;
+    QString openFailure;        // not empty: each open started fails afterwards with this
     bool shutDownResult = true;
 };
 

@@ -110,7 +110,11 @@ void OleView::DoVerb(int verb)
 {
     (void)verb;   // every verb reads the document in full in its own application
     const QString path = writeTemporaryCopy();
-    if (!sys::desktop().openFile(path))
+    const auto failed = [view = QPointer<OleView>(this)](const QString& why) {
+        if (view)
+            emit view->OpenFailed(why);
+    };
+    if (!sys::desktop().openFile(path, failed))
         throw ado::Error(31027, QStringLiteral("Unable to activate object"), QStringLiteral("OLE"));
 }
 

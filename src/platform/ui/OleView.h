@@ -40,13 +40,16 @@ public:
     // path. Raises ado::Error when there is no document or the file cannot be written.
     QString writeTemporaryCopy() const;
     // Opens the document in its own application (any verb; a copy, so nothing comes back).
-    // Raises ado::Error when there is no document or the desktop refuses to open it.
+    // Raises ado::Error when there is no document or the desktop refuses to open it; when the
+    // desktop finds no application for it, later, OpenFailed says why.
     void DoVerb(int verb = vbOLEPrimary);
 
     void Refresh() { viewport()->update(); }
 
 signals:
     void Click();
+    // Opening the document in its own application failed after it had started.
+    void OpenFailed(const QString& why);
     void DblClick();
 
 protected:
