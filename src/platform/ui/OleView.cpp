@@ -24,9 +24,13 @@ QTemporaryDir& copiesFolder()
 
 } // namespace
 
-OleView::OleView(const QString& objectName, QWidget* parent) : QTextEdit(parent)
+OleView::OleView(const QString& objectName, QWidget* parent)
+    : QTextEdit(parent), loader_(new DocumentLoader(this))
 {
     setObjectName(objectName);
+    // The scroll bar that appears once a long document is laid out would have it laid out
+    // a second time, at the narrower width.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::NoTextInteraction);
@@ -72,14 +76,16 @@ void OleView::setData(const QByteArray& bytes)
 void OleView::render()
 {
     if (bytes_.isEmpty()) {
-        clear();
+        loader_->show({});
         return;
     }
-    if (!RtfReader::showDocument(bytes_, this)) {
+    if (!loader_->show(bytes_)) {
         // A document kind we cannot draw still opens in its own application.
         document()->setPlainText(tr("This document opens in its own application: click here."));
     }
 }
+
+bool OleView::isLoading() const { return loader_->isLoading(); }
 
 QString OleView::documentSuffix() const
 {

@@ -13,6 +13,8 @@
 
 namespace ui {
 
+class DocumentLoader;
+
 enum OleVerb { vbOLEPrimary = 0, vbOLEShow = -1, vbOLEOpen = -2 };
 
 class OleView : public QTextEdit {
@@ -25,8 +27,10 @@ public:
     QString DataField() const { return field_; }
     void setDataField(const QString& field);
 
-    // A document of the window's own (no binding).
+    // A document of the window's own (no binding). A large one shows its first part at once
+    // and the whole document moments later (see DocumentLoader).
     void setData(const QByteArray& bytes);
+    bool isLoading() const;
     const QByteArray& data() const { return bytes_; }
     bool hasDocument() const { return !bytes_.isEmpty(); }
 
@@ -60,6 +64,7 @@ protected:
 private:
     void rebind();
     void render();
+    DocumentLoader* loader_;
     QPointer<RemoteData> source_;
     QString field_;
     QByteArray bytes_;

@@ -61,9 +61,11 @@ bool RecordingPrinter::print(const QTextDocument& document, const QString& title
     return result;
 }
 
-RichTextBox::RichTextBox(const QString& objectName, QWidget* parent) : QTextEdit(parent)
+RichTextBox::RichTextBox(const QString& objectName, QWidget* parent)
+    : QTextEdit(parent), loader_(new DocumentLoader(this))
 {
     setObjectName(objectName);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);   // no second layout when it would appear
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -76,14 +78,21 @@ void RichTextBox::LoadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw ado::Error(75, QStringLiteral("Path/File access error"), QStringLiteral("RichTextBox"));
     const QByteArray bytes = file.readAll();
-    RtfReader::showDocument(bytes, this);
+    loader_->show(bytes);
     fileName_ = path;
+}
+
+QString RichTextBox::Text() const
+{
+    loader_->finish();
+    return toPlainText();
 }
 
 QString RichTextBox::SelText() const { return textCursor().selectedText(); }
 
 void RichTextBox::setSelection(int start, int length)
 {
+    loader_->finish();
     QTextCursor c(document());
     c.setPosition(std::max(0, start));
     c.setPosition(std::clamp(start + length, 0, document()->characterCount() - 1), QTextCursor::KeepAnchor);
@@ -92,6 +101,7 @@ void RichTextBox::setSelection(int start, int length)
 
 bool RichTextBox::SelPrint()
 {
+    loader_->finish();
     const QString title = fileName_.section(QRegularExpression(QStringLiteral("[\\\\/]")), -1);
     const QTextCursor c = textCursor();
     if (!c.hasSelection())

@@ -31,6 +31,8 @@ public:
     bool result = true;
 };
 
+class DocumentLoader;
+
 class RichTextBox : public QTextEdit {
     Q_OBJECT
 public:
@@ -42,7 +44,8 @@ public:
     QString FileName() const { return fileName_; }
     void setFileName(const QString& path) { LoadFile(path); }
 
-    QString Text() const { return toPlainText(); }
+    // The whole document (one still loading is read to its end first).
+    QString Text() const;
     QString SelText() const;
     void setSelection(int start, int length);
 
@@ -51,6 +54,7 @@ public:
     void Refresh() { viewport()->update(); }
 
 private:
+    DocumentLoader* loader_;
     QString fileName_;
 };
 

@@ -5,25 +5,41 @@
 // Law documents run to megabytes with tens of thousands of formatting runs and tables of
 // thousands of rows, so the work stays linear in the input: control words are looked up
 // without copying them, a run's character format is built once when the run is written, a
-// table is inserted whole when its last row is read (a row appended to a table already in the
-// document costs a walk over the whole table), and nothing is laid out until the document is
-// complete (see replaceContent).
+// table is inserted when its last row is read (a row appended to a table already in the
+// document costs a walk over the whole table), in parts the layout takes a few at a time, and
+// nothing is laid out until the document is complete (see replaceContent). A view gets a large
+// document in two steps (see DocumentLoader). What a document asks of the layout is held to
+// what a law text uses (font sizes, spacing, indents, column widths): Qt's layout of a document
+// taller than some eight million pixels, its fixed-point limit, runs for minutes, and a handful
+// of paragraphs at the largest sizes RTF allows gets there.
+//
+// Footnotes (and endnotes) keep their reference marks where they stand; their texts are
+// gathered as they are read and follow the body under a short rule, numbered as the source
+// numbers them.
 #include "RtfReader.h"
 
 #include "Twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColor>
+#include <QDeadlineTimer>
 #include <QList>
+#include <QPointer>
+#include <QScrollBar>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTextOption>
 #include <QTextTable>
+#include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -32,9 +48,16 @@ namespace {
 
 constexpr int kMaxDepth = 512;
 constexpr std::size_t kMaxColumns = 63;   // the most cells a row can define
-constexpr qsizetype kGridCellBudget = 2000;   // table cells a document draws as grids
 constexpr std::size_t kKeptFormats = 16;
+constexpr int kCellsPerTable = 500;   // see insertTable
 constexpr QChar kNoDelimiter = QChar::Null;   // never in the text (see textChar)
+
+// Bounds of what reaches the layout, in the units of RTF.
+constexpr int kMinFontHalfPoints = 2;     // 1 pt
+constexpr int kMaxFontHalfPoints = 96;    // 48 pt: above the largest title a law text prints
+constexpr int kMaxIndent = 4320;          // twips: 3 inches left, right or first line
+constexpr int kMaxSpacing = 1440;         // twips: an inch before or after a paragraph
+constexpr int kMinColumnWidth = 180;      // twips: room for a digit; narrower columns break every letter
 
 // What decides a run's character format; runs with equal keys share one format.
 struct CharKey {
@@ -65,17 +88,55 @@ Qt::Alignment alignmentOf(int align)
     return aligns[std::clamp(align, 0, 3)];
 }
 
+// How notes are numbered.
+enum class Numbering { Arabic, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman, Symbols };
+
+QString roman(int n)
+{
+    static const std::pair<int, const char*> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
+                                                        {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
+                                                        {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"}, {1, "i"}};
+    QString s;
+    for (const auto& [value, letters] : parts)
+        for (; n >= value; n -= value)
+            s += QLatin1String(letters);
+    return s;
+}
+
+// The label of the note numbered n (from 1) in a numbering.
+QString noteLabel(int n, Numbering numbering)
+{
+    n = std::clamp(n, 1, 9999);
+    switch (numbering) {
+    case Numbering::Arabic: return QString::number(n);
+    case Numbering::LowerAlpha:
+    case Numbering::UpperAlpha: {
+        // a..z, then aa..zz, and so on
+        const QChar letter(char16_t((numbering == Numbering::LowerAlpha ? u'a' : u'A') + (n - 1) % 26));
+        return QString((n - 1) / 26 + 1, letter);
+    }
+    case Numbering::LowerRoman: return roman(n);
+    case Numbering::UpperRoman: return roman(n).toUpper();
+    case Numbering::Symbols: {
+        static const char16_t symbols[] = {u'*', 0x2020, 0x2021, 0x00A7};
+        return QString((n - 1) / 4 + 1, QChar(symbols[(n - 1) % 4]));
+    }
+    }
+    return QString::number(n);
+}
+
 // The control words the reader acts on.
 enum class Kw {
     FontTable, ColorTable, SkipDestination, Red, Green, Blue,
     Par, Line, Tab, Cell, Row, Trowd, Cellx, Intbl, U, Uc,
     Bold, Italic, UlNone, Underline, Strike, Fs, Super, Sub, NoSuperSub, Font, Cf, Plain,
     Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Char,
+    Footnote, NoteMark, Endnote, FootNumbering, EndNumbering, FootStart, EndStart,
 };
 
 struct Keyword {
     Kw kw;
-    char16_t ch = 0;   // Kw::Char: the character the word stands for
+    char16_t ch = 0;   // Kw::Char: the character the word stands for; numbering words: the Numbering
 };
 
 const std::unordered_map<std::string_view, Keyword>& keywords()
@@ -85,7 +146,7 @@ const std::unordered_map<std::string_view, Keyword>& keywords()
         for (const char* w : {"stylesheet", "info", "pict", "header", "headerl", "headerr",
              "headerf", "footer", "footerl", "footerr", "footerf", "fldinst", "objdata", "listtable",
              "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
-             "datastore", "latentstyles", "pgdsctbl", "filetbl", "footnote", "annotation", "atnid",
+             "datastore", "latentstyles", "pgdsctbl", "filetbl", "annotation", "atnid",
              "atnauthor", "xe", "tc", "pn", "nonshppict", "shpinst", "sp", "sn", "sv", "xmlnstbl",
              "mmathPr", "docvar", "private", "bkmkstart", "bkmkend", "field_inst", "template",
              "userprops", "wgrffmtfilter", "blipuid", "picprop", "author", "operator", "title",
@@ -106,9 +167,21 @@ const std::unordered_map<std::string_view, Keyword>& keywords()
             {"striked", Kw::Strike}, {"fs", Kw::Fs}, {"super", Kw::Super}, {"sub", Kw::Sub},
             {"nosupersub", Kw::NoSuperSub}, {"f", Kw::Font}, {"deff", Kw::Font}, {"cf", Kw::Cf},
             {"plain", Kw::Plain}, {"pard", Kw::Pard}, {"ql", Kw::Ql}, {"qc", Kw::Qc}, {"qr", Kw::Qr},
-            {"qj", Kw::Qj}, {"li", Kw::Li}, {"ri", Kw::Ri}, {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa}};
+            {"qj", Kw::Qj}, {"li", Kw::Li}, {"ri", Kw::Ri}, {"fi", Kw::Fi}, {"sb", Kw::Sb}, {"sa", Kw::Sa},
+            {"footnote", Kw::Footnote}, {"chftn", Kw::NoteMark}, {"ftnalt", Kw::Endnote},
+            {"ftnstart", Kw::FootStart}, {"aftnstart", Kw::EndStart}};
         for (const auto& [w, kw] : words)
             t[w] = {kw};
+        // Footnote (ftn) and endnote (aftn) numbering: 1 2 3, a b c, A B C, i ii iii, I II III, * † ‡.
+        const std::tuple<const char*, Kw, Numbering> numberings[] = {
+            {"ftnnar", Kw::FootNumbering, Numbering::Arabic},      {"aftnnar", Kw::EndNumbering, Numbering::Arabic},
+            {"ftnnalc", Kw::FootNumbering, Numbering::LowerAlpha}, {"aftnnalc", Kw::EndNumbering, Numbering::LowerAlpha},
+            {"ftnnauc", Kw::FootNumbering, Numbering::UpperAlpha}, {"aftnnauc", Kw::EndNumbering, Numbering::UpperAlpha},
+            {"ftnnrlc", Kw::FootNumbering, Numbering::LowerRoman}, {"aftnnrlc", Kw::EndNumbering, Numbering::LowerRoman},
+            {"ftnnruc", Kw::FootNumbering, Numbering::UpperRoman}, {"aftnnruc", Kw::EndNumbering, Numbering::UpperRoman},
+            {"ftnnchi", Kw::FootNumbering, Numbering::Symbols},    {"aftnnchi", Kw::EndNumbering, Numbering::Symbols}};
+        for (const auto& [w, kw, numbering] : numberings)
+            t[w] = {kw, char16_t(numbering)};
         const std::pair<const char*, char16_t> chars[] = {
             {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018},
             {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", u' '},
@@ -120,38 +193,94 @@ const std::unordered_map<std::string_view, Keyword>& keywords()
     return table;
 }
 
+struct Cell {
+    std::vector<std::pair<QString, QTextCharFormat>> runs;
+    int align = 0;
+};
+
+// Where text goes: the body of the document, or the notes gathered for its end. Each keeps its
+// own paragraph and table in progress, so a footnote read inside a table cell leaves the cell whole.
+struct Sink {
+    explicit Sink(QTextDocument* document) : cursor(document) {}
+
+    QTextCursor cursor;
+    bool blockHasText = false;
+    QString run;
+    CharKey runKey;
+    bool runInCell = false;
+    std::vector<int> cellEdges;
+    Cell cell;
+    bool cellOpen = false;
+    std::vector<Cell> rowCells;
+    // The table being read: its rows wait here until something else follows it.
+    struct PendingTable {
+        int columns = 0;
+        std::vector<int> edges;
+        std::vector<std::vector<Cell>> rows;
+    } table;
+    bool afterTable = false;           // the last thing read was a table row
+    bool afterInsertedTable = false;   // the cursor stands just after a table
+};
+
 class Reader {
 public:
-    Reader(const QByteArray& in, QTextDocument* doc) : in_(in), doc_(doc), cursor_(doc) {}
+    Reader(const QByteArray& in, QTextDocument* doc) : in_(in), body_(doc) {}
 
     void run()
     {
-        const int n = in_.size();
-        int i = 0;
-        while (i < n) {
-            const char c = in_.at(i);
-            if (c == '{') {
-                ++i;
-                openGroup();
-            } else if (c == '}') {
-                ++i;
-                closeGroup();
-            } else if (c == '\\') {
-                i = controlAt(i + 1);
-            } else if (c == '\r' || c == '\n') {
-                ++i;
-            } else {
-                ++i;
-                if (c == '\t')
-                    textChar(QLatin1Char('\t'));
-                else
-                    byteChar(static_cast<unsigned char>(c));
-            }
-        }
+        advance(QDeadlineTimer(QDeadlineTimer::Forever));
         finish();
     }
 
+    // Reads on until the input ends, or the deadline has passed; true when the input has ended.
+    bool advance(const QDeadlineTimer& deadline)
+    {
+        const int n = in_.size();
+        int sinceCheck = 0;
+        while (pos_ < n) {
+            step();
+            if (++sinceCheck == 2048) {
+                sinceCheck = 0;
+                if (deadline.hasExpired())
+                    return pos_ >= n;
+            }
+        }
+        return true;
+    }
+
+    void finish()
+    {
+        if (inNote_)
+            endNote();
+        finishSink(body_);
+        appendNotes();
+    }
+
 private:
+    void step()
+    {
+        const char c = in_.at(pos_);
+        if (c == '{') {
+            ++pos_;
+            openGroup();
+        } else if (c == '}') {
+            ++pos_;
+            closeGroup();
+        } else if (c == '\\') {
+            pos_ = controlAt(pos_ + 1);
+        } else if (c == '\r' || c == '\n') {
+            ++pos_;
+        } else {
+            ++pos_;
+            if (c == '\t')
+                textChar(QLatin1Char('\t'));
+            else
+                byteChar(static_cast<unsigned char>(c));
+        }
+    }
+
+    Sink& out() { return inNote_ ? *notes_ : body_; }
+
     void openGroup()
     {
         pendingSkip_ = 0;
@@ -171,6 +300,8 @@ private:
         }
         if (stack_.empty())
             return;   // an extra '}': nothing to close
+        if (inNote_ && stack_.size() <= noteDepth_)
+            endNote();   // the note's group ends, with the note's paragraph settings
         st_ = stack_.back();
         stack_.pop_back();
     }
@@ -270,6 +401,10 @@ private:
             st_.dest = State::Ignored;
             return;
         }
+        if (k.kw == Kw::Footnote) {
+            startNote();
+            return;
+        }
         if (st_.dest == State::FontTable) {
             if (k.kw == Kw::Font && w == "f") {
                 fontNumber_ = value;
@@ -300,13 +435,19 @@ private:
             break;
         case Kw::Line: textChar(QChar(QChar::LineSeparator)); break;
         case Kw::Tab: textChar(QLatin1Char('\t')); break;
-        case Kw::Cell: endCell(); break;
-        case Kw::Row: endRow(); break;
-        case Kw::Trowd: cellEdges_.clear(); break;
+        case Kw::Cell:
+            if (!st_.skip)
+                endCell(out());
+            break;
+        case Kw::Row:
+            if (!st_.skip)
+                endRow(out());
+            break;
+        case Kw::Trowd: out().cellEdges.clear(); break;
         case Kw::Cellx:
             // More edges than a row can have cells give no widths, however many there are.
-            if (cellEdges_.size() <= kMaxColumns)
-                cellEdges_.push_back(value);
+            if (out().cellEdges.size() <= kMaxColumns)
+                out().cellEdges.push_back(value);
             break;
         case Kw::Intbl: st_.inTable = true; break;
         case Kw::U: {
@@ -326,7 +467,7 @@ private:
         case Kw::Strike: ch.strike = on; break;
         case Kw::Fs:
             if (hasParam && value > 0)
-                ch.fontSizeHalfPoints = std::min(value, 3276);
+                ch.fontSizeHalfPoints = std::clamp(value, kMinFontHalfPoints, kMaxFontHalfPoints);
             break;
         case Kw::Super: ch.verticalAlign = 1; break;
         case Kw::Sub: ch.verticalAlign = 2; break;
@@ -349,15 +490,135 @@ private:
         case Kw::Qc: st_.align = 1; break;
         case Kw::Qr: st_.align = 2; break;
         case Kw::Qj: st_.align = 3; break;
-        case Kw::Li: st_.leftIndent = value; break;
-        case Kw::Ri: st_.rightIndent = value; break;
-        case Kw::Fi: st_.firstIndent = value; break;
-        case Kw::Sb: st_.spaceBefore = value; break;
-        case Kw::Sa: st_.spaceAfter = value; break;
+        case Kw::Li: st_.leftIndent = std::clamp(value, -kMaxIndent, kMaxIndent); break;
+        case Kw::Ri: st_.rightIndent = std::clamp(value, -kMaxIndent, kMaxIndent); break;
+        case Kw::Fi: st_.firstIndent = std::clamp(value, -kMaxIndent, kMaxIndent); break;
+        case Kw::Sb: st_.spaceBefore = std::clamp(value, 0, kMaxSpacing); break;
+        case Kw::Sa: st_.spaceAfter = std::clamp(value, 0, kMaxSpacing); break;
         case Kw::Char: textChar(QChar(k.ch)); break;
+        case Kw::NoteMark: noteMark(); break;
+        case Kw::Endnote: makeEndnote(); break;
+        case Kw::FootNumbering: footNumbering_ = Numbering(k.ch); break;
+        case Kw::EndNumbering: endNumbering_ = Numbering(k.ch); break;
+        case Kw::FootStart: footStart_ = std::clamp(value, 1, 9999); break;
+        case Kw::EndStart: endStart_ = std::clamp(value, 1, 9999); break;
         default: break;   // table words outside their tables change nothing
         }
     }
+
+    // ---- notes ---------------------------------------------------------------------------------
+
+    QString nextLabel(bool endnote)
+    {
+        return endnote ? noteLabel(endStart_ + endnotes_++, endNumbering_)
+                       : noteLabel(footStart_ + footnotes_++, footNumbering_);
+    }
+
+    // \chftn: in the body, the reference mark of the note that follows (written where it
+    // stands, kept open until the note says whether it is an endnote); in a note, its number.
+    void noteMark()
+    {
+        if (st_.skip)
+            return;
+        if (inNote_) {
+            if (noteLabel_.isEmpty())
+                noteLabel_ = nextLabel(endnote_);   // a note without a mark in the body
+            writeText(noteLabel_);
+            return;
+        }
+        Sink& s = body_;
+        flush(s);
+        markLabel_ = nextLabel(false);
+        writeText(markLabel_);
+        markOpen_ = true;
+    }
+
+    void startNote()
+    {
+        // A note inside a shown group of the body; one inside a skipped destination (a header,
+        // say) stays skipped, and a note inside a note is part of it.
+        const bool parentShown = stack_.empty() || !stack_.back().skip;
+        if (inNote_ || !parentShown || ignoredOpens_ > 0) {
+            st_.skip = true;
+            st_.dest = State::Ignored;
+            return;
+        }
+        st_.skip = false;
+        st_.dest = State::Body;
+        st_.inTable = false;   // a note written in a table cell is not part of the table
+        if (!notes_) {
+            notesDoc_ = std::make_unique<QTextDocument>();
+            notes_ = std::make_unique<Sink>(notesDoc_.get());
+        }
+        inNote_ = true;
+        noteDepth_ = stack_.size();
+        endnote_ = false;
+        noteLabel_ = markOpen_ ? markLabel_ : QString();
+        markOpen_ = false;
+        if (notes_->blockHasText)
+            breakParagraph(*notes_);
+    }
+
+    // \ftnalt: the note is an endnote, numbered among the endnotes; its mark in the body, still
+    // the last thing written there, takes that number.
+    void makeEndnote()
+    {
+        if (!inNote_ || endnote_)
+            return;
+        endnote_ = true;
+        if (noteLabel_.isEmpty() || noteLabel_ != markLabel_ || !body_.run.endsWith(markLabel_))
+            return;
+        --footnotes_;
+        body_.run.chop(markLabel_.size());
+        noteLabel_ = nextLabel(true);
+        body_.run += noteLabel_;
+    }
+
+    void endNote()
+    {
+        Sink& s = *notes_;
+        flush(s);
+        if (s.cellOpen && s.rowCells.empty()) {
+            // Text marked as in a table that no \cell ends (some writers mark so the paragraphs
+            // of a note written in a table cell): the note's own paragraphs.
+            trimClosingBreak(s.cell);
+            for (const auto& [text, format] : s.cell.runs)
+                s.cursor.insertText(text, format);
+            s.blockHasText = s.blockHasText || !s.cell.runs.empty();
+            s.cell = {};
+            s.cellOpen = false;
+        }
+        if (s.cellOpen || !s.rowCells.empty())
+            endRow(s);
+        insertTable(s);
+        if (s.blockHasText)
+            breakParagraph(s);
+        inNote_ = false;
+    }
+
+    // The notes, after the body under a short rule.
+    void appendNotes()
+    {
+        if (!notes_)
+            return;
+        finishSink(*notes_);
+        if (notesDoc_->isEmpty())
+            return;
+        QTextCursor& c = body_.cursor;
+        c.movePosition(QTextCursor::End);
+        if (!c.block().text().isEmpty())
+            c.insertBlock();   // else the empty paragraph after a closing table, or an empty body
+        QTextBlockFormat rule;
+        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 30));
+        rule.setAlignment(Qt::AlignLeft);
+        rule.setTopMargin(12);
+        c.setBlockFormat(rule);
+        // The first note's paragraph goes into the block made here, which keeps its own format.
+        c.insertBlock(notesDoc_->begin().blockFormat(), QTextCharFormat());
+        c.insertFragment(QTextDocumentFragment(notesDoc_.get()));
+    }
+
+    // ---- text ----------------------------------------------------------------------------------
 
     void byteChar(unsigned char b)
     {
@@ -378,13 +639,22 @@ private:
         }
         if (ch == kNoDelimiter)
             return;   // a NUL shows nothing
-        if (!run_.isEmpty() && (!(st_.chars == runKey_) || st_.inTable != runInCell_))
-            flush();
-        runKey_ = st_.chars;
-        runInCell_ = st_.inTable;
-        run_.append(ch);
-        if (!runInCell_)
-            blockHasText_ = true;
+        Sink& s = out();
+        if (!s.run.isEmpty() && (!(st_.chars == s.runKey) || st_.inTable != s.runInCell))
+            flush(s);
+        if (!inNote_)
+            markOpen_ = false;
+        s.runKey = st_.chars;
+        s.runInCell = st_.inTable;
+        s.run.append(ch);
+        if (!s.runInCell)
+            s.blockHasText = true;
+    }
+
+    void writeText(const QString& text)
+    {
+        for (QChar ch : text)
+            textChar(ch);
     }
 
     // Font names end with ';' in the font table; so do colour entries in the colour table.
@@ -394,7 +664,7 @@ private:
         if (st_.dest == State::FontTable) {
             if (ch == QLatin1Char(';')) {
                 if (fontNumber_ >= 0 && fonts_.size() < 4096) {
-                    flush();
+                    flushAll();
                     formats_.clear();
                     fonts_[fontNumber_] = fontName_.trimmed();
                 }
@@ -403,7 +673,7 @@ private:
                 fontName_.append(ch);
             }
         } else if (ch == QLatin1Char(';') && colors_.size() < 4096) {
-            flush();
+            flushAll();
             formats_.clear();
             colors_.push_back(colorEntry_);
             colorEntry_ = {};
@@ -447,200 +717,185 @@ private:
         f.setRightMargin(std::max(0, st_.rightIndent) / double(kTwipsPerPixel));
         f.setTextIndent(st_.firstIndent / double(kTwipsPerPixel));
         if (st_.firstIndent < 0 && st_.leftIndent > 0) {
-            // A hanging indent: the first tab of the first line goes to the indent.
-            f.setTabPositions({QTextOption::Tab(st_.leftIndent / double(kTwipsPerPixel), QTextOption::LeftTab)});
+            // A hanging indent: the first tab of the first line goes to the indent. A left tab
+            // would do, but the text engine measures all the rest of the line for each left tab
+            // (a line of thousands of tabs takes seconds); a delimiter tab whose delimiter never
+            // occurs is a left tab without that.
+            f.setTabPositions({QTextOption::Tab(st_.leftIndent / double(kTwipsPerPixel), QTextOption::DelimiterTab,
+                                                kNoDelimiter)});
         }
-        f.setTopMargin(std::max(0, st_.spaceBefore) / double(kTwipsPerPixel));
-        f.setBottomMargin(std::max(0, st_.spaceAfter) / double(kTwipsPerPixel));
+        f.setTopMargin(st_.spaceBefore / double(kTwipsPerPixel));
+        f.setBottomMargin(st_.spaceAfter / double(kTwipsPerPixel));
         return f;
     }
 
     // Text of table cells is kept until its table ends; other text goes to the document.
-    void flush()
+    void flush(Sink& s)
     {
-        if (run_.isEmpty())
+        if (s.run.isEmpty())
             return;
-        if (runInCell_) {
-            cell_.runs.emplace_back(run_, charFormat(runKey_));
-            cellOpen_ = true;
+        if (s.runInCell) {
+            s.cell.runs.emplace_back(s.run, charFormat(s.runKey));
+            s.cellOpen = true;
         } else {
-            insertTable();
-            cursor_.insertText(run_, charFormat(runKey_));
-            afterTable_ = afterInsertedTable_ = false;
+            insertTable(s);
+            s.cursor.insertText(s.run, charFormat(s.runKey));
+            s.afterTable = s.afterInsertedTable = false;
         }
-        run_.clear();
+        s.run.clear();
+    }
+
+    void flushAll()
+    {
+        flush(body_);
+        if (notes_)
+            flush(*notes_);
     }
 
     void paragraph()
     {
         if (st_.skip)
             return;
-        flush();
-        insertTable();
-        cursor_.setBlockFormat(blockFormat());
-        cursor_.insertBlock();
-        blockHasText_ = false;
-        afterTable_ = afterInsertedTable_ = false;
+        Sink& s = out();
+        flush(s);
+        insertTable(s);
+        breakParagraph(s);
     }
 
-    void endCell()
+    void breakParagraph(Sink& s)
     {
-        if (st_.skip)
+        s.cursor.setBlockFormat(blockFormat());
+        s.cursor.insertBlock();
+        s.blockHasText = false;
+        s.afterTable = s.afterInsertedTable = false;
+    }
+
+    void endCell(Sink& s)
+    {
+        flush(s);
+        trimClosingBreak(s.cell);
+        s.cell.align = st_.align;
+        if (s.rowCells.size() < kMaxColumns)
+            s.rowCells.push_back(std::move(s.cell));
+        s.cell = {};
+        s.cellOpen = false;
+    }
+
+    // A paragraph mark that closes a cell's text (some writers put one before every \cell)
+    // opens no empty line.
+    static void trimClosingBreak(Cell& cell)
+    {
+        if (cell.runs.empty() || !cell.runs.back().first.endsWith(QChar(QChar::LineSeparator)))
             return;
-        flush();
-        cell_.align = st_.align;
-        if (rowCells_.size() < kMaxColumns)
-            rowCells_.push_back(std::move(cell_));
-        cell_ = {};
-        cellOpen_ = false;
+        cell.runs.back().first.chop(1);
+        if (cell.runs.back().first.isEmpty())
+            cell.runs.pop_back();
     }
 
     // A row joins the table just above it when that table has as many columns; else it
     // starts a new table whose column widths come from the cell edges.
-    void endRow()
+    void endRow(Sink& s)
     {
-        if (st_.skip)
+        flush(s);
+        if (s.cellOpen)
+            endCell(s);
+        if (s.rowCells.empty())
             return;
-        flush();
-        if (cellOpen_)
-            endCell();
-        if (rowCells_.empty())
-            return;
-        const int cols = static_cast<int>(rowCells_.size());
-        if (!afterTable_ || table_.columns != cols) {
-            insertTable();
-            table_.columns = cols;
-            table_.edges = cellEdges_;
+        const int cols = static_cast<int>(s.rowCells.size());
+        if (!s.afterTable || s.table.columns != cols) {
+            insertTable(s);
+            s.table.columns = cols;
+            s.table.edges = s.cellEdges;
         }
-        table_.rows.push_back(std::move(rowCells_));
-        rowCells_.clear();
-        afterTable_ = true;
-        blockHasText_ = false;
-    }
-
-    // Puts the table whose rows have been read into the document, in one piece. Laying out a
-    // cell of a grid costs far more than a line of text (tens of microseconds each), so a
-    // document draws grids only while its budget of grid cells lasts; a schedule of thousands
-    // of rows beyond it shows its rows as lines whose tab stops sit on the cell edges, and the
-    // window never stays busy for seconds.
-    void insertTable()
-    {
-        if (table_.rows.empty())
-            return;
-        const qsizetype cells = qsizetype(table_.rows.size()) * table_.columns;
-        if (cells <= gridCellsLeft_) {
-            gridCellsLeft_ -= cells;
-            insertGrid();
-        } else {
-            insertLines();
-        }
-        table_.rows.clear();
-        cursor_.movePosition(QTextCursor::End);
-        afterInsertedTable_ = true;
+        s.table.rows.push_back(std::move(s.rowCells));
+        s.rowCells.clear();
+        s.afterTable = true;
+        s.blockHasText = false;
     }
 
     // Column widths from the cell edges, when the rows define one edge per cell.
-    std::vector<double> columnWidths() const
+    static std::vector<double> columnWidths(const Sink::PendingTable& t)
     {
         std::vector<double> widths;
-        if (static_cast<int>(table_.edges.size()) != table_.columns)
+        if (static_cast<int>(t.edges.size()) != t.columns)
             return widths;
         int left = 0;
-        for (int edge : table_.edges) {
-            widths.push_back(std::max(10, edge - left) / double(kTwipsPerPixel));
+        for (int edge : t.edges) {
+            widths.push_back(std::max(kMinColumnWidth, edge - left) / double(kTwipsPerPixel));
             left = std::max(left, edge);
         }
         return widths;
     }
 
-    void insertGrid()
+    // Puts the table whose rows have been read into the document. Qt lays a table out whole,
+    // some 30 microseconds a cell, so a schedule of thousands of rows goes in as a stack of
+    // tables of a few hundred cells each, one on the next with no seam, and is laid out in
+    // steps like paragraphs are: the part on screen first, the rest while the window answers.
+    void insertTable(Sink& s)
     {
-        const int cols = table_.columns;
-        if (cursor_.block().text().isEmpty() && cursor_.block().previous().isValid() && !afterInsertedTable_)
-            cursor_.deletePreviousChar();   // no empty line between a paragraph and its table
+        Sink::PendingTable& t = s.table;
+        if (t.rows.empty())
+            return;
+        QTextCursor& cursor = s.cursor;
+        const int cols = t.columns;
+        if (cursor.block().text().isEmpty() && cursor.block().previous().isValid() && !s.afterInsertedTable)
+            cursor.deletePreviousChar();   // no empty line between a paragraph and its table
         QTextTableFormat tf;
         tf.setBorder(1);
         tf.setBorderBrush(QColor(160, 160, 160));
         tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
         tf.setCellSpacing(0);
         tf.setCellPadding(3);
+        const int rows = static_cast<int>(t.rows.size());
+        const int rowsPerPart = std::max(1, kCellsPerTable / cols);
         QList<QTextLength> constraints;
-        for (double w : columnWidths())
+        for (double w : columnWidths(t))
             constraints.append(QTextLength(QTextLength::FixedLength, w));
+        if (constraints.isEmpty() && rows > rowsPerPart) {
+            // The parts of a table must share their columns: no widths of its own, equal ones.
+            for (int c = 0; c < cols; ++c)
+                constraints.append(QTextLength(QTextLength::PercentageLength, 100.0 / cols));
+        }
         if (!constraints.isEmpty())
             tf.setColumnWidthConstraints(constraints);
-        const int rows = static_cast<int>(table_.rows.size());
-        QTextTable* table = cursor_.insertTable(rows, cols, tf);
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < cols; ++c) {
-                const Cell& cell = table_.rows[r][c];
-                QTextCursor cc = table->cellAt(r, c).firstCursorPosition();
-                QTextBlockFormat bf;
-                bf.setAlignment(alignmentOf(cell.align));
-                cc.setBlockFormat(bf);
-                for (const auto& [text, format] : cell.runs)
-                    cc.insertText(text, format);
-            }
-        }
-    }
-
-    // One line per row, cells separated by tabs; a paragraph break inside a cell is a blank.
-    void insertLines()
-    {
-        QTextBlockFormat row;
-        row.setNonBreakableLines(true);
-        QList<QTextOption::Tab> tabs;
-        double x = 0;
-        const std::vector<double> widths = columnWidths();
-        // Left tabs would do, but the text engine measures all the rest of the line for each
-        // left tab; a delimiter tab whose delimiter never occurs is a left tab without that.
-        for (std::size_t c = 0; c + 1 < widths.size(); ++c)
-            tabs.append(QTextOption::Tab(x += widths[c], QTextOption::DelimiterTab, kNoDelimiter));
-        row.setTabPositions(tabs);
-        if (!cursor_.block().text().isEmpty())
-            cursor_.insertBlock();
-        // A row's text goes in with one insert per change of format.
-        QString text;
-        QTextCharFormat format;
-        const auto put = [&] {
-            if (!text.isEmpty())
-                cursor_.insertText(text.replace(QChar(QChar::LineSeparator), QLatin1Char(' ')), format);
-            text.clear();
-        };
-        bool first = true;
-        for (const std::vector<Cell>& cells : table_.rows) {
-            if (!first)
-                cursor_.insertBlock();
-            first = false;
-            cursor_.setBlockFormat(row);
-            for (std::size_t c = 0; c < cells.size(); ++c) {
-                if (c > 0)
-                    text += QLatin1Char('\t');
-                for (const auto& [runText, runFormat] : cells[c].runs) {
-                    if (runFormat != format) {
-                        put();
-                        format = runFormat;
-                    }
-                    text += runText;
+        for (int first = 0; first < rows; first += rowsPerPart) {
+            const int count = std::min(rowsPerPart, rows - first);
+            QTextTableFormat part = tf;
+            if (first > 0)   // its top borders on the bottom ones above: the line between two rows
+                part.setTopMargin(-2 * tf.border());
+            if (first + count < rows)
+                part.setBottomMargin(0);
+            QTextTable* table = cursor.insertTable(count, cols, part);
+            for (int r = 0; r < count; ++r) {
+                for (int c = 0; c < cols; ++c) {
+                    const Cell& cell = t.rows[first + r][c];
+                    QTextCursor cc = table->cellAt(r, c).firstCursorPosition();
+                    QTextBlockFormat bf;
+                    bf.setAlignment(alignmentOf(cell.align));
+                    cc.setBlockFormat(bf);
+                    for (const auto& [text, format] : cell.runs)
+                        cc.insertText(text, format);
                 }
             }
-            put();
+            cursor.movePosition(QTextCursor::End);
         }
-        cursor_.insertBlock(QTextBlockFormat());
+        t.rows.clear();
+        s.afterInsertedTable = true;
     }
 
-    void finish()
+    void finishSink(Sink& s)
     {
-        flush();
-        if (cellOpen_ || !rowCells_.empty())
-            endRow();   // a row cut short still shows
-        insertTable();
-        if (afterTable_)
+        flush(s);
+        if (s.cellOpen || !s.rowCells.empty())
+            endRow(s);   // a row cut short still shows
+        insertTable(s);
+        if (s.afterTable)
             return;
-        if (blockHasText_)
-            cursor_.setBlockFormat(blockFormat());
-        else if (doc_->blockCount() > 1 && !cursor_.block().previous().text().isEmpty())
-            cursor_.deletePreviousChar();   // the empty paragraph after the last \par
+        QTextDocument* d = s.cursor.document();
+        if (s.blockHasText)
+            s.cursor.setBlockFormat(blockFormat());
+        else if (d->blockCount() > 1 && !s.cursor.block().previous().text().isEmpty())
+            s.cursor.deletePreviousChar();   // the empty paragraph after the last \par
     }
 
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -654,34 +909,13 @@ private:
     }
 
     const QByteArray& in_;
-    QTextDocument* doc_;
-    QTextCursor cursor_;
+    int pos_ = 0;
+    Sink body_;
     State st_;
     std::vector<State> stack_;
     int ignoredOpens_ = 0;
     int pendingSkip_ = 0;
-    bool blockHasText_ = false;
-    QString run_;
-    CharKey runKey_;
     std::vector<std::pair<CharKey, QTextCharFormat>> formats_;
-    std::vector<int> cellEdges_;
-    struct Cell {
-        std::vector<std::pair<QString, QTextCharFormat>> runs;
-        int align = 0;
-    };
-    bool runInCell_ = false;
-    Cell cell_;
-    bool cellOpen_ = false;
-    std::vector<Cell> rowCells_;
-    // The table being read: its rows wait here until something else follows it.
-    struct PendingTable {
-        int columns = 0;
-        std::vector<int> edges;
-        std::vector<std::vector<Cell>> rows;
-    } table_;
-    qsizetype gridCellsLeft_ = kGridCellBudget;
-    bool afterTable_ = false;           // the last thing read was a table row
-    bool afterInsertedTable_ = false;   // the cursor stands just after a table
     struct ColorEntry {
         int r = 0, g = 0, b = 0;
         bool set = false;
@@ -691,6 +925,18 @@ private:
     QString fontName_;
     std::vector<ColorEntry> colors_;
     ColorEntry colorEntry_;
+    // notes
+    std::unique_ptr<QTextDocument> notesDoc_;
+    std::unique_ptr<Sink> notes_;
+    bool inNote_ = false;
+    std::size_t noteDepth_ = 0;   // the stack's depth inside the note's group
+    bool endnote_ = false;
+    QString noteLabel_;           // the number of the note being read
+    QString markLabel_;           // the last reference mark written in the body
+    bool markOpen_ = false;       // ... and nothing has been written there since
+    int footnotes_ = 0, endnotes_ = 0;
+    int footStart_ = 1, endStart_ = 1;
+    Numbering footNumbering_ = Numbering::Arabic, endNumbering_ = Numbering::Arabic;
 };
 
 int bomLength(const QByteArray& b)
@@ -735,6 +981,14 @@ Kind kindOf(const QByteArray& bytes)
     return RtfReader::looksLikeText(bytes) ? Kind::Text : Kind::Binary;
 }
 
+// The half-inch default tab stops of RTF.
+void useRtfTabs(QTextDocument* document)
+{
+    QTextOption option = document->defaultTextOption();
+    option.setTabStopDistance(720.0 / kTwipsPerPixel);
+    document->setDefaultTextOption(option);
+}
+
 // Replaces the document's content with nothing laid out meanwhile: an edit block on a document
 // without a page size. Giving the page size back lays the document out from its start, and
 // lazily, as a text view's document is: the part on screen first, the rest in steps while the
@@ -751,9 +1005,7 @@ void replaceContent(const QByteArray& bytes, Kind kind, QTextDocument* document,
     block.beginEditBlock();
     document->clear();
     if (kind == Kind::Rtf) {
-        QTextOption option = document->defaultTextOption();
-        option.setTabStopDistance(720.0 / kTwipsPerPixel);   // the half-inch tab stops of RTF
-        document->setDefaultTextOption(option);
+        useRtfTabs(document);
         Reader(bytes, document).run();
     } else if (kind == Kind::Text) {
         const QByteArray body = bytes.mid(bomLength(bytes));
@@ -773,6 +1025,16 @@ void replaceContent(const QByteArray& bytes, Kind kind, QTextDocument* document,
     document->setUndoRedoEnabled(undo);
 }
 
+// The first part of a large RTF document, cut at a line end where there is one near the
+// size (writers end their lines between words and control words).
+QByteArray firstPart(const QByteArray& bytes)
+{
+    const qsizetype lineEnd = bytes.lastIndexOf('\n', DocumentLoader::kFirstPart);
+    return bytes.left(lineEnd >= DocumentLoader::kFirstPart / 2 ? lineEnd : DocumentLoader::kFirstPart);
+}
+
+constexpr int kSliceMs = 15;   // one slice of background reading: the window answers between
+
 } // namespace
 
 void RtfReader::read(const QByteArray& rtf, QTextDocument* document)
@@ -787,11 +1049,98 @@ bool RtfReader::readDocument(const QByteArray& bytes, QTextDocument* document)
     return kind != Kind::Binary;
 }
 
-bool RtfReader::showDocument(const QByteArray& bytes, QTextEdit* view)
+// The whole document being read while the view shows its first part: a document of its own
+// that nothing lays out, in one edit block (outside one, every insert would lay its paragraph
+// out to place the cursor), so that its slices cost only the reading.
+struct DocumentLoader::Background {
+    explicit Background(const QByteArray& rtf)
+        : bytes(rtf), document(std::make_unique<QTextDocument>()), edit(document.get())
+    {
+        document->setUndoRedoEnabled(false);
+        useRtfTabs(document.get());
+        edit.beginEditBlock();
+        reader = std::make_unique<Reader>(bytes, document.get());
+    }
+
+    // The document read to its end, for the view.
+    QTextDocument* take()
+    {
+        reader->finish();
+        edit.endEditBlock();
+        return document.release();
+    }
+
+    const QByteArray bytes;
+    std::unique_ptr<QTextDocument> document;
+    QTextCursor edit;
+    std::unique_ptr<Reader> reader;
+};
+
+DocumentLoader::DocumentLoader(QTextEdit* view) : QObject(view), view_(view) {}
+
+DocumentLoader::~DocumentLoader() = default;
+
+bool DocumentLoader::show(const QByteArray& bytes)
 {
+    background_.reset();
+    ++generation_;
     const Kind kind = kindOf(bytes);
-    replaceContent(bytes, kind, view->document(), [view] { view->moveCursor(QTextCursor::Start); });
-    return kind != Kind::Binary;
+    const auto toStart = [this] { view_->moveCursor(QTextCursor::Start); };
+    if (kind != Kind::Rtf || bytes.size() <= kReadAtOnce) {
+        replaceContent(bytes, kind, view_->document(), toStart);
+        return kind != Kind::Binary;
+    }
+    replaceContent(firstPart(bytes), kind, view_->document(), toStart);
+    background_ = std::make_unique<Background>(bytes);
+    QTimer::singleShot(0, this, [this, generation = generation_] { readSlice(generation); });
+    return true;
+}
+
+void DocumentLoader::readSlice(int generation)
+{
+    if (!background_ || generation != generation_)
+        return;   // the view has been given another document since
+    if (!background_->reader->advance(QDeadlineTimer(kSliceMs))) {
+        QTimer::singleShot(0, this, [this, generation] { readSlice(generation); });
+        return;
+    }
+    handOver();
+}
+
+void DocumentLoader::finish()
+{
+    if (!background_)
+        return;
+    background_->reader->advance(QDeadlineTimer(QDeadlineTimer::Forever));
+    handOver();
+}
+
+// The whole document replaces the first part in the view, which stays where it was: the layout
+// runs to the place shown (the first part lays out as the whole document's start does).
+void DocumentLoader::handOver()
+{
+    QTextDocument* next = background_->take();
+    background_.reset();
+    QPointer<QTextDocument> old = view_->document();
+    next->setDocumentMargin(old->documentMargin());
+    next->setDefaultFont(old->defaultFont());
+    next->setParent(view_);
+    // Laid out once, lazily, when the view gives it its width; a layout made before that
+    // would lay the first screens out at no width at all.
+    next->setPageSize(QSizeF(0, 0));
+    QScrollBar* bar = view_->verticalScrollBar();
+    const int top = bar->value();
+    view_->setDocument(next);
+    if (old && old->parent() == view_)
+        delete old;   // a document this loader gave before
+    else if (old)
+        old->clear();   // the view's own, kept by it
+    view_->moveCursor(QTextCursor::Start);
+    if (top > 0) {
+        next->documentLayout()->hitTest(QPointF(0, top + view_->viewport()->height()), Qt::FuzzyHit);
+        bar->setMaximum(std::max(bar->maximum(), top));
+        bar->setValue(top);
+    }
 }
 
 } // namespace ui
