@@ -1,21 +1,14 @@
 // Fuzz target: the RTF reader. Any bytes give a document (the reader never fails, and never
 // lets a NUL or a control word's text through), in time that grows with the input.
+#include "FuzzGuiApplication.h"
 #include "FuzzSupport.h"
 #include "platform/ui/RtfReader.h"
 
-#include <QGuiApplication>
 #include <QTextDocument>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "fuzz_rtf";
-        static char* argv[] = {name, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
+    fuzz::guiApplication();
     // As a document window gets it: RTF when it says so, else text or nothing.
     QByteArray input = fuzz::bytes(data, size);
     QTextDocument document;

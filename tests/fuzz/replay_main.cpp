@@ -1,7 +1,8 @@
 // The ordinary build's driver of a fuzz target: runs every input of the target's corpus
-// folder, then a fixed series of mutations of them (the same on every run), and fails on a
-// finding (the target aborts) or an input that takes too long. With clang, libFuzzer's own
-// driver replaces this one (-DLUMORA_FUZZ=ON, scripts/fuzz).
+// folders, then a fixed series of mutations of them (the same on every run), and fails on a
+// finding (the target aborts), an input that takes too long, or one that never ends (a
+// watchdog reports it). With clang, libFuzzer's own driver replaces this one (-DLUMORA_FUZZ=ON,
+// scripts/fuzz).
 #include <QByteArray>
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -19,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 namespace {
 
 constexpr qint64 kSlowMs = 3000;   // one input of a few KB taking longer: time grows too fast
+constexpr unsigned kStuckSeconds = 60;   // an input still running then never ends
 
 std::vector<QByteArray> corpus(const QString& folder)
 {
@@ -78,7 +81,9 @@ bool run(const QByteArray& input, const char* what)
     QElapsedTimer clock;
     clock.start();
     current = &input;
+    alarm(kStuckSeconds);
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size()));
+    alarm(0);
     current = nullptr;
     if (clock.elapsed() > kSlowMs) {
         std::fprintf(stderr, "slow input (%s, %lld ms, %lld bytes): %s\n", what, clock.elapsed(),
@@ -90,20 +95,31 @@ bool run(const QByteArray& input, const char* what)
 
 } // namespace
 
-// replay <corpus folder> [mutations]
+// replay <corpus folder>... [mutations]
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CORPUS_FOLDER [MUTATIONS]\n", argv[0]);
-        return 2;
+    std::vector<QByteArray> inputs;
+    int mutations = 10000;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        bool number = false;
+        const int n = arg.toInt(&number);
+        if (number) {
+            mutations = n;
+            continue;
+        }
+        const std::vector<QByteArray> more = corpus(arg);
+        if (more.empty()) {
+            std::fprintf(stderr, "no inputs in %s\n", argv[i]);
+            return 2;
+        }
+        inputs.insert(inputs.end(), more.begin(), more.end());
     }
-    const std::vector<QByteArray> inputs = corpus(QString::fromLocal8Bit(argv[1]));
     if (inputs.empty()) {
-        std::fprintf(stderr, "no inputs in %s\n", argv[1]);
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER... [MUTATIONS]\n", argv[0]);
         return 2;
     }
-    const int mutations = argc > 2 ? std::atoi(argv[2]) : 10000;
-    for (int signal : {SIGABRT, SIGSEGV, SIGFPE, SIGBUS, SIGILL})
+    for (int signal : {SIGABRT, SIGSEGV, SIGFPE, SIGBUS, SIGILL, SIGALRM})
         std::signal(signal, reportInput);
     bool ok = true;
     for (const QByteArray& input : inputs)
