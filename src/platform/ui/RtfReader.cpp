@@ -870,9 +870,11 @@ private:
                 for (int c = 0; c < cols; ++c) {
                     const Cell& cell = t.rows[first + r][c];
                     QTextCursor cc = table->cellAt(r, c).firstCursorPosition();
-                    QTextBlockFormat bf;
-                    bf.setAlignment(alignmentOf(cell.align));
-                    cc.setBlockFormat(bf);
+                    if (cell.align != 0) {   // a cell is left-aligned as made
+                        QTextBlockFormat bf;
+                        bf.setAlignment(alignmentOf(cell.align));
+                        cc.setBlockFormat(bf);
+                    }
                     for (const auto& [text, format] : cell.runs)
                         cc.insertText(text, format);
                 }
