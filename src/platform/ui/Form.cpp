@@ -15,6 +15,7 @@
 #include <QHideEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QWindow>
 #include <map>
 #include <vector>
 
@@ -245,6 +246,22 @@ void Form::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     Form_Resize();
+}
+
+// A window whose position the code never set is placed afresh by the window manager each
+// time it is mapped, so a form the window manager placed, or the user dragged, would come
+// back elsewhere. Shown again, such a form asks for the place its window stood in (a form
+// the code placed already asks for its own).
+void Form::setVisible(bool visible)
+{
+    constexpr Qt::WindowStates kNotPlaced = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (isWindow() && visible != isVisible() && !(windowState() & kNotPlaced)) {
+        if (!visible && testAttribute(Qt::WA_Mapped))
+            placed_ = true;
+        else if (visible && placed_ && !testAttribute(Qt::WA_Moved) && windowHandle())
+            windowHandle()->setPosition(windowHandle()->position());
+    }
+    QWidget::setVisible(visible);
 }
 
 void Form::hideEvent(QHideEvent* e)

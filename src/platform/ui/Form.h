@@ -2,7 +2,8 @@
 // created and loaded on first use through one accessor (form<T>()), shown modeless or modal,
 // owned or not, hidden and shown again with its state, and unloaded (destroyed) where the
 // program unloads it; the next form<T>() creates it afresh. A hidden form gives back the
-// buffer its window is painted into, and gets one again when it is next shown.
+// buffer its window is painted into, and gets one again when it is next shown, where it stood
+// (wherever the code, the window manager or the user put it).
 // Geometry is in twips. Activate fires when activation moves between the program's own
 // windows, not on return from a message box. A close by the frame asks Form_QueryUnload,
 // which can cancel it (and, say, hide instead).
@@ -64,6 +65,7 @@ public:
     void ZOrder(int position = 0);   // 0 front, 1 back
 
     bool Visible() const { return isVisible(); }
+    void setVisible(bool visible) override;
 
     // The form that is on view and active (program windows only), or nullptr.
     static Form* activeForm();
@@ -102,6 +104,7 @@ private:
     void noteActivated();
     bool loaded_ = false;
     bool unloading_ = false;
+    bool placed_ = false;                  // mapped once: the window manager has given it a place
     int formWidthTwips_ = 0, formHeightTwips_ = 0;
     int formWidthPx_ = -1, formHeightPx_ = -1;   // frame size the remembered twips produced
     QEventLoop* modalLoop_ = nullptr;      // running while shown modal
