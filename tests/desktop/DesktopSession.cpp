@@ -86,7 +86,7 @@ void DesktopSession::start()
         skipReason_ = QStringLiteral("Xvfb is not installed");
         return;
     }
-    for (const char* tool : {"openbox", "xprop", "xdotool"}) {
+    for (const char* tool : {"openbox", "xprop", "xwininfo", "xdotool"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
             failReason_ = QStringLiteral("%1 is not installed (scripts/install-deps installs it)").arg(tool);
             return;
@@ -150,6 +150,45 @@ WId transientFor(const QWidget* window)
                                                        QStringLiteral("WM_TRANSIENT_FOR")});
     const std::vector<WId> ids = windowIds(text.section(QLatin1Char('#'), 1));
     return ids.empty() ? 0 : ids.front();
+}
+
+QPoint framePosition(const QWidget* window)
+{
+    const QString id = QString::number(window->winId());
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    static const QRegularExpression corner(QStringLiteral("Absolute upper-left (X|Y):\\s*(-?\\d+)"));
+    QPoint at;
+    for (auto it = corner.globalMatch(info); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        (m.captured(1) == QLatin1String("X") ? at.rx() : at.ry()) = m.captured(2).toInt();
+    }
+    // left, right, top, bottom
+    const QStringList extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")})
+                                    .section(QLatin1Char('='), 1)
+                                    .split(QLatin1Char(','));
+    if (extents.size() == 4)
+        at -= QPoint(extents[0].trimmed().toInt(), extents[2].trimmed().toInt());
+    return at;
+}
+
+bool maximised(const QWidget* window)
+{
+    const QString state = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
+                                                        QStringLiteral("_NET_WM_STATE")});
+    return state.contains(QLatin1String("_NET_WM_STATE_MAXIMIZED_VERT"))
+           && state.contains(QLatin1String("_NET_WM_STATE_MAXIMIZED_HORZ"));
+}
+
+void drag(const QPoint& from, const QPoint& to)
+{
+    auto moveTo = [](const QPoint& p) {
+        return QStringList{QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())};
+    };
+    run(QStringLiteral("xdotool"), moveTo(from) << QStringLiteral("mousedown") << QStringLiteral("1"));
+    // In two steps, as a hand moves: the window manager starts a move only once the pointer goes.
+    run(QStringLiteral("xdotool"), moveTo((from + to) / 2) << QStringLiteral("sleep") << QStringLiteral("0.1"));
+    run(QStringLiteral("xdotool"), moveTo(to) << QStringLiteral("sleep") << QStringLiteral("0.1")
+                                              << QStringLiteral("mouseup") << QStringLiteral("1"));
 }
 
 void click(const QPoint& global, int count)

@@ -42,6 +42,13 @@ std::vector<WId> stackingOrder();
 int stackPosition(const QWidget* window);
 // The window `window` is transient for (WM_TRANSIENT_FOR), 0 when none.
 WId transientFor(const QWidget* window);
+// Where the window manager has put the top-left corner of a window's frame (the window's own
+// corner less the frame's left and top extents), read from the X server.
+QPoint framePosition(const QWidget* window);
+// Whether the window manager holds the window maximised (_NET_WM_STATE).
+bool maximised(const QWidget* window);
+// A real left-button drag from one point of the screen to another.
+void drag(const QPoint& from, const QPoint& to);
 // Real left clicks (two for a double click) at a point of the screen, or on a widget's middle.
 void click(const QPoint& global, int count = 1);
 void click(const QWidget* widget, int count = 1);

@@ -2,15 +2,20 @@
 // the library window, the document window for its search screen and a report preview for the
 // window that ran the report, so none falls under its owner; presses on the library window's
 // bars leave it where it is, and only a press on its own surface sends it to the back; a search
-// screen closed and opened again is the same window with the same owner.
+// screen closed and opened again is the same window with the same owner. Forms hidden and shown
+// again come back where their frames stood, and a maximised one stays maximised.
 // LUMORA_SHOTS names a folder for screenshots.
 #include "DesktopSession.h"
 
 #include "../library/LibraryFixture.h"
 
 #include "../support/TextFit.h"
+#include "form10/registers/Module2.h"
 #include "form10/registers/frmDealer.h"
+#include "form10/registers/frmNormal.h"
+#include "form10/registers/frmSelect.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/OptionButton.h"
 #include "platform/ui/ReportPreview.h"
 #include "platform/ui/TextBox.h"
 #include "platform/ui/StatusBar.h"
@@ -21,6 +26,8 @@
 #include <QBackingStore>
 #include <QGroupBox>
 #include <QScreen>
+
+#include <functional>
 
 namespace {
 
@@ -73,6 +80,31 @@ protected:
     {
         const int u = desktop::stackPosition(upper), l = desktop::stackPosition(lower);
         return u >= 0 && l >= 0 && u > l;
+    }
+    // Where a window's frame stands as the window manager has it, and what the form reads
+    // where that differs.
+    static QString stand(const ui::Form* f)
+    {
+        const QPoint at = desktop::framePosition(f);
+        QString text = QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
+        if (f->frameGeometry().topLeft() != at || QPoint(f->Left(), f->Top()) != at * ui::kTwipsPerPixel)
+            text += QStringLiteral(" (the form reads %1,%2 twips)").arg(f->Left()).arg(f->Top());
+        return text;
+    }
+    // Where the frame stood after each of three rounds of hiding the form and showing it again.
+    std::vector<QString> threeRounds(const ui::Form* f, const std::function<void()>& hide,
+                                     const std::function<void()>& show)
+    {
+        std::vector<QString> stands;
+        for (int round = 0; round < 3; ++round) {
+            hide();
+            settle();
+            EXPECT_FALSE(f->isVisible());
+            show();
+            settle();
+            stands.push_back(stand(f));
+        }
+        return stands;
     }
     static void shot(const char* name)
     {
@@ -246,4 +278,82 @@ TEST_F(DesktopTest, TheDealerWindowIsTransientForTheMainWindowAndReadsWholeWithM
     EXPECT_EVENTUALLY(above(&dealers, &w));
     EXPECT_EQ(unreadableTexts(&dealers), "");
     shot("desktop-dealer-window.png");
+}
+
+// However a form came to stand where it stands (its own code put it there, the window manager
+// placed it, the user dragged it), hidden and shown again it comes back there, round after round.
+TEST_F(DesktopTest, FormsHiddenAndShownAgainComeBackWhereTheirFramesStood)
+{
+    {
+        SCOPED_TRACE("the option screen, placed by its code, hidden by the register screen and shown by its Close");
+        Module2().DealerCode = QStringLiteral("D1");
+        frmSelect& select = ui::form<frmSelect>();
+        select.Show(ui::vbModeless);
+        settle();
+        const QString placed = stand(&select);
+        EXPECT_EQ(placed, QStringLiteral("%1,%2").arg(ui::toPixels(4000)).arg(ui::toPixels(2500)));
+        EXPECT_EQ(threeRounds(&select, [&] { desktop::click(select.Option1, 2); },
+                              [] { desktop::click(ui::form<frmNormal>().cmdClose); }),
+                  std::vector<QString>(3, placed));
+        EXPECT_TRUE(messages().empty()) << messages().front().prompt.toStdString();
+        select.Unload();
+    }
+    {
+        SCOPED_TRACE("a search screen, placed over the library window, dragged by the user, closed by Back");
+        library().Show();
+        settle();
+        frmGlobalSections* kgst = openActScreen("KGST", "ObjSectionIndexKGSTGB");
+        ASSERT_TRUE(kgst);
+        const QString placed = stand(kgst);
+        const QPoint title = kgst->frameGeometry().topLeft() + QPoint(kgst->frameGeometry().width() / 2, 8);
+        desktop::drag(title, title - QPoint(150, 120));
+        settle();
+        const QString dragged = stand(kgst);
+        ASSERT_NE(dragged, placed);
+        EXPECT_EQ(threeRounds(kgst, [&] { desktop::click(kgst->findChild<ui::CommandButton*>("cmdBack")); },
+                              [&] { openActScreen("KGST", "ObjSectionIndexKGSTGB"); }),
+                  std::vector<QString>(3, dragged));
+        shot("desktop-screen-dragged-and-opened-again.png");
+        library().Hide();
+    }
+    {
+        SCOPED_TRACE("a form the window manager placed, another window come up over that place meanwhile");
+        ui::Form placedByManager(QStringLiteral("frmPlaced"));
+        placedByManager.resize(400, 200);
+        placedByManager.Show();
+        settle();
+        const QString placed = stand(&placedByManager);
+        QWidget other;   // the window manager places a window where no other stands
+        other.setWindowTitle(QStringLiteral("another program"));
+        other.move(placedByManager.frameGeometry().topLeft());
+        other.resize(placedByManager.size());
+        other.show();
+        settle();
+        EXPECT_EQ(threeRounds(&placedByManager, [&] { placedByManager.Hide(); }, [&] { placedByManager.Show(); }),
+                  std::vector<QString>(3, placed));
+    }
+}
+
+// The library window is maximised; sent back to the main window and opened again it is
+// maximised still, over the whole screen.
+TEST_F(DesktopTest, AMaximisedFormHiddenAndShownAgainStaysMaximised)
+{
+    frmkerala& lib = library();
+    lib.Show();
+    settle();
+    ASSERT_EQ(lib.WindowState(), ui::vbMaximized);
+    ASSERT_TRUE(desktop::maximised(&lib));
+    const QRect whole = lib.frameGeometry();
+    ASSERT_EQ(whole, QGuiApplication::primaryScreen()->availableGeometry());
+    for (int round = 1; round <= 3; ++round) {
+        desktop::click(toolbarButton("bac"));
+        settle();
+        ASSERT_FALSE(lib.isVisible()) << "round " << round;
+        lib.Show();
+        settle();
+        EXPECT_EQ(lib.WindowState(), ui::vbMaximized) << "round " << round;
+        EXPECT_TRUE(desktop::maximised(&lib)) << "round " << round;
+        EXPECT_EQ(lib.frameGeometry(), whole) << "round " << round;
+        EXPECT_EQ(desktop::framePosition(&lib), whole.topLeft()) << "round " << round;
+    }
 }
