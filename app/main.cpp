@@ -1,6 +1,6 @@
 // Starts the program: the runtime creates the start-up window, which does the rest.
-#include "platform/ui/Form.h"
-#include "platform/ui/StartupWarmUp.h"
+#include "platform/ui/forms/Form.h"
+#include "platform/ui/forms/StartupWarmUp.h"
 #include "shell/frmLaunch.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/Form.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "QtBenchmarkMain.h"
 #include "RegisterScreenBench.h"
 #include "platform/db/Connection.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/forms/MsgBox.h"
 
 #include <benchmark/benchmark.h>
 

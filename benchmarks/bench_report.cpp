@@ -5,10 +5,10 @@
 #include "databuild/DataBuilder.h"
 #include "platform/db/Connection.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/ReportData.h"
-#include "platform/ui/ReportLayout.h"
-#include "platform/ui/ReportPreview.h"
-#include "platform/ui/ReportTemplate.h"
+#include "platform/ui/reports/ReportData.h"
+#include "platform/ui/reports/ReportLayout.h"
+#include "platform/ui/reports/ReportPreview.h"
+#include "platform/ui/reports/ReportTemplate.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -4,8 +4,8 @@
 // the document grows (4 MB within 5x of 1 MB), and a 2 MB document must be on screen in under
 // 250 ms; the whole of it follows in the view while the window answers.
 #include "QtBenchmarkMain.h"
-#include "platform/ui/OleView.h"
-#include "platform/ui/RtfReader.h"
+#include "platform/ui/documents/OleView.h"
+#include "platform/ui/documents/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // tables rebuilt, all in one transaction. Goal: under 300 ms.
 #include "QtBenchmarkMain.h"
 #include "RegisterScreenBench.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/forms/MsgBox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 #include "library/ScreenCatalog.h"
 #include "library/frmGlobalSections.h"
 #include "library/frmkerala.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/grids/DataGrid.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

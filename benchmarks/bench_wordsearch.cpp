@@ -4,8 +4,8 @@
 #include "QtBenchmarkMain.h"
 #include "lawdb/LawDb.h"
 #include "lawdb/WordSearch.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

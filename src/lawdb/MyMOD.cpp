@@ -4,8 +4,8 @@
 #include "library/keralaforms.h"
 #include "platform/db/Error.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/RemoteData.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/documents/RemoteData.h"
 
 #include <QWidget>
 

@@ -3,8 +3,8 @@
 #include "LawDb.h"
 #include "MyMOD.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
 #include "platform/vb/Vb.h"
 
 #include <limits>

@@ -1,6 +1,6 @@
 #include "clsService.h"
 
-#include "platform/ui/ListBox.h"
+#include "platform/ui/controls/ListBox.h"
 
 #include <exception>
 

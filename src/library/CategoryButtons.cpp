@@ -1,6 +1,6 @@
 #include "CategoryButtons.h"
 
-#include "platform/ui/Toolbar.h"
+#include "platform/ui/controls/Toolbar.h"
 
 namespace library {
 

@@ -4,7 +4,7 @@
 // lists the states and does nothing more. The main window opens it for the key "Centr".
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 class QLabel;
 namespace ui {

@@ -7,7 +7,7 @@
 
 #include "platform/db/Recordset.h"
 #include "platform/db/Variant.h"
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QFont>
 #include <QPointer>

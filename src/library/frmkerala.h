@@ -6,7 +6,7 @@
 #pragma once
 
 #include "platform/db/Variant.h"
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QPointer>
 #include <array>

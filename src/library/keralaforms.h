@@ -6,7 +6,7 @@
 // OLE1->setDataField("fname"), then Show().
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 class QLabel;
 class QPushButton;

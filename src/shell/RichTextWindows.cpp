@@ -3,9 +3,9 @@
 #include "lawdb/LawDb.h"
 #include "main.h"
 #include "platform/db/Error.h"
-#include "platform/ui/Control.h"
-#include "platform/ui/RichTextBox.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/controls/Control.h"
+#include "platform/ui/documents/RichTextBox.h"
+#include "platform/ui/forms/Twips.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

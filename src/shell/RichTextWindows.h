@@ -4,7 +4,7 @@
 // `formsform` and `frmalied` are the same frame around a browser control.
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 class QLabel;
 class QTextBrowser;

@@ -8,7 +8,7 @@
 #include "platform/sys/ControlFile.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/forms/MsgBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QApplication>

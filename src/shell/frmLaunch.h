@@ -3,7 +3,7 @@
 // control file; it then stays loaded and hidden.
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 class frmLaunch : public ui::Form {
     Q_OBJECT

@@ -4,13 +4,13 @@
 
 #include "library/frmkerala.h"
 #include "platform/sys/ChangeRes.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/OptionButton.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/OptionButton.h"
+#include "platform/ui/forms/Screen.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QGroupBox>
 

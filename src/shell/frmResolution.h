@@ -3,7 +3,7 @@
 // switches. At load the option that matches the screen is selected.
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 class QGroupBox;
 namespace sys {

@@ -1,10 +1,10 @@
 #include "help.h"
 
 #include "platform/db/Error.h"
-#include "platform/ui/Control.h"
+#include "platform/ui/controls/Control.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/RichTextBox.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/documents/RichTextBox.h"
 #include "platform/vb/Vb.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // backup window and for shutting the computer down.
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // text uses. The replay's watchdog reports an input whose layout never ends.
 #include "FuzzGuiApplication.h"
 #include "FuzzSupport.h"
-#include "platform/ui/RtfReader.h"
+#include "platform/ui/documents/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // lets a NUL or a control word's text through), in time that grows with the input.
 #include "FuzzGuiApplication.h"
 #include "FuzzSupport.h"
-#include "platform/ui/RtfReader.h"
+#include "platform/ui/documents/RtfReader.h"
 
 #include <QTextDocument>
 

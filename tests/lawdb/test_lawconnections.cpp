@@ -5,8 +5,8 @@
 #include "lawdb/MyMOD.h"
 #include "library/keralaforms.h"
 #include "platform/db/Error.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/RemoteData.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/documents/RemoteData.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

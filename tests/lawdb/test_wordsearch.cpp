@@ -2,8 +2,8 @@
 #include "TestProgramFolder.h"
 #include "lawdb/LawDb.h"
 #include "lawdb/WordSearch.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "LibraryFixture.h"
 
 #include "library/central.h"
-#include "platform/ui/MousePointer.h"
+#include "platform/ui/forms/MousePointer.h"
 #include "shell/main.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 // "FullText" and "Index" (nodes no built tree carries: each test adds them).
 #include "LibraryFixture.h"
 
-#include "platform/ui/ListBox.h"
-#include "platform/ui/StatusBar.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/controls/StatusBar.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "LibraryFixture.h"
 #include "TextFit.h"
 
-#include "platform/ui/Timer.h"
+#include "platform/ui/controls/Timer.h"
 
 #include <QFile>
 #include <QLabel>

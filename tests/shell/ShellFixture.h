@@ -8,8 +8,8 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 #include "platform/sys/Desktop.h"
-#include "platform/ui/Form.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/forms/Form.h"
+#include "platform/ui/forms/MsgBox.h"
 #include "shell/ShellState.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The help window and the shipped help documents.
 #include "ShellFixture.h"
-#include "platform/ui/RichTextBox.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/documents/RichTextBox.h"
+#include "platform/ui/forms/Twips.h"
 #include "shell/help.h"
 #include "shell/main.h"
 

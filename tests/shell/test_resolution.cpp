@@ -4,10 +4,10 @@
 #include "library/frmGlobalSections.h"
 #include "library/frmkerala.h"
 #include "platform/sys/ChangeRes.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/OptionButton.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/TreeView.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/controls/OptionButton.h"
+#include "platform/ui/forms/Screen.h"
+#include "platform/ui/controls/TreeView.h"
 #include "shell/frmResolution.h"
 
 #include <QGroupBox>

@@ -5,10 +5,10 @@
 // the tool tip. Hidden controls count too: they show later as they are.
 #pragma once
 
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/ReportLayout.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/controls/ComboBox.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/reports/ReportLayout.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "platform/db/Error.h"
 #include "platform/db/StatementText.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
 #include "platform/vb/Vb.h"
 
 Module2State& Module2()

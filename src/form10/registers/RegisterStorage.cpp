@@ -12,8 +12,8 @@
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

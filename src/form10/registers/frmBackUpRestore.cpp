@@ -7,13 +7,13 @@
 #include "platform/db/Error.h"
 #include "platform/sys/FileSystem.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/Timer.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/controls/ComboBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/Timer.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>

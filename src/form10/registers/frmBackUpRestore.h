@@ -8,7 +8,7 @@
 // critical icon.
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QString>
 #include <memory>

@@ -4,12 +4,12 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "form10/registers/frmSelect.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
+#include "platform/ui/forms/Twips.h"
 #include "shell/main.h"
 
 #include <QLabel>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "form10/registers/DealerList.h"
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <vector>
 

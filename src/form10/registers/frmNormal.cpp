@@ -4,12 +4,12 @@
 
 #include "form10/registers/Module2.h"
 #include "platform/sys/Clock.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QDate>

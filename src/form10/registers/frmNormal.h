@@ -15,7 +15,7 @@
 //   RegisterStorage.cpp     register readers and writers (register storage owner)
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 #include <QString>
 

@@ -12,12 +12,12 @@
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
 
 #include <QStringList>
 

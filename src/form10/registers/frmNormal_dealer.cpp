@@ -5,7 +5,7 @@
 
 #include "form10/registers/Module2.h"
 #include "platform/sys/Clock.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

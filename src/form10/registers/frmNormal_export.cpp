@@ -7,10 +7,10 @@
 
 #include "form10/returns/PageExports.h"
 #include "form10/returns/SaveUnit.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QEvent>

@@ -9,11 +9,11 @@
 
 #include "platform/db/Error.h"
 #include "platform/sys/ProgramFolder.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/CrystalReport.h"
-#include "platform/ui/ListBox.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/reports/CrystalReport.h"
+#include "platform/ui/controls/ListBox.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
 
 #include <QDir>
 

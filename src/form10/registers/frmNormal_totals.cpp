@@ -5,8 +5,8 @@
 
 #include "form10/registers/AmountText.h"
 #include "form10/registers/RateLabels.h"
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

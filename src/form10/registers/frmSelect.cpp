@@ -4,12 +4,12 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmNormal.h"
 #include "platform/sys/Clock.h"
-#include "platform/ui/CommandButton.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/OptionButton.h"
-#include "platform/ui/Readable.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/CommandButton.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/controls/OptionButton.h"
+#include "platform/ui/forms/Readable.h"
+#include "platform/ui/controls/TextBox.h"
 #include "shell/main.h"
 
 #include <QDate>

@@ -4,7 +4,7 @@
 // window's four fields).
 #pragma once
 
-#include "platform/ui/Form.h"
+#include "platform/ui/forms/Form.h"
 
 namespace ui {
 class CommandButton;

@@ -7,7 +7,7 @@
 #include "form10/registers/RegisterStorage.h"
 #include "form10/registers/frmNormal.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

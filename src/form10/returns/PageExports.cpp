@@ -18,8 +18,8 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/StatementText.h"
 #include "platform/sys/Clock.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

@@ -10,7 +10,7 @@
 #include "form10/returns/SaveUnit.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/StatementText.h"
-#include "platform/ui/TextBox.h"
+#include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "HeldWriteLock.h"
 #include "TextFit.h"
 #include "platform/db/Error.h"
-#include "platform/ui/ComboBox.h"
-#include "platform/ui/Timer.h"
-#include "platform/ui/Toolbar.h"
+#include "platform/ui/controls/ComboBox.h"
+#include "platform/ui/controls/Timer.h"
+#include "platform/ui/controls/Toolbar.h"
 #include "shell/main.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 #include "register_support.h"
 
 #include "WaitFor.h"
-#include "platform/ui/CrystalReport.h"
-#include "platform/ui/ReportPreview.h"
+#include "platform/ui/reports/CrystalReport.h"
+#include "platform/ui/reports/ReportPreview.h"
 
 #include <QAction>
 #include <QFile>

@@ -7,10 +7,10 @@
 #include "form10/registers/frmDealer.h"
 #include "form10/registers/frmSelect.h"
 #include "platform/db/Error.h"
-#include "platform/ui/CrystalReport.h"
-#include "platform/ui/OptionButton.h"
-#include "platform/ui/ReportPreview.h"
-#include "platform/ui/Toolbar.h"
+#include "platform/ui/reports/CrystalReport.h"
+#include "platform/ui/controls/OptionButton.h"
+#include "platform/ui/reports/ReportPreview.h"
+#include "platform/ui/controls/Toolbar.h"
 #include "shell/main.h"
 
 #include <QInputMethodEvent>

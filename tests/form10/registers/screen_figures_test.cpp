@@ -3,8 +3,8 @@
 #include "register_support.h"
 
 #include "TextFit.h"
-#include "platform/ui/CrystalReport.h"
-#include "platform/ui/ReportPreview.h"
+#include "platform/ui/reports/CrystalReport.h"
+#include "platform/ui/reports/ReportPreview.h"
 
 using namespace f10test;
 

@@ -2,7 +2,7 @@
 // the per-rate totals under them.
 #include "register_support.h"
 
-#include "platform/ui/Twips.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QScrollBar>
 #include <array>

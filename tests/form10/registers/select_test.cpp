@@ -3,7 +3,7 @@
 
 #include "TextFit.h"
 #include "form10/registers/frmSelect.h"
-#include "platform/ui/OptionButton.h"
+#include "platform/ui/controls/OptionButton.h"
 #include "shell/main.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 // The form base: one instance per form, load once, activation, unload, modal shows, owners, twips.
-#include "platform/ui/Form.h"
-#include "platform/ui/Keys.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/forms/Form.h"
+#include "platform/ui/forms/Keys.h"
+#include "platform/ui/forms/MousePointer.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "WaitFor.h"
 
 #include "../../db/DbFixture.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/grids/DataGrid.h"
+#include "platform/ui/forms/Twips.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

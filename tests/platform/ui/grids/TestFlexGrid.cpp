@@ -1,9 +1,9 @@
 // The flex grid: current cell, the order of its cell events, rows, and the cell editor's rectangle.
 #include "GridsTestUtil.h"
 
-#include "platform/ui/FlexGrid.h"
-#include "platform/ui/TextBox.h"
-#include "platform/ui/Twips.h"
+#include "platform/ui/grids/FlexGrid.h"
+#include "platform/ui/controls/TextBox.h"
+#include "platform/ui/forms/Twips.h"
 
 using gridtest::Host;
 using gridtest::Log;

@@ -5,10 +5,10 @@
 #include "PdfText.h"
 #include "WaitFor.h"
 #include "../UiTestUtil.h"
-#include "platform/ui/CommonDialogs.h"
-#include "platform/ui/CrystalReport.h"
-#include "platform/ui/MsgBox.h"
-#include "platform/ui/ReportPreview.h"
+#include "platform/ui/forms/CommonDialogs.h"
+#include "platform/ui/reports/CrystalReport.h"
+#include "platform/ui/forms/MsgBox.h"
+#include "platform/ui/reports/ReportPreview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Reading a report's data from its data file and laying it out on pages.
 #include "ReportTestUtil.h"
 
-#include "platform/ui/ReportData.h"
-#include "platform/ui/ReportLayout.h"
-#include "platform/ui/ReportTemplate.h"
+#include "platform/ui/reports/ReportData.h"
+#include "platform/ui/reports/ReportLayout.h"
+#include "platform/ui/reports/ReportTemplate.h"
 
 
 using namespace ui;

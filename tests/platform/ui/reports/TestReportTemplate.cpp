@@ -3,8 +3,8 @@
 #include "ReportTestUtil.h"
 
 #include "TestProgramFolder.h"
-#include "platform/ui/ReportData.h"
-#include "platform/ui/ReportTemplate.h"
+#include "platform/ui/reports/ReportData.h"
+#include "platform/ui/reports/ReportTemplate.h"
 
 using namespace ui;
 
