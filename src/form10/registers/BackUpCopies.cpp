@@ -2,6 +2,7 @@
 // recovery that undoes a change a crash interrupted.
 #include "form10/registers/BackUpCopies.h"
 
+#include "form10/registers/DealerList.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/Error.h"
 #include "platform/sys/Clock.h"
@@ -23,15 +24,9 @@ const QString kPlanHeading = QStringLiteral("Lumora data files being replaced");
 const QString kSource = QStringLiteral("Lumora.BackUp");
 constexpr int kKeptRestores = 5;
 
-// The tables of the Form 10 database, as the builder makes it: a file lacking one of them is
-// not a Form 10 database, and the program would fail on it. The dealer list is not among them:
-// the program makes it when a file from before it has none.
-const char* const kForm10Tables[] = {
-    "tblPurchase1", "tblPurchaseInterState1", "tblSales", "tblCommon",
-    "tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5",
-    "tblRptPurchase1", "tblRptPurchaseInterState", "tblRptSales1", "tblRptPurchaseC",
-    "tblRptPurchaseInterStateC", "tblRptSales", "tblRptCommon",
-};
+// The Form 10 database's tables are those keyed by dealer (f10::kDealerKeyedTables): a file
+// lacking one of them is not a Form 10 database, and the program would fail on it. The dealer
+// list is not among them: the program makes it when a file from before it has none.
 const QString kForm10Database = QStringLiteral("nwForm10DB.mdb");
 // TAXDATA.mdb and Form10Data.mdb hold whatever the user keeps in them; the builder marks both
 // with this user_version, which no other database of the program carries.
@@ -221,9 +216,9 @@ void checkKind(const QString& name, const QString& path, const QString& subject)
     step(subject + QStringLiteral(" cannot be used"), [&] { facts = ado::readDatabaseFacts(path); });
     if (name == kForm10Database) {
         QStringList missing;
-        for (const char* table : kForm10Tables) {
-            if (!facts.tables.contains(QLatin1String(table), Qt::CaseInsensitive))
-                missing << QLatin1String(table);
+        for (const f10::KeyedTable& table : f10::kDealerKeyedTables) {
+            if (!facts.tables.contains(QLatin1String(table.name), Qt::CaseInsensitive))
+                missing << QLatin1String(table.name);
         }
         if (!missing.isEmpty())
             throw ado::Error(err::WrongDatabase,

@@ -36,6 +36,27 @@ QString described(const f10::Dealer& d)
     return d.name + QStringLiteral(" (") + d.code + QLatin1Char(')');
 }
 
+// Says so when another dealer than `except` has the code, the focus on the code for a change.
+bool codeTaken(const QString& code, const QString& except, ui::TextBox* codeBox)
+{
+    const auto owner = f10::codeOwner(code, except);
+    if (!owner)
+        return false;
+    note(QStringLiteral("The code %1 is already given to %2.").arg(code, *owner));
+    codeBox->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+// The dealer values the Form 10 tool keeps its books by.
+void useDealer(const f10::Dealer& d)
+{
+    auto& m = Module2();
+    m.DealerCode = d.code;
+    m.DealerName = d.name;
+    m.DealerTIN = d.tin;
+    m.DealerCSTNo = d.cstNo;
+}
+
 } // namespace
 
 frmDealer::frmDealer() : ui::Form(QStringLiteral("frmDealer"))
@@ -204,18 +225,14 @@ void frmDealer::cmdOpen_Click()
 
 void frmDealer::chooseDealer(const Entry& e)
 {
-    auto& m = Module2();
     const bool screenOpen = ui::formLoaded<frmNormal>();
-    const bool otherDealer = e.dealer.code != m.DealerCode;
+    const bool otherDealer = e.dealer.code != Module2().DealerCode;
     if (screenOpen && otherDealer
         && !ui::form<frmNormal>().fnConfirmDiscard(QStringLiteral("choose another dealer")))
         return;
     if (!runReported(kTag, [&] { f10::rememberChoice(e.dealer.code); }))
         return;
-    m.DealerCode = e.dealer.code;
-    m.DealerName = e.dealer.name;
-    m.DealerTIN = e.dealer.tin;
-    m.DealerCSTNo = e.dealer.cstNo;
+    useDealer(e.dealer);
     if (screenOpen && otherDealer)
         runReported(kTag, [] { ui::form<frmNormal>().procDealerChanged(); });
     Unload();
@@ -228,11 +245,8 @@ void frmDealer::cmdAdd_Click()
     if (refused(d))
         return;
     runReported(kTag, [&] {
-        if (const auto owner = f10::codeOwner(d.code, QString())) {
-            note(QStringLiteral("The code %1 is already given to %2.").arg(d.code, *owner));
-            txtCode->setFocus(Qt::OtherFocusReason);
+        if (codeTaken(d.code, QString(), txtCode))
             return;
-        }
         f10::addDealer(d);
         procFillList(d.code);
         lstDealers->setFocus(Qt::OtherFocusReason);
@@ -251,11 +265,8 @@ void frmDealer::cmdCorrect_Click()
     if (refused(d) || (!e.unkeyed && d == e.dealer))
         return;
     runReported(kTag, [&] {
-        if (const auto owner = f10::codeOwner(d.code, e.dealer.code)) {
-            note(QStringLiteral("The code %1 is already given to %2.").arg(d.code, *owner));
-            txtCode->setFocus(Qt::OtherFocusReason);
+        if (codeTaken(d.code, e.dealer.code, txtCode))
             return;
-        }
         // The rows follow their dealer's code; moving them is said before it is done.
         if (e.unkeyed) {
             if (!agreed(QStringLiteral("The months saved without a dealer will be kept under %1.\n\nGo on?").arg(described(d))))
@@ -275,12 +286,8 @@ void frmDealer::cmdCorrect_Click()
             return;
         }
         // The dealer in use follows its correction, on the register screen too.
-        auto& m = Module2();
-        if (m.DealerCode == e.dealer.code) {
-            m.DealerCode = d.code;
-            m.DealerName = d.name;
-            m.DealerTIN = d.tin;
-            m.DealerCSTNo = d.cstNo;
+        if (Module2().DealerCode == e.dealer.code) {
+            useDealer(d);
             if (ui::formLoaded<frmNormal>())
                 ui::form<frmNormal>().lblCustomerName->setText(d.name);
         }
