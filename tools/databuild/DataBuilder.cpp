@@ -190,18 +190,23 @@ bool sameContent(const QString& a, const QString& b)
     return true;
 }
 
-// Puts the finished `temp` in the place of `target`, unless the two are alike. rename(2)
-// replaces the old file in one step; whoever has it open keeps the old file, whole.
+// rename(2) replaces the old file in one step; whoever has it open keeps the old file, whole.
+void renameInto(const QString& temp, const QString& target)
+{
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        fail(QStringLiteral("cannot move the new file into place: %1").arg(target));
+    }
+}
+
+// Puts the finished `temp` in the place of `target`, unless the two are alike.
 void putInPlace(const QString& temp, const QString& target)
 {
     if (sameContent(temp, target)) {
         QFile::remove(temp);
         return;
     }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temp);
-        fail(QStringLiteral("cannot move the new file into place: %1").arg(target));
-    }
+    renameInto(temp, target);
 }
 
 // Builds a database in a temporary file beside the target and puts it in place.
@@ -350,7 +355,7 @@ void copyFile(const QString& from, const QString& to)
         QFile::remove(temp);
         fail(QStringLiteral("cannot copy %1 to %2").arg(from, to));
     }
-    putInPlace(temp, to);
+    renameInto(temp, to);   // already known to differ
 }
 
 void copyMatching(const QString& fromDir, const QStringList& patterns, const QString& toDir)
