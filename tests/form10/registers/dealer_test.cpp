@@ -168,6 +168,7 @@ TEST_F(DealerTest, TheOldRowsGetTheirDealerInEveryTableWhollyOrNotAtAll)
     EXPECT_EQ(entries(), QStringList{"(no dealer)"});
     fill(kFirst);
     const QString before = dump(db);
+    const QByteArray beforeBytes = bytesOf(db);
     answer = ui::vbYes;
     QStringList steps{"tblDealer"};
     for (const f10::KeyedTable& t : f10::kDealerKeyedTables)
@@ -182,6 +183,7 @@ TEST_F(DealerTest, TheOldRowsGetTheirDealerInEveryTableWhollyOrNotAtAll)
         ASSERT_EQ(messages().size(), 2u) << failing.toStdString();   // the question, then the failure
         expectMentions(lastPrompt(), {"writing " + failing, "The disk is full", "as they were"});
         EXPECT_EQ(dump(db), before) << failing.toStdString();
+        EXPECT_EQ(bytesOf(db), beforeBytes) << failing.toStdString();
     }
 
     f10::SaveUnit::beforeStepHook() = nullptr;
@@ -238,8 +240,12 @@ TEST_F(DealerTest, WhatCannotBeStoredIsExplainedAndACorrectionFollowsTheDealerIn
     openTool();
     add(kFirst);
     add(kSecond);
-    add({"C1", "N", "33010203040", ""});   // another state's TIN
-    expectMentions(lastPrompt(), {"not a Kerala TIN"});
+    // Another state's TIN, one digit short, a letter for a digit: none is stored (the box takes 11).
+    for (const char* tin : {"33010203040", "3201020304", "32O10203040"}) {
+        ui::clearShownMessages();
+        add({"C1", "N", tin, ""});
+        expectMentions(lastPrompt(), {QString("The TIN \"%1\" is not a Kerala TIN").arg(tin)});
+    }
     add({"k'01", "Other", "", ""});        // codes ignore case, as every keyed statement does
     expectMentions(lastPrompt(), {"already given to " + kFirst.name});
     choose(kSecond);

@@ -45,7 +45,7 @@ TEST_F(LargestAmount, ReadsWholeInEveryCellLabelTotalAndPrintedColumnOfBothSigns
         SCOPED_TRACE(sign.toStdString());
         ui::FormRegistry::unloadAll();
         ui::clearShownMessages();
-        exec(db, "DELETE FROM tblPurchase1; DELETE FROM tblSales");
+        exec(db, "DELETE FROM tblPurchase1; DELETE FROM tblPurchaseInterState1; DELETE FROM tblSales");
         openScreen();
         // Typed with the Indian grouping, in amount, tax and cess, at every rate of both grids.
         const QString typed = sign + "9,99,99,999.99";
@@ -91,6 +91,22 @@ TEST_F(LargestAmount, ReadsWholeInEveryCellLabelTotalAndPrintedColumnOfBothSigns
             // and each bill's TIN on one line
             EXPECT_EQ(whole(*layout, rates == 6 ? "32010000002" : "32010000001"), rates);
         }
+        // The inter-state purchase register prints from its own template.
+        focus(form->List4);
+        key(form->List4, Qt::Key_Down);
+        ASSERT_EQ(form->List4->ListIndex(), 1);
+        for (int rate = P0; rate <= P20; ++rate)
+            keyBill(true, {QString("%1-03-09").arg(rate + 1, 2, 10, QChar('0')), "Seller", "32010000001", "B", rate,
+                           typed, typed, typed});
+        click(form->cmdAdd);
+        ASSERT_EQ(lastPrompt(), "RECORD ADDED  SUCCESSFULLY");
+        const ui::ReportLayout* layout = print(form->cmdPrint1);
+        ASSERT_NE(layout, nullptr) << lastPrompt().toStdString();
+        EXPECT_EQ(layout->title, "Inter State Purchase Register");
+        EXPECT_EQ(clippedReportTexts(*layout), "") << layout->title.toStdString();
+        EXPECT_EQ(whole(*layout, one), 6 * 5);
+        EXPECT_EQ(whole(*layout, row), 2 * 5);
+        EXPECT_EQ(whole(*layout, sign + "1499999999.85"), 1);
     }
 }
 

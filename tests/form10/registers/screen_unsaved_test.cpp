@@ -241,4 +241,25 @@ TEST_F(UnsavedBills, ASaveOverBillsOfAnotherYearAsksNamingTheMonthAndBothYearsAn
     EXPECT_EQ(count(db, "tblSales"), 2);
 }
 
+TEST_F(UnsavedBills, AnInterStateSaveOverBillsOfAnotherYearAsksToo)
+{
+    exec(db, "DELETE FROM tblPurchaseInterState1");
+    storeDated("tblPurchaseInterState1", "Last Year Inter", "2025-06-05");
+    switchPurchases(1, false);
+    ASSERT_EQ(form->List4->ListIndex(), 1);
+    focus(form->txtGrid1);
+    form->fg1->setRow(1);
+    key(form->txtGrid1, Qt::Key_Y, Qt::ControlModifier);
+    keyBill(true, {"06-06-26", "This Year Inter", "T", "B", P4, "10", "0", "0"});
+    const QString stored = dump(db);
+    ui::clearShownMessages();
+    answer = ui::vbNo;
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
+    EXPECT_TRUE(messages()[0].prompt.startsWith(currentMonth() + " already holds bills of 2025.\r\nThe bills being "
+                                                "saved are of 2026."))
+        << messages()[0].prompt.toStdString();
+    EXPECT_EQ(dump(db), stored);
+}
+
 } // namespace
