@@ -62,7 +62,7 @@ QString troubleText(const ado::Error& e)
     switch (e.Number()) {
     case err::FileInUse: return QStringLiteral("it is in use by another program; close that program and try again");
     case err::FileDamaged: return QStringLiteral("it is damaged");
-    case err::PermissionDenied: return QStringLiteral("permission is denied");
+    case err::PermissionDenied: return QStringLiteral("the place is read-only or permission is denied");
     case err::DiskFull: return QStringLiteral("the disk is full");
     case err::FileNotFound: case err::PathNotFound: return QStringLiteral("it is missing");
     case err::FileExists: return QStringLiteral("something of that name is in the way");

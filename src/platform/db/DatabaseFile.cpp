@@ -50,6 +50,12 @@ long numberFor(int rc, int systemError)
     throw Error(number, words, kDbSource);
 }
 
+// A failed system call, in the system's words.
+[[noreturn]] void raiseErrno(int error)
+{
+    raiseAs(numberForErrno(error), QString::fromLocal8Bit(std::strerror(error)));
+}
+
 // One handle, closed on every path.
 class FileHandle {
 public:
@@ -91,17 +97,15 @@ bool isBusy(int rc)
 void checkHeader(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        raiseAs(numberForErrno(error), QString::fromLocal8Bit(std::strerror(error)));
-    }
+    if (fd < 0)
+        raiseErrno(errno);
     static const char header[] = "SQLite format 3";   // and its NUL: 16 bytes
     char read[sizeof header] = {};
     const ssize_t got = ::read(fd, read, sizeof read);
     const int error = errno;
     ::close(fd);
     if (got < 0)
-        raiseAs(numberForErrno(error), QString::fromLocal8Bit(std::strerror(error)));
+        raiseErrno(error);
     if (got != sizeof header || std::memcmp(read, header, sizeof header) != 0)
         raiseAs(err::FileDamaged, QStringLiteral("file is not a database"));
 }
@@ -114,6 +118,13 @@ void copyDatabaseFile(const QString& source, const QString& destination)
     if (!from.opened())
         from.raise();
     QFile::remove(destination);
+    // Made here, not by the engine: refused a read-write open (a read-only volume, a folder
+    // without write permission), the engine tries read-only and then reports that try's
+    // failure, "missing", instead of the refusal.
+    const int made = ::open(QFile::encodeName(destination).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (made < 0)
+        raiseErrno(errno);
+    ::close(made);
     long number = 0;
     QString words;
     {

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +23,29 @@
 using namespace f10test;
 
 namespace {
+
+// Runs `run` in a child process; returns the text it gives back.
+QString inChild(const std::function<QString()>& run)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return "<no pipe>";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        const QByteArray said = run().toUtf8();
+        [[maybe_unused]] const ssize_t written = ::write(out[1], said.constData(), size_t(said.size()));
+        _exit(0);
+    }
+    ::close(out[1]);
+    QByteArray got;
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;)
+        got.append(chunk, n);
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(got);
+}
 
 TEST_F(BackUpTest, TheLaterDriveHoldingTheFolderIsTheBackUpPathAndWithNoneTheFirstIsOffered)
 {
@@ -265,6 +290,29 @@ TEST_F(BackUpTest, BackUpToARootThatCannotBeWrittenSaysSoAndAnotherDriveChosenBy
     QTest::keyClick(w->Command7, Qt::Key_Space);
     QApplication::processEvents();
     expectBackedUpTo(driveB);
+
+    // A backup folder on a volume mounted read-only (in a child with a mount namespace of its
+    // own) is said to be so, not called missing.
+    const QString noMount = "<no read-only mount>";
+    const QString said = inChild([&]() -> QString {
+        const QByteArray place = QFile::encodeName(backUp(driveB));
+        if ((::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount(place.constData(), place.constData(), nullptr, MS_BIND, nullptr) != 0
+            || ::mount(nullptr, place.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            return noMount;
+        try {
+            backUpDataFiles(sys::FileSystemObject(), folder.path(), backUp(driveB));
+            return "backed up";
+        } catch (const ado::Error& e) {
+            return e.Description();
+        }
+    });
+    if (said == noMount)
+        GTEST_SKIP() << "this system allows no read-only mount here";
+    EXPECT_EQ(said, "The file " + program("TAXDATA.mdb") + " could not be copied to " + backUp(driveB, "TAXDATA.mdb")
+                        + ": the place is read-only or permission is denied (Read-only file system).\n\nNothing was "
+                          "backed up: the backup in " + backUp(driveB) + " is as it was.");
 }
 
 // A Save killed half-way leaves a journal beside the Form 10 database: Back Up rolls it back

@@ -3,6 +3,7 @@
 #include "DbFixture.h"
 #include "platform/db/DatabaseFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <future>
 #include <sys/stat.h>
@@ -107,13 +108,21 @@ TEST_F(DatabaseFileTest, TheCheckRefusesWhatIsNoSoundDatabase)
     EXPECT_NE(damaged.Description(), "ok");
 }
 
-// A file this account may not read is said to be so, not called damaged.
-TEST_F(DatabaseFileTest, AFileThatMayNotBeReadIsNotCalledDamaged)
+// A file this account may not read, or a folder it may not write a copy into, is said to be
+// so: not called damaged, nor missing.
+TEST_F(DatabaseFileTest, AFileThatMayNotBeReadOrAFolderThatMayNotBeWrittenIsSaidToBeSo)
 {
+    const QString readable = createDb("b.mdb", "CREATE TABLE t (x TEXT);");
+    const QString locked = file("locked");
+    ASSERT_TRUE(QDir().mkdir(locked));
+    ::chmod(QFile::encodeName(locked).constData(), 0555);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     ::chmod(QFile::encodeName(source).constData(), 0);
     const auto refused = [&] {
-        const ado::Error e = caught([&] { ado::checkDatabaseFile(source); });
-        return e.Number() == ado::err::PermissionDenied && e.Description() == "Permission denied";
+        const ado::Error read = caught([&] { ado::checkDatabaseFile(source); });
+        const ado::Error written = caught([&] { ado::copyDatabaseFile(readable, locked + "/copy.mdb"); });
+        return read.Number() == ado::err::PermissionDenied && read.Description() == "Permission denied"
+               && written.Number() == ado::err::PermissionDenied && written.Description() == "Permission denied";
     };
     if (::geteuid() != 0) {
         EXPECT_TRUE(refused());
