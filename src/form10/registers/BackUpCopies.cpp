@@ -116,31 +116,73 @@ struct Plan {
             out += name + QLatin1Char('\t') + (had ? QLatin1Char('1') : QLatin1Char('0')) + QLatin1Char('\n');
         return out;
     }
-    // Only what this program writes is acted on: names of the data files and a dated folder.
-    static Plan parse(const QString& text, const QString& path)
+    // Reads into `plan` the data files and the dated folder the text names, wherever they
+    // stand; true when the text is wholly as this program writes it, the only plan acted on.
+    static bool parse(const QString& text, Plan& plan)
     {
         QStringList lines = text.split(QLatin1Char('\n'));
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
-        Plan plan;
         bool valid = lines.size() >= 2 && lines[0] == kPlanHeading
                      && (lines[1].isEmpty() || keptFolderPattern().match(lines[1]).hasMatch());
-        if (valid)
-            plan.keptFolder = lines[1];
-        for (int i = 2; valid && i < lines.size(); ++i) {
+        for (int i = 0; i < lines.size(); ++i) {
             const QStringList parts = lines[i].split(QLatin1Char('\t'));
-            valid = parts.size() == 2 && dataFileNames().contains(parts[0])
-                    && (parts[1] == QLatin1String("0") || parts[1] == QLatin1String("1"));
-            if (valid)
-                plan.files.emplace_back(parts[0], parts[1] == QLatin1String("1"));
+            if (keptFolderPattern().match(lines[i]).hasMatch()) {
+                plan.keptFolder = lines[i];
+                valid = valid && i == 1;
+            } else if (dataFileNames().contains(parts[0])) {
+                plan.files.emplace_back(parts[0], parts.value(1) == QLatin1String("1"));
+                valid = valid && i >= 2 && parts.size() == 2
+                        && (parts[1] == QLatin1String("0") || parts[1] == QLatin1String("1"));
+            } else {
+                valid = valid && i < 2;
+            }
         }
-        if (!valid)
-            throw ado::Error(err::FileDamaged, QStringLiteral("The plan ") + path
-                                                   + QStringLiteral(" of an interrupted backup or restore cannot be read."),
-                             kSource);
-        return plan;
+        return valid;
     }
 };
+
+// A plan that cannot be acted on (`unreadable`: the system's words when it could not be read):
+// what can be read of it, and what the user can do. Recovery leaves the folder alone while the
+// plan is there, and every change of the folder starts by recovering it. A first backup's
+// unfinished folder holds only copies, and goes whole once its plan is removed.
+[[noreturn]] void refuseDamagedPlan(const QString& folder, const QString& path, const QString& text,
+                                    const QString& unreadable, bool unfinishedFirstBackUp)
+{
+    Plan read;
+    Plan::parse(text, read);
+    QStringList named;
+    for (const auto& file : read.files)
+        named << file.first;
+    named.removeDuplicates();
+    QString held = QStringLiteral(" could not be read at all (") + unreadable + QStringLiteral(").");
+    if (unreadable.isEmpty() && named.isEmpty())
+        held = QStringLiteral(" is damaged: no data file's name can be read in it.");
+    else if (unreadable.isEmpty())
+        held = QStringLiteral(" is damaged. As far as it can be read, it names ") + named.join(QStringLiteral(", "))
+               + (read.keptFolder.isEmpty() ? QString()
+                                            : QStringLiteral(", the files they replace being set aside in ")
+                                                  + in(folder, read.keptFolder))
+               + QLatin1Char('.');
+    const QString advice =
+        unfinishedFirstBackUp
+            ? QStringLiteral("The folder holds only the copies of a first backup that did not finish; it stays, and no "
+                             "backup is made beside it, until the plan is removed. Remove ")
+                  + path + QStringLiteral(": Lumora then removes the folder and backs up afresh.")
+            : QStringLiteral("Until the plan is removed, Lumora leaves the files there as they are, and no backup or "
+                             "restore uses them. Check the data files ")
+                  + dataFileNames().join(QStringLiteral(", ")) + QStringLiteral(" in ") + folder
+                  + QStringLiteral(": each may be the old file or its new copy, or be missing, set aside as "
+                                   "<name>.old or in a Replaced- folder; a copy not yet in place is <name>.new. Put "
+                                   "each file you keep under its own name, then remove ")
+                  + path
+                  + QStringLiteral(". Lumora then puts back any <name>.old whose file is missing, removes any other "
+                                   "<name>.new and <name>.old there, and backs up and restores again.");
+    throw ado::Error(err::FileDamaged,
+                     QStringLiteral("A backup or restore that was interrupted in ") + folder
+                         + QStringLiteral(" cannot be undone: its plan ") + path + held + QLatin1Char('\n') + advice,
+                     kSource);
+}
 
 // Puts back every file a change set aside and removes every copy it made; then the plan.
 // Each step is safe to repeat, so an undo that a crash interrupts is finished by the next.
@@ -171,13 +213,23 @@ void undo(const FileSystemObject& fso, const QString& folder, const Plan& plan)
 // made before a plan was written, files a finished Back Up had still to remove. A file found
 // only under its set-aside name (left so by a crash of a version that wrote no plan) is put
 // back under its own: it may be the only copy of the user's data.
-void recoverFolder(const FileSystemObject& fso, const QString& folder)
+void recoverFolder(const FileSystemObject& fso, const QString& folder, bool unfinishedFirstBackUp = false)
 {
     const QString planPath = in(folder, kPlanName);
     const QString what = QStringLiteral("A backup or restore that was interrupted in ") + folder
                          + QStringLiteral(" could not be undone yet");
-    if (fso.FileExists(planPath))
-        step(what, [&] { undo(fso, folder, Plan::parse(fso.ReadTextFile(planPath), planPath)); });
+    if (fso.FileExists(planPath)) {
+        QString text;
+        try {
+            text = fso.ReadTextFile(planPath);
+        } catch (const ado::Error& e) {
+            refuseDamagedPlan(folder, planPath, {}, e.Description(), unfinishedFirstBackUp);
+        }
+        Plan plan;
+        if (!Plan::parse(text, plan))
+            refuseDamagedPlan(folder, planPath, text, {}, unfinishedFirstBackUp);
+        step(what, [&] { undo(fso, folder, plan); });
+    }
     for (const QString& name : dataFileNames()) {
         if (!fso.FileExists(in(folder, name)) && fso.FileExists(in(folder, setAsideName(name))))
             step(what, [&] { fso.MoveFile(in(folder, setAsideName(name)), in(folder, name)); });
@@ -194,7 +246,7 @@ void removeStagingFolder(const FileSystemObject& fso, const QString& staging)
 {
     if (!fso.FolderExists(staging))
         return;
-    recoverFolder(fso, staging);
+    recoverFolder(fso, staging, true);
     step(QStringLiteral("The unfinished backup folder ") + staging + QStringLiteral(" could not be removed"), [&] {
         for (const QString& name : dataFileNames())
             removeIfThere(fso, in(staging, name));
@@ -289,7 +341,9 @@ void pruneKeptFolders(const FileSystemObject& fso, const QString& folder)
 // replaced files of a Restore ("" for a Back Up, or when nothing was replaced).
 QString replaceSet(const FileSystemObject& fso, const Change& c)
 {
+    // The sources too: a set a crash left half replaced, or under a damaged plan, is no set to copy.
     recoverFolder(fso, c.to);
+    recoverFolder(fso, c.from);
 
     Plan plan;
     for (const QString& name : dataFileNames()) {

@@ -16,7 +16,9 @@
 //  5. removing the plan completes the change; what was set aside for a Back Up is removed.
 // Any failure in 4 puts the set aside files back. A crash before 3 leaves only new files, which
 // recovery removes; a crash while the plan exists is undone by recovery from the plan. Recovery
-// runs when the program starts and whenever the backup window becomes active.
+// runs when the program starts and whenever the backup window becomes active. A plan that
+// cannot be read stops the recovery of its folder, and every Back Up and Restore to or from
+// it, until the user removes it.
 //
 // A Back Up sets the previous backup aside as "<name>.old". The first Back Up to a drive
 // fills a folder "Lumora1BackUp.new" beside where the backup folder goes and renames it at the

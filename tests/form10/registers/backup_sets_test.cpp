@@ -274,4 +274,49 @@ TEST_F(BackUpSetTest, AnInterruptedRestoreIsUndoneWhenTheProgramStartsAndWhenThe
     }
 }
 
+// A plan that cannot be acted on is named, with what can be read of it and what to do: the
+// folder is left as it is and refuses every change until the plan is removed.
+TEST_F(BackUpSetTest, ADamagedPlanIsNamedWithWhatItHoldsAndWhatToDoUntilItIsRemoved)
+{
+    const QString plan = folder.file("data-files.plan"), backUpPlan = backUp(driveA, "data-files.plan");
+    writeBytes(plan, "Lumora data files being replaced\nReplaced-2026-07-01-090507\nTAXDATA.mdb\t1\nnwForm10DB.mdb\t?\n");
+    writeBytes(backUpPlan, QByteArray("\x00\x9f garbled", 11));
+    ASSERT_TRUE(QFile::copy(program("TAXDATA.mdb"), program("TAXDATA.mdb.new")));
+    const QStringList entries = entriesIn(folder.path());
+    const QString inProgram = "interrupted in " + folder.path() + " cannot be undone: its plan " + plan
+                              + " is damaged. As far as it can be read, it names TAXDATA.mdb, nwForm10DB.mdb, the files "
+                                "they replace being set aside in " + folder.file("Replaced-2026-07-01-090507") + ".\n";
+    const QString inBackUp = "its plan " + backUpPlan + " is damaged: no data file's name can be read in it.\n";
+    const QString advice = "then remove " + plan + ". Lumora then puts back any <name>.old whose file is missing";
+    expectMentions(recover(), {inProgram, inBackUp, advice, "Check the data files TAXDATA.mdb, nwForm10DB.mdb, "
+                                                            "Form10Data.mdb in " + folder.path()});
+    struct Unreadable : sys::FileSystemObject {
+        QString ReadTextFile(const QString&) const override
+        {
+            throw ado::Error(ado::err::PermissionDenied, "Permission denied", "FileSystemObject");
+        }
+    };
+    expectMentions(recoverDataFiles(Unreadable(), folder.path(), {}),
+                   {"its plan " + plan + " could not be read at all (Permission denied).\n"});
+    for (const auto& [change, says] :
+         std::vector<std::pair<std::function<void()>, QString>>{
+             {[&] { restoreDataFiles(sys::FileSystemObject(), backUp(driveA), folder.path()); },
+              inProgram + "Until the plan is removed"},
+             {[&] { backUpDataFiles(sys::FileSystemObject(), folder.path(), backUp(driveA)); }, inBackUp},
+             {[&] { backUpDataFiles(sys::FileSystemObject(), folder.path(), backUp(driveB)); }, inProgram}}) {
+        try {
+            change();
+            ADD_FAILURE() << "not refused";
+        } catch (const ado::Error& e) {
+            expectMentions(e.Description(), {says});
+        }
+    }
+    EXPECT_EQ(entriesIn(folder.path()), entries);
+    ASSERT_TRUE(QFile::remove(plan) && QFile::remove(backUpPlan));
+    EXPECT_EQ(recover(), "");
+    EXPECT_FALSE(QFile::exists(program("TAXDATA.mdb.new")));
+    restoreDataFiles(sys::FileSystemObject(), backUp(driveA), folder.path());
+    EXPECT_EQ(setState(sequences()[2]), "new");
+}
+
 } // namespace
