@@ -183,12 +183,18 @@ void FileSystemObject::WriteTextFile(const QString& path, const QString& text) c
     const int fd = ::open(encoded(partial).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         raiseErrno(errno);
-    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() && ::fsync(fd) == 0;
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
     const int error = errno;
     ::close(fd);
     if (!written) {
         ::unlink(encoded(partial).constData());
         raiseErrno(error);
+    }
+    try {
+        SyncFile(partial);
+    } catch (const ado::Error&) {
+        ::unlink(encoded(partial).constData());
+        throw;
     }
     if (::rename(encoded(partial).constData(), encoded(p).constData()) != 0) {
         const int renameError = errno;
@@ -208,9 +214,10 @@ QString FileSystemObject::ReadTextFile(const QString& path) const
     return QString::fromUtf8(f.readAll());
 }
 
-void FileSystemObject::SyncFolder(const QString& path) const
+namespace {
+void syncOpened(const QString& path, int flags)
 {
-    const int fd = ::open(encoded(localPath(path)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(encoded(localPath(path)).constData(), O_RDONLY | O_CLOEXEC | flags);
     if (fd < 0)
         raiseErrno(errno);
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;   // a volume without syncs has nothing to make durable
@@ -218,6 +225,17 @@ void FileSystemObject::SyncFolder(const QString& path) const
     ::close(fd);
     if (!synced)
         raiseErrno(error);
+}
+} // namespace
+
+void FileSystemObject::SyncFile(const QString& path) const
+{
+    syncOpened(path, 0);
+}
+
+void FileSystemObject::SyncFolder(const QString& path) const
+{
+    syncOpened(path, O_DIRECTORY);
 }
 
 QStringList driveRootsFrom(const QString& home, const QString& user, const QStringList& mountPoints)

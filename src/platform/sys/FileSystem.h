@@ -38,9 +38,11 @@ public:
     virtual unsigned Mode(const QString& path) const;
     virtual void SetMode(const QString& path, unsigned mode) const;
     // A small text file written whole or not at all: into a new file beside it, made
-    // durable, then renamed over `path`.
+    // durable (SyncFile), then renamed over `path` and the rename made durable (SyncFolder).
     virtual void WriteTextFile(const QString& path, const QString& text) const;
     virtual QString ReadTextFile(const QString& path) const;
+    // Makes what was written to the file durable.
+    virtual void SyncFile(const QString& path) const;
     // Makes the latest renames, new files and deletions in the folder durable.
     virtual void SyncFolder(const QString& path) const;
 };

@@ -41,6 +41,7 @@ public:
     void DeleteFile(const QString& p) const override { next("DeleteFile", p), Base::DeleteFile(p); }
     void SetMode(const QString& p, unsigned m) const override { next("SetMode", p), Base::SetMode(p, m); }
     void WriteTextFile(const QString& p, const QString& t) const override { next("WriteTextFile", p), Base::WriteTextFile(p, t); }
+    void SyncFile(const QString& p) const override { next("SyncFile", p), Base::SyncFile(p); }
     void SyncFolder(const QString& p) const override { next("SyncFolder", p), Base::SyncFolder(p); }
 
 private:
@@ -164,8 +165,17 @@ TEST_F(BackUpSetTest, EachChangeFailingOrKilledInTurnLeavesTheWholeOldSetOrTheWh
     for (const Sequence& s : sequences()) {
         SCOPED_TRACE(s.name);
         Steps counting;
+        QStringList changes;
+        counting.before = [&](const QString& change, const QString& path) { changes << change + " " + path; };
         s.run(counting);
         ASSERT_EQ(setState(s), "new");
+        // The plan is written, and it and its name made durable, before any data file is renamed.
+        const qsizetype plan = changes.indexOf(QRegularExpression("^WriteTextFile .*/data-files.plan$"));
+        const QString planFolder = QFileInfo(changes.value(plan).section(' ', 1)).path();
+        const qsizetype synced = changes.indexOf("SyncFile " + planFolder + "/data-files.plan.partial");
+        const qsizetype named = changes.indexOf("SyncFolder " + planFolder, synced);
+        const qsizetype renamed = changes.indexOf(QRegularExpression("^MoveFile .*\\.mdb(\\.new)?$"));
+        EXPECT_TRUE(0 <= plan && plan < synced && synced < named && named < renamed) << changes.join("\n").toStdString();
         reset();
         ASSERT_EQ(setState(s), "old");
         for (int at = 1; at <= counting.count; ++at) {

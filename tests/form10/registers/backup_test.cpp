@@ -157,6 +157,9 @@ TEST_F(BackUpTest, RestoreRefusesABackUpFileThatIsMissingDamagedOrNotTheKindItRe
         // The header is right, a page of the tables is not.
         {"nwForm10DB.mdb", [](const QString& f) { writeBytes(f, QByteArray(4096, '\xff'), 4096 * 3); },
          {" cannot be used: it is damaged ("}},
+        // The 16 bytes of the header are right, the page size after them is not.
+        {"Form10Data.mdb", [](const QString& f) { writeBytes(f, QByteArray("\x03\x00", 2), 16); },
+         {" cannot be used: it is damaged (file is not a database)."}},
         {"nwForm10DB.mdb", copyOf(law), {" is not a Form 10 database: it has no table tblPurchase1, "}},
         {"TAXDATA.mdb", copyOf(law), {" is not one of Lumora's data files (user_version 0 where 1 is expected)."}},
         {"Form10Data.mdb", copyOf(program("nwForm10DB.mdb")), {" is not one of Lumora's data files"}},
