@@ -9,9 +9,11 @@
 #include "platform/sys/FileSystem.h"
 #include "platform/vb/Vb.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -441,6 +443,44 @@ void firstBackUp(const FileSystemObject& fso, const QString& programFolder, cons
     }
 }
 
+// Another copy of the program must not change or recover the folders a change works on while
+// it runs: each change holds, for its whole course, the program folder and the drive root of
+// the backup folder (the root, so that a first backup's folder of another name is held too);
+// recovery takes the same locks first and leaves alone a folder another copy holds.
+using Locks = std::vector<std::unique_ptr<sys::FolderLock>>;
+
+QString lockedPlaceOf(const QString& backUpFolder) { return QFileInfo(backUpFolder).absolutePath(); }
+
+// Raises, `nothingDone` added, when another copy holds one of the folders.
+Locks holdAgainstOtherCopies(const QString& programFolder, const QString& backUpFolder, const QString& nothingDone)
+{
+    Locks locks;
+    QStringList held;
+    for (const auto& [place, shown] : {std::pair{programFolder, programFolder},
+                                       std::pair{lockedPlaceOf(backUpFolder), backUpFolder}}) {
+        const QString same = QFileInfo(place).canonicalFilePath();
+        if (!same.isEmpty() && held.contains(same))
+            continue;   // a second lock of one folder would find the first
+        held << same;
+        locks.push_back(std::make_unique<sys::FolderLock>(place));
+        if (locks.back()->busy())
+            throw ado::Error(err::FileInUse,
+                             QStringLiteral("Another copy of Lumora is working on the files in ") + shown
+                                 + QStringLiteral(" (a backup, a restore, or the undoing of one that was interrupted): "
+                                                  "try again when it has finished.\n\n")
+                                 + nothingDone,
+                             kSource);
+    }
+    return locks;
+}
+
+void unlessHeld(const QString& place, const std::function<void()>& recover)
+{
+    const sys::FolderLock lock(place);
+    if (!lock.busy())
+        recover();
+}
+
 const QString kUnfinished = QStringLiteral(
     "\n\nNot every file could be put back yet. Lumora puts them back the next time it starts or this window opens.");
 
@@ -448,6 +488,7 @@ const QString kUnfinished = QStringLiteral(
 
 void backUpDataFiles(const sys::FileSystemObject& fso, const QString& programFolder, const QString& backUpFolder)
 {
+    const Locks locks = holdAgainstOtherCopies(programFolder, backUpFolder, QStringLiteral("Nothing was backed up."));
     const bool first = !fso.FolderExists(backUpFolder);
     try {
         if (first)
@@ -465,6 +506,7 @@ void backUpDataFiles(const sys::FileSystemObject& fso, const QString& programFol
 
 QString restoreDataFiles(const sys::FileSystemObject& fso, const QString& backUpFolder, const QString& programFolder)
 {
+    const Locks locks = holdAgainstOtherCopies(programFolder, backUpFolder, QStringLiteral("Nothing was restored."));
     try {
         return replaceSet(fso, {backUpFolder, programFolder, true});
     } catch (const NotUndone& e) {
@@ -486,8 +528,10 @@ QString recoverDataFiles(const sys::FileSystemObject& fso, const QString& progra
             problems << e.Description();
         }
     };
-    attempt([&] { recoverFolder(fso, programFolder); });
-    for (const QString& root : roots)
-        attempt([&] { recoverBackUpFolder(fso, root + kBackUpFolderName); });
+    attempt([&] { unlessHeld(programFolder, [&] { recoverFolder(fso, programFolder); }); });
+    for (const QString& root : roots) {
+        const QString backUpFolder = root + kBackUpFolderName;
+        attempt([&] { unlessHeld(lockedPlaceOf(backUpFolder), [&] { recoverBackUpFolder(fso, backUpFolder); }); });
+    }
     return problems.join(QLatin1Char('\n'));
 }

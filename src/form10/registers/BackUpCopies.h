@@ -20,6 +20,10 @@
 // cannot be read stops the recovery of its folder, and every Back Up and Restore to or from
 // it, until the user removes it.
 //
+// A change holds the program folder and the drive root of the backup folder against another
+// running copy of the program for its whole course; that copy's recovery leaves them alone
+// meanwhile, and its Back Up and Restore are refused.
+//
 // A Back Up sets the previous backup aside as "<name>.old". The first Back Up to a drive
 // fills a folder "Lumora1BackUp.new" beside where the backup folder goes and renames it at the
 // end, so a failed or interrupted first backup leaves no backup folder behind (one that would
@@ -50,6 +54,7 @@ void backUpDataFiles(const sys::FileSystemObject& fso, const QString& programFol
 QString restoreDataFiles(const sys::FileSystemObject& fso, const QString& backUpFolder, const QString& programFolder);
 
 // Undoes a change a crash interrupted in the program folder and in the backup folder of each
-// drive root (a root ends in '/'), and removes what such a change left. Returns what could not
-// be done now, plainly, one line each ("" when all is in order); it is tried again next time.
+// drive root (a root ends in '/'), and removes what such a change left; a folder another copy
+// of the program is changing is left alone. Returns what could not be done now, plainly, one
+// problem each ("" when all is in order); it is tried again next time.
 QString recoverDataFiles(const sys::FileSystemObject& fso, const QString& programFolder, const QStringList& roots);

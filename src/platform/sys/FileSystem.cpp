@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -236,6 +237,22 @@ void FileSystemObject::SyncFile(const QString& path) const
 void FileSystemObject::SyncFolder(const QString& path) const
 {
     syncOpened(path, O_DIRECTORY);
+}
+
+FolderLock::FolderLock(const QString& path)
+{
+    fd_ = ::open(encoded(localPath(path)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        busy_ = errno == EWOULDBLOCK;
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);   // releases the lock
 }
 
 QStringList driveRootsFrom(const QString& home, const QString& user, const QStringList& mountPoints)

@@ -47,6 +47,25 @@ public:
     virtual void SyncFolder(const QString& path) const;
 };
 
+// An advisory lock on a folder, taken without waiting and held while the object lives. The
+// system releases it when the process ends, however it ends, so a killed process leaves no
+// lock behind; nothing is written into the folder. Only other holders of such a lock are kept
+// out: the folder's files stay open to everyone.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& path);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    // Another process holds the folder. A folder that cannot be opened or locked (missing, or
+    // on a volume without locks) is not busy: there is nothing to guard, or no way to.
+    bool busy() const { return busy_; }
+
+private:
+    int fd_ = -1;
+    bool busy_ = false;
+};
+
 // The roots a backup can go to, each ending in '/': the user's home folder first, then every
 // mounted volume directly under /media/<user>/, /run/media/<user>/ and /mnt/, in that order,
 // each group sorted by name.

@@ -9,6 +9,7 @@
 #include "shell/ShellState.h"
 #include "shell/frmLaunch.h"
 
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 
@@ -281,6 +282,69 @@ TEST_F(BackUpSetTest, AnInterruptedRestoreIsUndoneWhenTheProgramStartsAndWhenThe
         EXPECT_TRUE(messages().empty()) << last().prompt.toStdString();
         ui::FormRegistry::unloadAll();
         QApplication::processEvents();
+    }
+}
+
+// A second copy of the program, started or its window opened while the first is half-way
+// through a change, leaves that change alone and says nothing; its own Back Up and Restore
+// are refused, and the change completes.
+TEST_F(BackUpSetTest, AChangeUnderWayInAnotherProcessIsLeftAloneAndRefusesTheOthersChanges)
+{
+    const auto everything = [this] {
+        QStringList out;
+        for (const QString& top : {folder.path(), driveA.path(), driveB.path()}) {
+            for (QDirIterator it(top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+                 it.hasNext();)
+                out << it.next();
+        }
+        out.sort();
+        return out;
+    };
+    for (const Sequence& s : sequences()) {
+        SCOPED_TRACE(s.name);
+        int held[2], go[2];
+        ASSERT_EQ(::pipe(held) | ::pipe(go), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            Steps holding;
+            int moves = 0;
+            holding.before = [&](const QString& change, const QString&) {
+                char c = 0;
+                if (change == "MoveFile" && ++moves == 2   // half-way: a file set aside, or a copy in place
+                    && !(::write(held[1], "h", 1) == 1 && ::read(go[0], &c, 1) == 1))
+                    _exit(3);
+            };
+            try {
+                s.run(holding);
+            } catch (...) {
+                _exit(2);
+            }
+            _exit(0);
+        }
+        char c = 0;
+        EXPECT_EQ(::read(held[0], &c, 1), 1);
+        const QStringList during = everything();
+        EXPECT_EQ(recover(), "");
+        ui::clearShownMessages();
+        openWindow();
+        EXPECT_TRUE(messages().empty()) << last().prompt.toStdString();
+        const QString busy = "Another copy of Lumora is working on the files in " + folder.path()
+                             + " (a backup, a restore, or the undoing of one that was interrupted): try again when it "
+                               "has finished.\n\n";
+        click(w->Command7);
+        EXPECT_EQ(last().prompt, busy + "Nothing was backed up.");
+        click(w->Command6);
+        expectFailure({busy + "Nothing was restored."});
+        EXPECT_EQ(everything(), during);
+        w->Unload();
+        EXPECT_EQ(::write(go[1], "g", 1), 1);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        for (int fd : {held[0], held[1], go[0], go[1]})
+            ::close(fd);
+        EXPECT_EQ(setState(s), "new");
+        reset();
     }
 }
 
