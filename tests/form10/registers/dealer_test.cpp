@@ -144,8 +144,9 @@ TEST_F(DealerTest, TwoDealersKeepTheSameMonthApartThroughSaveExportAndPrint)
             EXPECT_EQ(count(db, page, "cCode=" + quoted(d.code) + " AND cRPFrom=" + quoted(currentMonth())), 1) << page;
     }
 
-    // Back to the first dealer: its month as saved.
+    // Back to the first dealer: its month as saved. The second, chosen since, is offered.
     openTool();
+    EXPECT_EQ(window().lstDealers->Text(), entryOf(kSecond));
     choose(kFirst);
     click(window().cmdOpen);
     EXPECT_EQ(form->lblCustomerName->text(), kFirst.name);
