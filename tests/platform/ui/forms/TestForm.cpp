@@ -244,6 +244,22 @@ TEST_F(FormTest, AHiddenFormGivesBackItsPaintBufferAndIsPaintedWholeWhenShownAga
         EXPECT_EVENTUALLY(fullBuffer()) << road;
         EXPECT_EVENTUALLY(paintedAt(QPoint(600, 440)) == QColor(0x12, 0x34, 0x5A)) << road;
     }
+    // A modal show of the shown form hides and shows it in one go: it keeps a whole buffer
+    // all the while it is on screen.
+    struct Watch : QObject {
+        std::function<bool()> shortOnScreen;
+        bool seen = false;
+        bool eventFilter(QObject*, QEvent*) override
+        {
+            seen = seen || shortOnScreen();
+            return false;
+        }
+    } watch;
+    watch.shortOnScreen = [&] { return f.isVisible() && !fullBuffer(); };
+    f.windowHandle()->installEventFilter(&watch);
+    QTimer::singleShot(100, &f, [&] { f.Hide(); });
+    f.Show(vbModal);
+    EXPECT_FALSE(watch.seen);
 }
 
 // Twips that are no whole number of pixels read back as set; only a press on the form's own
