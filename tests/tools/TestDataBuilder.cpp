@@ -49,7 +49,8 @@ TEST(DataBuilder, BuildsEveryFileAndARebuildKeepsTheUsersDatabasesAndReplacesThe
     ASSERT_TRUE(copyTree(kDataDir, data.path()));
     writeFile(data.path() + "/docs/HELP VAT.rtf", "{\\rtf1 help}");
     writeFile(data.path() + "/RptSales.rpt", "report");
-    writeFile(data.path() + "/test.swf", "banner");
+    const QByteArray banner(1 << 16, 'b');   // 64 KiB
+    writeFile(data.path() + "/test.swf", banner + "tail");
     QString error;
     ASSERT_TRUE(databuild::buildProgramFolder(data.path(), dir.path(), &error)) << error.toStdString();
     EXPECT_TRUE(error.isEmpty());
@@ -68,6 +69,7 @@ TEST(DataBuilder, BuildsEveryFileAndARebuildKeepsTheUsersDatabasesAndReplacesThe
     rawExec(dir.filePath("Form10Data.mdb"), "CREATE TABLE Mine (x TEXT); INSERT INTO Mine VALUES ('kept')");
     rawExec(law, "DELETE FROM Kerala");
     writeFile(data.path() + "/RptSales.rpt", "report v2");
+    writeFile(data.path() + "/test.swf", banner);   // what the installed one begins with
     ASSERT_TRUE(databuild::buildProgramFolder(data.path(), dir.path()));
 
     EXPECT_EQ(scalar(form10, "SELECT Party FROM tblSales WHERE cCode='K1'"), "D'Souza Traders");
@@ -78,6 +80,7 @@ TEST(DataBuilder, BuildsEveryFileAndARebuildKeepsTheUsersDatabasesAndReplacesThe
     QFile rpt(dir.filePath("RptSales.rpt"));
     ASSERT_TRUE(rpt.open(QIODevice::ReadOnly));
     EXPECT_EQ(rpt.readAll(), QByteArray("report v2"));
+    EXPECT_EQ(QFileInfo(dir.filePath("test.swf")).size(), banner.size());
     EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.building")}, QDir::Files).isEmpty());
 }
 
