@@ -47,7 +47,7 @@ void CrystalReport::run()
         throw ReportError(objectName(), 0, QStringLiteral("no report template was named"));
     const QString templatePath = sys::localPath(reportFileName_);
     const ReportTemplate t = readReportTemplate(templatePath);
-    const ReportData data = readReportData(t, templatePath, DataFiles(0));
+    const ReportData data = readReportData(t, templatePath, DataFiles(0), selection_);
 
     const QString key = QFileInfo(templatePath).absoluteFilePath();
     QPointer<ReportPreview>& window = windows_[key];

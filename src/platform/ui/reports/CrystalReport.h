@@ -9,7 +9,7 @@
 // data file missing or locked); nothing is shown then.
 #pragma once
 
-#include "platform/ui/reports/ReportTemplate.h"
+#include "platform/ui/reports/ReportData.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,6 +36,10 @@ public:
     int WindowState() const { return windowState_; }
     void setWindowState(int state) { windowState_ = state; }
 
+    // The rows the report reads of each table it names: those whose column holds the value.
+    // No column (the default): every row.
+    void setSelection(const QString& column, const QString& value) { selection_ = {column, value}; }
+
     // Reads as 0; setting 1 runs the report (raises ReportError), other values do nothing.
     int Action() const { return 0; }
     void setAction(int action);
@@ -50,6 +54,7 @@ private:
     QStringList dataFiles_;
     QString reportFileName_;
     int windowState_ = 0;
+    RowSelection selection_;
     std::map<QString, QPointer<ReportPreview>> windows_;   // by template path
     QPointer<ReportPreview> last_;
 };

@@ -67,8 +67,9 @@ bool sameKey(const ado::Variant& a, const ado::Variant& b)
 
 class Reader {
 public:
-    Reader(const ReportTemplate& t, QString templateFile, const QString& dataFile)
-        : t_(t), templateFile_(std::move(templateFile)), dataPath_(sys::localPath(dataFile))
+    Reader(const ReportTemplate& t, QString templateFile, const QString& dataFile, RowSelection selection)
+        : t_(t), templateFile_(std::move(templateFile)), dataPath_(sys::localPath(dataFile)),
+          selection_(std::move(selection))
     {
         if (dataFile.trimmed().isEmpty())
             throw ReportError(templateFile_, 0, QStringLiteral("the report was given no data file"));
@@ -143,9 +144,13 @@ private:
         if (!tables_.contains(table.name, Qt::CaseInsensitive))
             throw ReportError(templateFile_, table.line,
                               QStringLiteral("the data file %1 has no table \"%2\"").arg(dataName_, table.name));
+        QString statement = QStringLiteral("SELECT * FROM ") + table.name;
+        if (!selection_.column.isEmpty())
+            statement += QStringLiteral(" WHERE ") + selection_.column + QStringLiteral("='")
+                         + ado::sqlQuoted(selection_.value) + QLatin1Char('\'');
         auto rs = ado::newRecordset();
         try {
-            rs->Open(QStringLiteral("SELECT * FROM ") + table.name, cn_, ado::adOpenForwardOnly, ado::adLockReadOnly);
+            rs->Open(statement, cn_, ado::adOpenForwardOnly, ado::adLockReadOnly);
         } catch (const ado::Error& e) {
             throw ReportError(dataPath_, 0, QStringLiteral("the table \"%1\" cannot be read: %2").arg(table.name, e.Description()));
         }
@@ -206,15 +211,17 @@ private:
     QString templateFile_;
     QString dataPath_;
     QString dataName_;
+    RowSelection selection_;
     ado::ConnectionPtr cn_ = ado::newConnection();
     QStringList tables_;
 };
 
 } // namespace
 
-ReportData readReportData(const ReportTemplate& t, const QString& templateFile, const QString& dataFile)
+ReportData readReportData(const ReportTemplate& t, const QString& templateFile, const QString& dataFile,
+                          const RowSelection& selection)
 {
-    Reader reader(t, templateFile, dataFile);
+    Reader reader(t, templateFile, dataFile, selection);
     try {
         return reader.read();
     } catch (const ado::Error& e) {

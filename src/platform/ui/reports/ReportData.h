@@ -23,10 +23,18 @@ struct ReportData {
     std::vector<QStringList> summaryCells; // one per summary line, a text per column
 };
 
+// The rows a report reads of each band's table: those whose `column` holds `value` (compared
+// as the data file compares text); every row when no column is named.
+struct RowSelection {
+    QString column;
+    QString value;
+};
+
 // Reads the report's data from `dataFile` (the program's way of naming it: '\' separators
 // allowed). `templateFile` names the template in the errors about its lines. Raises
 // ReportError when the data file cannot be opened or read, or when a table or column the
 // template names is not in it.
-ReportData readReportData(const ReportTemplate& t, const QString& templateFile, const QString& dataFile);
+ReportData readReportData(const ReportTemplate& t, const QString& templateFile, const QString& dataFile,
+                          const RowSelection& selection = {});
 
 } // namespace ui
