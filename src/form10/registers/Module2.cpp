@@ -50,6 +50,15 @@ void procDeleteAllRows(const QString& tableName)
     m.Form10Connection->Execute(m.SqlText);
 }
 
+void procDeleteDealerRows(const QString& tableName)
+{
+    procOpenForm10DB();
+    auto& m = Module2();
+    m.SqlText = QStringLiteral("DELETE * FROM  ") + tableName + QStringLiteral("  WHERE cCode='")
+                + ado::sqlQuoted(m.DealerCode) + QStringLiteral("'");
+    m.Form10Connection->Execute(m.SqlText);
+}
+
 namespace {
 
 // Two characters that are both decimal digits, as a number; -1 otherwise.

@@ -54,6 +54,8 @@ ado::ConnectionPtr openForm10Connection();
 void procOpenForm10DB();
 // Renews the connection, then runs "DELETE * FROM  <table>". Raises on failure.
 void procDeleteAllRows(const QString& tableName);
+// The same for the rows of the dealer in DealerCode only. Raises on failure.
+void procDeleteDealerRows(const QString& tableName);
 // The date a "dd-mm-yy" text names (characters 1-2 day, 4-5 month, 7-8 year). A text that
 // is not exactly eight characters once trimmed (05-12-2009) or names no real date
 // (31-02-08, ab-cd-ef) raises ado::Error 13 (type mismatch).

@@ -112,8 +112,9 @@ QString describeStep(const QString& step)
     for (const auto& [proc, text] : names)
         if (step == QLatin1String(proc))
             return QLatin1String(text);
-    if (step.startsWith(QLatin1String("procDeleteAllRows")))
-        return QStringLiteral("emptying the report table ") + step.mid(step.indexOf(QLatin1Char(' ')) + 1);
+    if (step.startsWith(QLatin1String("procDeleteDealerRows")))
+        return QStringLiteral("clearing the dealer's rows of the report table ")
+               + step.mid(step.indexOf(QLatin1Char(' ')) + 1);
     return step;
 }
 
@@ -213,8 +214,9 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
                 save.step(name);
                 work();
             };
+            // The report tables keep every dealer's last save: only this dealer's rows go.
             auto emptyTable = [&](const QString& table) {
-                step(QStringLiteral("procDeleteAllRows ") + table, [&] { procDeleteAllRows(table); });
+                step(QStringLiteral("procDeleteDealerRows ") + table, [&] { procDeleteDealerRows(table); });
             };
             step(QStringLiteral("procLoadKey"), [&] { f.procLoadKey(); });
             if (local) {

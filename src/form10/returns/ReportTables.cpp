@@ -1,9 +1,13 @@
 // The report tables the printed reports read: the report key rows, the three bill lists
 // copied from the grids, and the three summary rows filled from the month summary.
 //
+// They hold each dealer's last save: a save replaces the rows of its own dealer only, and the
+// reports read the rows of the dealer on the screen.
+//
 // procLoadKey and the summary loaders skip failing statements: the save runs each summary
-// loader once right after emptying its table, where it finds no key row and writes nothing,
-// and once more after the key rows are back. The bill-list loaders trap nothing.
+// loader once right after clearing its table of the dealer's rows, where it finds no key row
+// and writes nothing, and once more after the key rows are back. The bill-list loaders trap
+// nothing.
 #include "form10/registers/Module2.h"
 #include "form10/registers/RegisterStorage.h"
 #include "form10/registers/frmNormal.h"
@@ -108,11 +112,11 @@ const QStringList kSalesRates = {QStringLiteral("0"), QStringLiteral("1"), QStri
 void frmNormal::procLoadKey()
 {
     procOpenForm10DB();
-    procDeleteAllRows(QStringLiteral("tblRptPurchaseC"));
+    procDeleteDealerRows(QStringLiteral("tblRptPurchaseC"));
     addKeyRow(*this, QStringLiteral("SELECT * FROM  tblRptPurchaseC "));
-    skip([] { procDeleteAllRows(QStringLiteral("tblRptPurchaseInterStateC")); });
+    skip([] { procDeleteDealerRows(QStringLiteral("tblRptPurchaseInterStateC")); });
     addKeyRow(*this, QStringLiteral("SELECT * FROM  tblRptPurchaseInterStateC "));
-    skip([] { procDeleteAllRows(QStringLiteral("tblRptSales")); });
+    skip([] { procDeleteDealerRows(QStringLiteral("tblRptSales")); });
     addKeyRow(*this, QStringLiteral("SELECT * FROM  tblRptSales "));
 }
 

@@ -284,7 +284,7 @@ TEST_F(FailedSaveTest, AFailureAtAnyStepLeavesTheMonthAsItWas)
         // The month summary table disappears after the registers were rewritten.
         {"procWriteCommon", "DROP TABLE tblCommon", {"writing the month summary"}},
         // A step that skips failing statements: a missing table is not one it may skip.
-        {"procDeleteAllRows tblRptSales1", "DROP TABLE tblRptSales", {"tblRptSales"}},
+        {"procDeleteDealerRows tblRptSales1", "DROP TABLE tblRptSales", {"tblRptSales"}},
         // The database refuses writes once the purchase register has been rewritten.
         {"procWriteSales", "PRAGMA query_only = ON", {"readonly", "writing the sales register"}},
         // The last step skips its failing statements; only the commit can still refuse the month.
@@ -292,10 +292,11 @@ TEST_F(FailedSaveTest, AFailureAtAnyStepLeavesTheMonthAsItWas)
          "CREATE TRIGGER refuse BEFORE UPDATE ON tblRptSales BEGIN SELECT RAISE(ABORT, 'refused by the test'); END",
          {"filling the sales summary report row", "refused by the test"}, 2},
     };
-    for (const char* step : {"procLoadKey", "procWritePurchase", "procReadPurchase", "procDeleteAllRows tblRptPurchase1",
-                             "procLoadRptPurchase", "procDeleteAllRows tblRptPurchaseC", "procLoadRptPurchaseC",
-                             "procWriteSales", "procReadSales_1", "procWriteCommon", "procDeleteAllRows tblRptSales",
-                             "procLoadRptSalesC", "procDeleteAllRows tblRptSales1", "procLoadRptSales"})
+    for (const char* step : {"procLoadKey", "procWritePurchase", "procReadPurchase",
+                             "procDeleteDealerRows tblRptPurchase1", "procLoadRptPurchase",
+                             "procDeleteDealerRows tblRptPurchaseC", "procLoadRptPurchaseC", "procWriteSales",
+                             "procReadSales_1", "procWriteCommon", "procDeleteDealerRows tblRptSales",
+                             "procLoadRptSalesC", "procDeleteDealerRows tblRptSales1", "procLoadRptSales"})
         faults.push_back({step, nullptr, {"injected failure"}});
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.step.toStdString());

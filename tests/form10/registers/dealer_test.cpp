@@ -3,6 +3,7 @@
 #include "register_support.h"
 
 #include "TextFit.h"
+#include "WaitFor.h"
 #include "form10/registers/DealerList.h"
 #include "form10/registers/frmDealer.h"
 #include "form10/registers/frmSelect.h"
@@ -94,6 +95,13 @@ protected:
         form = &ui::form<frmNormal>();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     }
+    // The report a PRINT button shows, or the message it gave instead.
+    QString printed(ui::CommandButton* button)
+    {
+        click(button);
+        auto* preview = form->CrystalReport1->previewWindow();
+        return preview ? preview->layout().plainText() : "<no report> " + lastPrompt();
+    }
     // Save, Export and the purchase PRINT of one bill each way: the report's text.
     QString keySaveExportPrint(size_t bill)
     {
@@ -101,9 +109,7 @@ protected:
         keyBills(false, {kSales[bill]});
         click(form->cmdAdd);
         click(form->cmdExport);
-        click(form->cmdPrint1);
-        auto* preview = form->CrystalReport1->previewWindow();
-        return preview ? preview->layout().plainText() : "<no report> " + lastPrompt();
+        return printed(form->cmdPrint1);
     }
     int rowsOf(const char* table, const QString& code) { return count(db, table, "cCode=" + quoted(code)); }
 };
@@ -131,15 +137,29 @@ TEST_F(DealerTest, TwoDealersKeepTheSameMonthApartThroughSaveExportAndPrint)
     EXPECT_EQ(values(), kSecond);
     EXPECT_EQ(form->lblCustomerName->text() + "|" + form->fg1->TextMatrix(1, 2) + form->fg2->TextMatrix(1, 2), kSecond.name + "|");
     openRegisters();
+    // Nothing saved for it yet: both PRINTs say so, and no register of the first dealer shows.
+    for (QWidget* w : form->findChildren<ui::ReportPreview*>())
+        w->close();
+    EXPECT_EVENTUALLY(form->CrystalReport1->previewWindow() == nullptr);
+    for (ui::CommandButton* button : {form->cmdPrint1, form->Command2}) {
+        ui::clearShownMessages();
+        EXPECT_EQ(printed(button), "<no report> Nothing has been saved for this dealer yet, so there is no "
+                                   "register to print.\n\nSave a month on this screen first: PRINT shows the "
+                                   "month this dealer saved last.");
+    }
     const QString report = keySaveExportPrint(1);
     expectMentions(report, {"Dealer  " + kSecond.name, "Dealer code  " + kSecond.code, "Beta Traders"});
     EXPECT_FALSE(report.contains("Alpha") || report.contains(kFirst.name)) << report.toStdString();
 
-    // Each dealer's rows under its own code and name; one page row per dealer and return.
+    // Each dealer's rows under its own code and name, its report rows too; one page row per
+    // dealer and return.
     for (const auto& [d, party] : {std::pair{kFirst, "Alpha Agencies"}, {kSecond, "Beta Traders"}}) {
         const QString mine = "cCode=" + quoted(d.code) + " AND cAddress=" + quoted(d.name);
         EXPECT_EQ(count(db, "tblPurchase1", mine + " AND Party='" + party + "'") + count(db, "tblSales", mine), 2);
         EXPECT_EQ(count(db, "tblCommon", mine), 1);
+        for (const char* rpt :
+             {"tblRptPurchase1", "tblRptSales1", "tblRptPurchaseC", "tblRptPurchaseInterStateC", "tblRptSales"})
+            EXPECT_EQ(count(db, rpt, mine), 1) << rpt;
         for (const char* page : {"tblMPage1", "tblMPage2", "tblMPage3", "tblMPage4", "tblMPage5"})
             EXPECT_EQ(count(db, page, "cCode=" + quoted(d.code) + " AND cRPFrom=" + quoted(currentMonth())), 1) << page;
     }
@@ -151,16 +171,29 @@ TEST_F(DealerTest, TwoDealersKeepTheSameMonthApartThroughSaveExportAndPrint)
     click(window().cmdOpen);
     EXPECT_EQ(form->lblCustomerName->text(), kFirst.name);
     EXPECT_EQ(form->fg1->TextMatrix(1, 2) + "|" + form->fg2->TextMatrix(1, 2), "Alpha Agencies|Buyer Zero");
+    for (const auto& [button, bill] : {std::pair{form->cmdPrint1, "Alpha Agencies"}, {form->Command2, "Buyer Zero"}}) {
+        const QString text = printed(button);
+        expectMentions(text, {"Dealer  " + kFirst.name, "Dealer code  " + kFirst.code, "Month  " + currentMonth(),
+                              bill});
+        EXPECT_FALSE(text.contains(kSecond.name) || text.contains("Beta") || text.contains("Buyer One"))
+            << text.toStdString();
+    }
 }
 
 TEST_F(DealerTest, TheOldRowsGetTheirDealerInEveryTableWhollyOrNotAtAll)
 {
-    // A month saved and exported before there were dealers: the empty code everywhere.
+    // A month saved and exported before there were dealers: the empty code everywhere. Its
+    // report is its own, and another dealer's report row (stored first) is left alone.
+    exec(db, "INSERT INTO tblRptPurchaseC (cCode, cMonth, cAddress) VALUES ('Z', 'June', 'Zeta')");
     openScreen();
     keyBills(true, {kPurchases[0]});
     keyBills(false, {kSales[0]});
     click(form->cmdAdd);
     click(form->cmdExport);
+    const QString report = printed(form->cmdPrint1);
+    EXPECT_TRUE(report.contains("Alpha Agencies") && !report.contains("Zeta")) << report.toStdString();
+    EXPECT_EQ(rowsOf("tblRptPurchaseC", "Z"), 1);
+    exec(db, "DELETE FROM tblRptPurchaseC WHERE cCode='Z'");
     form->Unload();
     for (const char* table : {"tblPurchaseInterState1", "tblRptPurchaseInterState", "tblRptCommon"})
         exec(db, QString("INSERT INTO %1 (cCode, cMonth) VALUES ('', 'June')").arg(table));
