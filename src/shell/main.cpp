@@ -4,6 +4,7 @@
 #include "form10/registers/Module2.h"
 #include "form10/registers/frmBackUpRestore.h"
 #include "form10/registers/frmDealer.h"
+#include "form10/registers/frmNormal.h"
 #include "help.h"
 #include "library/central.h"
 #include "library/frmkerala.h"
@@ -342,6 +343,8 @@ void main::Picture2_Click()
 void main::Picture6_Click()
 {
     if (ui::MsgBox(QStringLiteral("Are  you Sure?"), ui::vbYesNo, QStringLiteral("Exit Windows")) == ui::vbYes) {
+        if (!frmNormal::fnConfirmDiscardIfOpen(QStringLiteral("shut the computer down")))
+            return;
         bool accepted = false;
         {
             ui::HourglassGuard hourglass;
@@ -386,10 +389,16 @@ void main::procConnectDB()
     m.ReadRecordset = ado::newRecordset();
 }
 
-void main::exitProgram(bool unloadWindow)
+bool main::exitProgram(bool unloadWindow)
 {
     if (exiting_)
-        return;
+        return true;
+    // Bills keyed on the register screen and not saved would end with the program. Let go,
+    // they go at once: the windows closing as the program ends do not ask again.
+    if (!frmNormal::fnConfirmDiscardIfOpen(QStringLiteral("exit Lumora")))
+        return false;
+    if (ui::formLoaded<frmNormal>())
+        ui::form<frmNormal>().Unload();
     exiting_ = true;
     try {
         if (unloadWindow)
@@ -402,12 +411,13 @@ void main::exitProgram(bool unloadWindow)
             vb::skip([this] { Unload(); });
     }
     shell::endProgram(0);
+    return true;
 }
 
 void main::Form_QueryUnload(int& cancel, int unloadMode)
 {
-    (void)cancel;
-    // Closing the main window by its frame ends the program, as Exit does.
-    if (unloadMode == ui::vbFormControlMenu)
-        exitProgram(false);
+    // Closing the main window by its frame ends the program, as Exit does (and is kept open
+    // as Exit is).
+    if (unloadMode == ui::vbFormControlMenu && !exitProgram(false))
+        cancel = 1;
 }

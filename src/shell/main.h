@@ -59,7 +59,8 @@ protected:
 private:
     void procFrmFlgSet(int value);
     void writeFrmFlg(int value);
-    // Exit: the flag (a failure is reported), then the end of the program.
-    void exitProgram(bool unloadWindow);
+    // Exit: the flag (a failure is reported), then the end of the program. False when the
+    // user keeps the register screen's unsaved bills: nothing is done.
+    bool exitProgram(bool unloadWindow);
     bool exiting_ = false;
 };

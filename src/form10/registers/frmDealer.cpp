@@ -10,7 +10,6 @@
 #include "platform/ui/forms/MsgBox.h"
 #include "platform/ui/controls/TextBox.h"
 #include "platform/ui/forms/Twips.h"
-#include "shell/main.h"
 
 #include <QLabel>
 
@@ -298,13 +297,6 @@ void frmDealer::cmdCorrect_Click()
 void frmDealer::cmdCancel_Click()
 {
     // As the option screen's Cancel: the Form 10 tool closes and the main window comes back.
-    if (ui::formLoaded<frmNormal>()) {
-        if (!ui::form<frmNormal>().fnConfirmDiscard(QStringLiteral("leave the Form 10 tool")))
-            return;
-        ui::form<frmNormal>().Unload();
-    }
-    if (ui::formLoaded<frmSelect>())
-        ui::form<frmSelect>().Unload();
-    ui::form<main>().Show(ui::vbModeless);
-    Unload();
+    if (frmSelect::leaveForm10Tool())
+        Unload();
 }

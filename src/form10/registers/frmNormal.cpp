@@ -363,6 +363,11 @@ bool frmNormal::fnConfirmDiscard(const QString& action, bool salesGridToo)
            == ui::vbYes;
 }
 
+bool frmNormal::fnConfirmDiscardIfOpen(const QString& action)
+{
+    return !ui::formLoaded<frmNormal>() || ui::form<frmNormal>().fnConfirmDiscard(action);
+}
+
 void frmNormal::Form_QueryUnload(int& cancel, int unloadMode)
 {
     // Closed by its frame: the same question as its Close button.

@@ -101,6 +101,9 @@ public:
     // `salesGridToo` false only the purchase grid's rows are at stake. True when nothing
     // unsaved is at stake or the user answers Yes (go on); false on No (leave everything as it is).
     bool fnConfirmDiscard(const QString& action, bool salesGridToo = true);
+    // The same question of the register screen when it is open, for the roads that would end
+    // it from outside (leaving the Form 10 tool, ending the program); true when it is not open.
+    static bool fnConfirmDiscardIfOpen(const QString& action);
 
     void cmdAdd_GotFocus();
     void cmdAdd_LostFocus();

@@ -186,12 +186,21 @@ void frmSelect::Option3_KeyPress(int& keyAscii)
 
 void frmSelect::cmdClose_Click()
 {
+    leaveForm10Tool();
+}
+
+bool frmSelect::leaveForm10Tool()
+{
+    if (!frmNormal::fnConfirmDiscardIfOpen(QStringLiteral("leave the Form 10 tool")))
+        return false;
     if (ui::formLoaded<frmNormal>())
         ui::form<frmNormal>().Unload();
-    // The main window comes back; this screen goes last, as it is running this handler
+    // The main window comes back; this screen goes last, as it may be running this handler
     // (the form base destroys it later, from the event loop).
     ui::form<main>().Show(ui::vbModeless);
-    Unload();
+    if (ui::formLoaded<frmSelect>())
+        ui::form<frmSelect>().Unload();
+    return true;
 }
 
 frmEFiling::frmEFiling() : ui::Form(QStringLiteral("frmEFiling"))

@@ -30,6 +30,11 @@ public:
     void Option3_KeyPress(int& keyAscii);
     void cmdClose_Click();
 
+    // Leaves the Form 10 tool: the register screen (asked first over bills not saved) and this
+    // screen unload, and the main window comes back. False when the user keeps the bills:
+    // then nothing changes.
+    static bool leaveForm10Tool();
+
 protected:
     void Form_Load() override;
     void Form_Activate() override;

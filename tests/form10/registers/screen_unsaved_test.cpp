@@ -1,8 +1,16 @@
 // Bills keyed and not saved are thrown away only on a Yes: Close (button or frame), the
-// purchase switch List4 and another month ask first. A save over bills of another year asks too.
+// purchase switch List4, another month, the option screen's Cancel and the program's end ask
+// first. A save over bills of another year asks too.
 #include "register_support.h"
 
 #include "form10/registers/frmSelect.h"
+#include "platform/sys/Desktop.h"
+#include "platform/ui/controls/Toolbar.h"
+#include "shell/ShellState.h"
+#include "shell/main.h"
+
+#include <QScopeGuard>
+#include <QToolButton>
 
 using namespace f10test;
 
@@ -22,15 +30,16 @@ protected:
         storeBill("tblPurchase1", neighbour(), "Neighbour Local");
         storeBill("tblSales", neighbour(), "Neighbour Sale");
     }
-    // The one question asked, naming the month and what was about to happen.
-    void expectAsked(const QString& month, const QString& action, const QString& bills = "bills")
+    // The one question asked (after `before` other messages), naming the month and what was
+    // about to happen.
+    void expectAsked(const QString& month, const QString& action, const QString& bills = "bills", size_t before = 0)
     {
-        ASSERT_EQ(messages().size(), 1u) << lastPrompt().toStdString();
-        EXPECT_EQ(messages()[0].prompt, QString("The %1 keyed for %2 have not been saved.\r\n\r\nIf you %3 now, they "
-                                                "are lost.\r\n\r\nDiscard the unsaved %1 of %2?")
-                                            .arg(bills, month, action));
-        EXPECT_EQ(messages()[0].buttons, kQuestion);
-        EXPECT_EQ(messages()[0].title, "Unsaved bills");
+        ASSERT_EQ(messages().size(), before + 1) << action.toStdString() << ": " << lastPrompt().toStdString();
+        EXPECT_EQ(messages()[before].prompt, QString("The %1 keyed for %2 have not been saved.\r\n\r\nIf you %3 now, "
+                                                     "they are lost.\r\n\r\nDiscard the unsaved %1 of %2?")
+                                                 .arg(bills, month, action));
+        EXPECT_EQ(messages()[before].buttons, kQuestion);
+        EXPECT_EQ(messages()[before].title, "Unsaved bills");
         ui::clearShownMessages();
     }
     QString parties() const
@@ -111,6 +120,57 @@ TEST_F(UnsavedBills, CloseAsksOnlyOverUnsavedBillsAndNoKeepsTheScreenAsItWas)
     EXPECT_FALSE(ui::formLoaded<frmNormal>());
     EXPECT_TRUE(ui::form<frmSelect>().isVisible());
     EXPECT_EQ(dump(db), stored);   // thrown away, as answered
+}
+
+TEST_F(UnsavedBills, SalesBillsAloneAskOnEveryRoadThatWouldEndThemAndNoLeavesBothWindowsAsTheyWere)
+{
+    sys::setDesktop(std::make_unique<sys::RecordingDesktop>());
+    bool ended = false;
+    shell::setEndProgramHook([&](int) { ended = true; });
+    const auto restore = qScopeGuard([] {
+        shell::setEndProgramHook(nullptr);
+        sys::setDesktop(nullptr);
+    });
+    main& mainWindow = ui::form<main>();
+    mainWindow.Show();
+    frmSelect& select = ui::form<frmSelect>();   // open behind the register screen
+    select.Show();
+    openScreen();
+    switchPurchases(1, false);
+    keyBill(false, {"03-06-26", "Keyed Buyer", "T", "X", S4, "20", "0", "0"});
+    const QString stored = dump(db);
+
+    // The shut-down picture's own question is answered Yes, the bills' question No.
+    onMessage = [&](const ui::MessageRecord& m) { answer = m.title == "Exit Windows" ? ui::vbYes : ui::vbNo; };
+    const std::pair<QString, std::function<void()>> roads[] = {
+        {"close the register screen", [&] { click(form->cmdClose); }},
+        {"show " + neighbour(), [&] { chooseMonth(true); }},
+        {"leave the Form 10 tool", [&] { click(select.cmdClose); }},
+        {"exit Lumora", [&] { click(mainWindow.Toolbar2->findButton("EXI")->widget()); }},
+        {"exit Lumora", [&] { mainWindow.close(); }},
+        {"shut the computer down", [&] { mainWindow.Picture6_Click(); }},
+    };
+    for (const auto& [action, road] : roads) {
+        road();
+        QApplication::processEvents();
+        expectAsked(currentMonth(), action, "bills", action.startsWith("shut") ? 1 : 0);
+        ASSERT_TRUE(ui::formLoaded<frmNormal>() && ui::formLoaded<frmSelect>() && ui::formLoaded<main>());
+        EXPECT_TRUE(form->isVisible() && select.isVisible() && mainWindow.isVisible());
+        EXPECT_EQ(month() + " " + form->txtMonth->Text(), currentMonth() + " " + currentMonth());
+        EXPECT_EQ(form->List4->ListIndex(), 1);
+        EXPECT_EQ(parties(), "Current Inter, Current Sale, Keyed Buyer");
+        EXPECT_EQ(label("Label21"), "120.00");
+        EXPECT_FALSE(ended);
+    }
+    EXPECT_EQ(static_cast<sys::RecordingDesktop&>(sys::desktop()).shutDownRequests, 0);
+
+    onMessage = nullptr;
+    answer = ui::vbYes;
+    click(select.cmdClose);
+    expectAsked(currentMonth(), "leave the Form 10 tool");
+    EXPECT_FALSE(ui::formLoaded<frmNormal>() || ui::formLoaded<frmSelect>());
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_EQ(dump(db), stored);
 }
 
 TEST_F(UnsavedBills, ThePurchaseSwitchAsksOverUnsavedPurchaseBillsOnlyAndNoLeavesItAsItWas)
