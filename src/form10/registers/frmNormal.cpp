@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QWindow>
 
 namespace {
 
@@ -324,6 +325,10 @@ void frmNormal::Form_Load()
 void frmNormal::Form_Activate()
 {
     vb::skip([this] { setWindowState(ui::vbMaximized); });
+    // Mouse presses are looked at before they move the focus out of a cell editor (once: a
+    // filter installed again stays one filter).
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
     // A look at another window must not throw away rows being keyed: the registers are
     // read again only over grids that hold nothing unsaved.
     if (fg1Edited || fg2Edited)

@@ -143,8 +143,9 @@ public:
     void List2_KeyPress(int& keyAscii);
     void List3_KeyPress(int& keyAscii);
 
-    // Writes the text still in a cell editor into its cell, as leaving the cell would
-    // (for commands that read the grids).
+    // Writes text typed into the cell editors, and not yet into their cells, there as leaving
+    // the cells would (for commands that read the grids). An editor that shows its cell's own
+    // text has nothing to write: leaving it would give a row stored without amounts 0.00.
     void commitCellEditors();
 
     // ---- per-rate totals (frmNormal_totals.cpp) ---------------------------------------
@@ -209,12 +210,18 @@ private:
     void deleteRow(int which, int row);   // whole row numbers: no 16-bit wrap
     bool billDateRefused(int which);
     bool amountRefused(int which);
+    void commitEditor(int which);
+    // The focus leaving a cell editor for another control: refused as leaving its cell is.
+    int focusedEditor() const;
+    bool pressLeavesEditor(QWidget* target, int which) const;
+    bool editorLeaveRefused(int which);
     void commitMonth();
 
     bool committingMonth_ = false;
     QString monthBeforeList_;        // the month committed when the month list opened
     int purchaseKindShown_ = -1;     // the List4 entry whose register fg1 holds
     bool revertingList4_ = false;
+    bool pressRefused_ = false;      // the last mouse press was kept from leaving an editor
 
     // storage and commands
 public:

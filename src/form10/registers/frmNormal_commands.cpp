@@ -125,21 +125,6 @@ QString failureMessage(const f10::SaveFailure& f)
         QStringLiteral("The stored registers, month summary and report tables are as they were before Save."));
 }
 
-// Text typed into a cell editor and not yet written to its cell goes there, as leaving the
-// cell would (the row total follows). An editor that shows its cell's own text has nothing
-// to write: leaving it would give a row stored without amounts a total of 0.00.
-void commitTypedText(frmNormal& f)
-{
-    auto typed = [](const ui::FlexGrid& grid, const ui::TextBox& editor) {
-        return grid.Row() >= grid.FixedRows() && grid.Col() >= 1 && grid.Col() <= 9
-               && editor.Text() != grid.Text();
-    };
-    if (typed(*f.fg1, *f.txtGrid1))
-        f.fg1_LeaveCell();
-    if (typed(*f.fg2, *f.txtGrid2))
-        f.fg2_LeaveCell();
-}
-
 // "2008", "2008 and 2009", "2007, 2008 and 2009".
 QString yearsText(const std::set<int>& years)
 {
@@ -188,7 +173,7 @@ void runSave(frmNormal& f, const QString& successMessage, bool byClick)
             (badAmount.which == f10::Grid::Purchase ? f.txtGrid1 : f.txtGrid2)->setFocus(Qt::OtherFocusReason);
         return;
     }
-    commitTypedText(f);
+    f.commitCellEditors();
 
     const f10::BadBillDate bad = f10::findBadBillDate(f);
     if (!bad.grid.isEmpty()) {
@@ -283,7 +268,7 @@ void deleteMonthRows(frmNormal& f, const QString& head)
 
 void runDelete(frmNormal& f, bool byClick)
 {
-    commitTypedText(f);
+    f.commitCellEditors();
     // By Enter the "not exists" messages come without an icon, under the program's title.
     const int absentStyle = byClick ? ui::vbInformation : ui::vbOKOnly;
     const QString absentTitle = byClick ? kSorryTitle : QString();

@@ -8,6 +8,7 @@
 
 #include "form10/registers/AmountText.h"
 #include "form10/registers/Module2.h"
+#include "platform/ui/controls/CommandButton.h"
 #include "platform/ui/grids/FlexGrid.h"
 #include "platform/ui/forms/Keys.h"
 #include "platform/ui/controls/ListBox.h"
@@ -15,8 +16,10 @@
 #include "platform/ui/controls/TextBox.h"
 #include "platform/vb/Vb.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -104,11 +107,15 @@ void frmNormal::connectGridEvents()
         connect(s.editor, &ui::TextBox::KeyPress, this, [this, which](int& k) { editorKeyPress(which, k); });
         connect(s.picker, &ui::ListBox::KeyPress, this, [this, which](int& k) { pickerKeyPress(which, k); });
         s.grid->viewport()->installEventFilter(this);
+        s.editor->installEventFilter(this);   // Tab and Shift+Tab
         // Scrolling the grid moves the current cell: the editor follows it.
         // Scrolling by wheel or scroll bar moves the current cell on screen: the editor
         // follows it, and is put away while the cell is out of view.
         connect(s.grid, &ui::FlexGrid::Scroll, this, [this, which] { followCurrentCell(which); });
     }
+    // Their access keys take the focus from an editor.
+    for (ui::CommandButton* button : {cmdAdd, cmdDelete, cmdExport, cmdClose})
+        button->installEventFilter(this);
 }
 
 // ---- layout -------------------------------------------------------------------------------
@@ -332,13 +339,18 @@ void frmNormal::fg2_LeaveCell() { leaveCell(2); }
 void frmNormal::txtGrid1_GotFocus() { fnSelectAllText(*txtGrid1); }
 void frmNormal::txtGrid2_GotFocus() { fnSelectAllText(*txtGrid2); }
 
+void frmNormal::commitEditor(int which)
+{
+    const GridSide s = side(which);
+    if (s.grid->Row() >= s.grid->FixedRows() && s.grid->Col() >= 1 && s.grid->Col() <= kTotalCol
+        && s.editor->Text() != s.grid->Text())
+        leaveCell(which);
+}
+
 void frmNormal::commitCellEditors()
 {
-    for (int which : {1, 2}) {
-        const GridSide s = side(which);
-        if (s.grid->Row() >= s.grid->FixedRows() && s.grid->Col() >= 1 && s.grid->Col() <= kTotalCol)
-            leaveCell(which);
-    }
+    commitEditor(1);
+    commitEditor(2);
 }
 
 // ---- the bill-date and amount checks -----------------------------------------------------
@@ -377,8 +389,63 @@ bool frmNormal::billDateRefused(int which)
     return true;
 }
 
+int frmNormal::focusedEditor() const
+{
+    const QWidget* focused = QApplication::focusWidget();
+    return focused == txtGrid1 ? 1 : focused == txtGrid2 ? 2 : 0;
+}
+
+// Whether a press on `target` takes the focus from the editor, as the toolkit gives it: to the
+// first control from the target outwards that takes the focus by a click. The editor's own
+// grid is left out: a click on another of its cells is checked as a move of the current cell.
+bool frmNormal::pressLeavesEditor(QWidget* target, int which) const
+{
+    const GridSide s = side(which);
+    for (QWidget* w = target; w && w != this; w = w->parentWidget()) {
+        if (w == s.editor || w == s.grid)
+            return false;
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus))
+            return true;
+    }
+    return false;
+}
+
+// Leaving an editor for another control (Tab, Shift+Tab, a click, an access key) reads its text
+// as leaving its cell does: refused with the same message, the editor keeping the focus and
+// the text (true); otherwise the text goes into the cell, so that the grid and its totals count
+// what the editor shows.
+bool frmNormal::editorLeaveRefused(int which)
+{
+    if (billDateRefused(which) || amountRefused(which))
+        return true;
+    commitEditor(which);
+    return false;
+}
+
 bool frmNormal::eventFilter(QObject* watched, QEvent* event)
 {
+    const int leaving = focusedEditor();
+    // A press is looked at on its way into the window, before it moves the focus; the rest of
+    // a refused click goes nowhere either.
+    if (watched == windowHandle()) {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+            return false;
+        const auto* me = static_cast<QMouseEvent*>(event);
+        if (type == QEvent::MouseButtonPress && !(me->flags() & Qt::MouseEventCreatedDoubleClick))
+            pressRefused_ = leaving && pressLeavesEditor(childAt(me->position().toPoint()), leaving)
+                            && editorLeaveRefused(leaving);
+        return pressRefused_;
+    }
+    if (leaving && watched == side(leaving).editor && event->type() == QEvent::KeyPress) {
+        const auto* ke = static_cast<QKeyEvent*>(event);
+        const bool tab = ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab;
+        if (tab && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return editorLeaveRefused(leaving);
+    }
+    // An access key (Alt+A, Alt+X ...) would take the focus to its button.
+    if (leaving && event->type() == QEvent::Shortcut)
+        return editorLeaveRefused(leaving);
     // A click on another cell leaves the date cell: a refused date keeps the cell current
     // and its text in the editor for correction.
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

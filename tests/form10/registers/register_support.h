@@ -216,6 +216,14 @@ protected:
     {
         QTest::mouseClick(grid(purchase)->viewport(), Qt::LeftButton, {}, grid(purchase)->cellRect(row, col).center());
     }
+    // A click as the window system delivers it: into the window, where `w` shows `at` (its
+    // middle by default), before any control has it.
+    void clickInWindow(QWidget* w, QPoint at = {})
+    {
+        const QPoint inWindow = w->mapTo(form, at.isNull() ? w->rect().center() : at);
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, inWindow);
+        QApplication::processEvents();
+    }
     // Types a text over the editor's whole text and presses Enter.
     void keyCell(bool purchase, const QString& text)
     {

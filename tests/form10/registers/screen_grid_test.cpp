@@ -90,11 +90,21 @@ TEST_F(GridKeys, AnythingElseInAnAmountCellIsRefusedNamingTheCellAndTheEditorKee
     keyBill(false, {"02-03-09", "Buyer", "S1", "X1", S4, "50", "2", "0.10"});
     const QString saved = dump(db);
     focus(form->txtGrid1);
-    // A comma out of its group is refused too: "12,50" is neither 1250 nor 12.50.
-    const std::function<void()> leaves[] = {[&] { key(form->txtGrid1, Qt::Key_Return); },
-                                            [&] { key(form->txtGrid1, Qt::Key_Down); },
-                                            [&] { fnSelectAllText(*form->txtGrid1), key(form->txtGrid1, Qt::Key_Left); },
-                                            [&] { clickCell(true, 1, 2); }};
+    // A comma out of its group is refused too: "12,50" is neither 1250 nor 12.50. Every way
+    // out of the editor refuses it: Enter, the keys and clicks that move the cell, and those
+    // that take the focus elsewhere (Tab, Shift+Tab, a click on the other grid, the month box
+    // or a button, an access key).
+    const std::function<void()> leaves[] = {
+        [&] { key(form->txtGrid1, Qt::Key_Return); },
+        [&] { key(form->txtGrid1, Qt::Key_Down); },
+        [&] { fnSelectAllText(*form->txtGrid1), key(form->txtGrid1, Qt::Key_Left); },
+        [&] { clickCell(true, 1, 2); },
+        [&] { key(form->txtGrid1, Qt::Key_Tab); },
+        [&] { key(form->txtGrid1, Qt::Key_Tab, Qt::ShiftModifier); },
+        [&] { clickInWindow(form->fg2, form->fg2->cellRect(1, 2).center()); },
+        [&] { clickInWindow(form->txtRPTo); },
+        [&] { clickInWindow(form->cmdExport); },
+        [&] { key(form->txtGrid1, Qt::Key_X, Qt::AltModifier); }};
     for (const char* bad : {"12a50", "12,50", "1,2,00", "1.2.3", "-", "1e3", "&H10", "12 50"})
         for (const auto& leave : leaves) {
             ui::clearShownMessages();
@@ -139,6 +149,13 @@ TEST_F(GridKeys, AnythingElseInAnAmountCellIsRefusedNamingTheCellAndTheEditorKee
     keyCell(false, "0.25");
     EXPECT_EQ(form->fg1->TextMatrix(1, 6) + "|" + form->fg2->TextMatrix(1, 8) + "|" + form->fg2->TextMatrix(1, 9),
               "1100.00|0.25|52.25");
+    // A figure taken, left by Tab, is in its cell and its totals.
+    focus(form->txtGrid1);
+    fnSelectAllText(*form->txtGrid1);
+    QTest::keyClicks(form->txtGrid1, "6");
+    key(form->txtGrid1, Qt::Key_Tab);
+    EXPECT_EQ(form->fg1->TextMatrix(1, 7) + "|" + label("Label18") + "|" + form->txtTotal->Text(), "6.00|6.00|1106.00");
+    EXPECT_TRUE(form->txtGrid2->hasFocus());
 }
 
 TEST_F(GridKeys, ABillDateMustBeDdMmYyToLeaveItsCellAndToBeSaved)
@@ -148,7 +165,8 @@ TEST_F(GridKeys, ABillDateMustBeDdMmYyToLeaveItsCellAndToBeSaved)
     // Enter, an arrow key or a click elsewhere: refused with each grid's message, the text kept.
     const std::function<void()> leaves[] = {[&] { key(form->txtGrid1, Qt::Key_Return); },
                                             [&] { key(form->txtGrid1, Qt::Key_Up); },
-                                            [&] { clickCell(true, 1, 3); }};
+                                            [&] { clickCell(true, 1, 3); },
+                                            [&] { key(form->txtGrid1, Qt::Key_Tab); }};
     for (const char* bad : {"26/09/08", "1-9-08", "06-12-2009", "1.9.09"})
         for (const auto& leave : leaves) {
             ui::clearShownMessages();
