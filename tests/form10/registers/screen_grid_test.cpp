@@ -146,6 +146,9 @@ TEST_F(GridKeys, AnythingElseInAnAmountCellIsRefusedNamingTheCellAndTheEditorKee
     keyCell(false, "0,10");
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].prompt.startsWith("\"0,10\" in row 1 of the sales grid, column Cess, is not an amount."));
+    click(form->cmdAdd);   // a Cess no less than an Amount
+    EXPECT_TRUE(lastPrompt().startsWith("\"0,10\" in row 1 of the sales grid, column Cess")
+                && lastPrompt().endsWith("Nothing was saved."));
     keyCell(false, "0.25");
     EXPECT_EQ(form->fg1->TextMatrix(1, 6) + "|" + form->fg2->TextMatrix(1, 8) + "|" + form->fg2->TextMatrix(1, 9),
               "1100.00|0.25|52.25");

@@ -299,6 +299,14 @@ TEST_F(UnsavedBills, ASaveOverBillsOfAnotherYearAsksNamingTheMonthAndBothYearsAn
                                                 "being saved are of 2026."))
         << messages()[0].prompt.toStdString();
     EXPECT_EQ(count(db, "tblSales"), 2);
+    // Stored bills of two years, one of them the year saved: the other year's still go.
+    exec(db, "UPDATE tblSales SET BillDate = '2026-06-08' WHERE Party = 'This Year Buyer'");
+    ui::clearShownMessages();
+    click(form->cmdAdd);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].prompt.startsWith(currentMonth() + " already holds bills of 2025.\r\nThe bills being "
+                                                "saved are of 2026."))
+        << messages()[0].prompt.toStdString();
 }
 
 TEST_F(UnsavedBills, AnInterStateSaveOverBillsOfAnotherYearAsksToo)
