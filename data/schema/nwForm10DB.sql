@@ -1,6 +1,7 @@
 -- The Form 10 database: the registers, the month summary, the return pages and the report
 -- tables. It holds the user's work: the builder creates it once and never overwrites it.
--- Restore takes a backup file in its place only when it holds every table below.
+-- Restore takes a backup file in its place only when it holds every table below but the
+-- dealer list tblDealer (a backup made before there was one is taken, and gets it when next read).
 -- Amounts that are summed are REAL; the registers keep the bill date as a DATE (ISO text),
 -- the bill lists keep it as the text the grid shows.
 
