@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 
@@ -203,9 +204,20 @@ void keralaforms::Form_QueryUnload(int& cancel, int unloadMode)
     }
 }
 
+// The window the document was opened from (a search screen, or the library window for its
+// list) takes the keys back, as from a dialog. The library window comes up beneath its screen
+// without taking the activation: shown the ordinary way, whether it or the screen ended active
+// hung on the window manager's timing.
 void keralaforms::closeWindow()
 {
+    QPointer<ui::Form> opener = qobject_cast<ui::Form*>(parentWidget());
     Hide();
-    if (shell::state().CurrentStateCode == 14)
-        ui::form<frmkerala>().Show();
+    if (shell::state().CurrentStateCode == 14) {
+        frmkerala& library = ui::form<frmkerala>();
+        library.showWithoutActivating();
+        if (!opener || !opener->isVisible())
+            opener = &library;
+    }
+    if (opener && opener->isVisible())
+        opener->activate();
 }

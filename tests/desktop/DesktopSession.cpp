@@ -209,6 +209,11 @@ void key(const QString& name)
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
 }
 
+WId activeWindow()
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed().toULongLong();
+}
+
 bool screenshot(const QString& path)
 {
     return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}) == 0;

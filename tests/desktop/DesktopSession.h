@@ -54,6 +54,8 @@ void click(const QPoint& global, int count = 1);
 void click(const QWidget* widget, int count = 1);
 // A real key press and release in the window that has the focus ("Escape", "Down"...).
 void key(const QString& name);
+// The window the window manager holds active (_NET_ACTIVE_WINDOW), 0 when none.
+WId activeWindow();
 // Saves the whole screen as a PNG (for a person to look at).
 bool screenshot(const QString& path);
 

@@ -3,7 +3,8 @@
 // window that ran the report, so none falls under its owner; presses on the library window's
 // bars leave it where it is, and only a press on its own surface sends it to the back; a search
 // screen closed and opened again is the same window with the same owner. Forms hidden and shown
-// again come back where their frames stood, and a maximised one stays maximised.
+// again come back where their frames stood, and a maximised one stays maximised. Closing the
+// document window gives the keys back to the screen that opened it.
 // LUMORA_SHOTS names a folder for screenshots.
 #include "DesktopSession.h"
 
@@ -21,6 +22,7 @@
 #include "platform/ui/controls/StatusBar.h"
 #include "platform/ui/controls/Toolbar.h"
 #include "platform/ui/controls/TreeView.h"
+#include "shell/ShellState.h"
 #include "shell/main.h"
 
 #include <QBackingStore>
@@ -157,6 +159,62 @@ TEST_F(DesktopTest, OwnedWindowsAreTransientForTheirOwnersAndStayAboveThemOnBoth
     EXPECT_EVENTUALLY(above(&document(), contents));
     EXPECT_EVENTUALLY(above(contents, &lib));
     shot("desktop-library-screen-document.png");
+}
+
+// However the document window is closed, the search screen that opened it is the active window
+// again, above the library window that the close brings back (also when the library window had
+// been sent back to the main window meanwhile), and typing goes on in its search box. Round after
+// round: the window manager settles activation on its own time.
+TEST_F(DesktopTest, ClosingTheDocumentWindowGivesTheKeysBackToTheScreenThatOpenedIt)
+{
+    shell::state().CurrentStateCode = 14;
+    frmkerala& lib = library();
+    lib.Show();
+    settle();
+    frmGlobalSections* contents = openActScreen("VAT", "ObjActGlobalSections");
+    ASSERT_TRUE(contents);
+    auto* box = contents->findChild<ui::TextBox*>("txtSearch");
+    box->setText("levy");
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"Escape", [] { desktop::key("Escape"); }},
+        {"the Back arrow", [&] { desktop::click(document().Picture4); }},
+        {"the frame's close", [] { desktop::key("alt+F4"); }},
+    };
+    QStringList wrong;
+    for (int round = 0; round < 15; ++round) {
+        const auto& [road, close] = roads[round % 3];
+        const bool libraryAway = round % 5 == 4;
+        if (libraryAway) {
+            desktop::click(toolbarButton("bac"));
+            settle();
+            ASSERT_FALSE(lib.isVisible());
+            // The screen stays on view, under the main window: its title bar brings it up.
+            desktop::click(contents->frameGeometry().topLeft() + QPoint(contents->frameGeometry().width() / 2, 8));
+            settle();
+        }
+        const QString at = QStringLiteral("round %1, closed by %2%3: ").arg(round).arg(road).arg(libraryAway ? ", library sent back" : "");
+        desktop::click(box);
+        settle();
+        desktop::key("Return");
+        settle();
+        if (!documentShown()) {
+            wrong << at + "Enter in the screen opened no document";
+            continue;
+        }
+        close();
+        settle();
+        ASSERT_FALSE(documentShown()) << at.toStdString();
+        if (desktop::activeWindow() != contents->winId())
+            wrong << at + "the screen is not the active window";
+        desktop::key("BackSpace");
+        if (!QTest::qWaitFor([&] { return box->Text() == "lev"; }, 1000))
+            wrong << at + "typing did not reach the search box";
+        box->setText("levy");
+        if (!lib.isVisible() || !above(contents, &lib) || (libraryAway && !above(&lib, &ui::form<main>())))
+            wrong << at + "the library window is not on view beneath the screen";
+    }
+    EXPECT_EQ(wrong.join('\n'), "");
+    shot("desktop-document-closed-screen-active.png");
 }
 
 // A screen closed by Back holds no paint buffer; opened again it is the same window, still

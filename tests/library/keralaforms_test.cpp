@@ -77,7 +77,8 @@ TEST_F(DocumentWindowTest, ADoubleOrSingleClickOpensACopyOnceThroughTheDesktopAn
 }
 
 // The close box, Escape on the document and the Back picture hide the window; in the Kerala
-// library the close box brings the library window back.
+// library they bring the library window back, and the window the document was opened from
+// keeps the keys.
 TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
 {
     bindAndShow(lawdb::kPlaceholderQuery);
@@ -97,6 +98,19 @@ TEST_F(DocumentWindowTest, ClosingHidesWithoutUnloading)
     kf->close();
     EXPECT_FALSE(kf->isVisible());
     EXPECT_TRUE(ui::form<frmkerala>().isVisible());
+    // Shown from another window, each road leaves that window the active one, the library
+    // window brought back beneath it.
+    ui::Form opener(QStringLiteral("frmOpener"));
+    opener.Show();
+    for (const auto& close : closers) {
+        kf->Show(ui::vbModeless, &opener);
+        kf->OLE1->setFocus();
+        ui::form<frmkerala>().Hide();
+        close();
+        EXPECT_FALSE(kf->isVisible());
+        EXPECT_TRUE(ui::form<frmkerala>().isVisible());
+        EXPECT_EQ(ui::Form::activeForm(), &opener);
+    }
 }
 
 TEST_F(DocumentWindowTest, HintSweepsBetweenTheEdges)

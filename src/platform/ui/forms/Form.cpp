@@ -115,6 +115,22 @@ void Form::bringToFront()
 
 void Form::Hide() { hide(); }
 
+// Mapped without a user time, the window manager does not give the window the focus. The
+// toolkit reads the attribute only when it makes the native window; a window made before
+// carries it as a property of its own.
+void Form::showWithoutActivating()
+{
+    Load();
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (QWindow* w = windowHandle())
+        w->setProperty("_q_showWithoutActivating", true);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (QWindow* w = windowHandle())
+        w->setProperty("_q_showWithoutActivating", false);
+    raiseWindow(this);
+}
+
 bool Form::Unload()
 {
     if (unloading_)

@@ -47,6 +47,11 @@ public:
     // Shows the form; vbModal runs a local event loop until the form hides or unloads.
     void Show(int modal = vbModeless, QWidget* owner = nullptr);
     void Hide();
+    // Shows the form modeless (loading it first) above the program's other windows, but leaves
+    // the activation to the caller: the window that is to have the keys is then activate()d.
+    void showWithoutActivating();
+    // Brings a form on view to the front and makes it the active window, as a click on it does.
+    void activate() { bringToFront(); }
     // Fires Form_QueryUnload(vbFormCode) and Form_Unload; unless cancelled, destroys the form.
     // Returns false when cancelled.
     bool Unload();
