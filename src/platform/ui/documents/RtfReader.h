@@ -1,11 +1,13 @@
 // Reads word-processor documents in RTF into a QTextDocument for read-only display: the
-// text with its paragraphs, bold, italic, underline, font sizes, alignment and indents, tabs,
-// tables as grids whose columns end at the cell edges, and footnotes and endnotes (the mark
-// where it stands, the note's text after the body, numbered as in the source). Font, colour
-// and style tables, pictures, document information, headers and footers, and every destination
-// marked as optional are skipped. Broken input (unbalanced braces, a file cut short, stray
-// bytes) gives the text read so far; the reader never fails. The reader needs no widgets and
-// serves any QTextDocument; DocumentLoader puts documents into a text view.
+// text with its paragraphs, bold, italic, underline, font sizes, alignment and indents, tabs
+// and tab stops (a leader drawn as the tab's underline), tables as grids whose columns end at
+// the cell edges (merged cells merged, a table inside a cell kept there), revisions (deleted
+// text struck through; hidden text left out), and footnotes and endnotes (the mark where it
+// stands, the note's text after the body, numbered as in the source, section by section).
+// Font, colour and style tables, pictures, document information, headers and footers, and
+// every destination marked as optional are skipped. Broken input (unbalanced braces, a file
+// cut short, stray bytes) gives the text read so far; the reader never fails. The reader needs
+// no widgets and serves any QTextDocument; DocumentLoader puts documents into a text view.
 //
 // Documents run to megabytes: reading takes time linear in the bytes, and nothing is laid out
 // until the document is complete; then it is laid out lazily, the part on screen first.
