@@ -709,19 +709,17 @@ private:
     // nested table's row, marked optional for readers that keep nested tables flat.
     void destination(Kw kw)
     {
-        // Shown only where the group around is; the group that holds \ud is the \upr group.
-        const std::size_t outer = kw == Kw::Ud ? 2 : 1;
-        const bool shown = ignoredOpens_ == 0 && stack_.size() >= outer && !stack_[stack_.size() - outer].skip;
         if (kw == Kw::Upr) {
             st_.upr = true;
             st_.skip = true;
             st_.dest = State::Ignored;
         } else if (kw == Kw::Ud) {
-            if (shown && stack_.back().upr) {
-                st_.skip = false;
+            // Read as the group around the \upr group is (the font table, say, or a header).
+            if (ignoredOpens_ == 0 && stack_.size() >= 2 && stack_.back().upr) {
+                st_.skip = stack_[stack_.size() - 2].skip;
                 st_.dest = stack_[stack_.size() - 2].dest;
             }
-        } else if (shown) {
+        } else if (ignoredOpens_ == 0 && !stack_.empty() && !stack_.back().skip) {
             st_.dest = State::NestProps;   // still skipped: only its table words count
         }
     }

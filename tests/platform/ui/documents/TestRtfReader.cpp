@@ -218,7 +218,7 @@ TEST(RtfReader, MergedCellsAndWiderCellsSpanTheColumnsTheyCover)
 TEST(RtfReader, FontAndColourTablesAndGroupsGiveFamiliesColoursAndScopes)
 {
     QTextDocument doc;
-    RtfReader::read("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fswiss{\\*\\panose 020b0604}Arial;}"
+    RtfReader::read("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fswiss{\\*\\panose 020b0604}{\\upr{Ari;}{\\*\\ud{Arial;}}}}"
                     "{\\f1\\froman Times New Roman;}{\\f2 Caf\\'e9 Sans;}}"
                     "{\\colortbl;\\red38\\green112\\blue166;\\red0\\green0\\blue0;}"
                     "\\pard default {\\f0\\cf1 heading} {\\f2 accented}\\cf9  unknown colour\\f7  unknown font\\par}",
