@@ -14,8 +14,8 @@
 // of paragraphs at the largest sizes RTF allows gets there.
 //
 // Footnotes (and endnotes) keep their reference marks where they stand; their texts are
-// gathered as they are read and follow the body under a short rule, numbered as the source
-// numbers them, section by section where it restarts them.
+// gathered as they are read and follow the body under a short rule, the endnotes after the
+// footnotes, numbered as the source numbers them, section by section where it restarts them.
 //
 // Revisions show as the reader of a marked-up text sees them: deleted text struck through,
 // inserted text as text; hidden text is left out. A table inside a cell stays a table there.
@@ -357,6 +357,8 @@ struct Sink {
     CharKey runKey;
     int runDepth = 0;                  // of nested tables: 0 outside tables
     int tabsInLine = 0;                // tabs read in the line so far, to know the stop each reaches
+    bool paragraphShown = false, paragraphHidden = false;   // the paragraph so far holds text shown,
+                                                            // text hidden (all hidden: it is left out)
     std::vector<Level> levels;         // the outermost table first; there is always one
     bool afterTable = false;           // the last thing read was a table row
     bool afterInsertedTable = false;   // the cursor stands just after a table
@@ -419,7 +421,7 @@ private:
         }
     }
 
-    Sink& out() { return inNote_ ? *notes_ : body_; }
+    Sink& out() { return inNote_ ? *notes_[endnote_].sink : body_; }
 
     void openGroup()
     {
@@ -574,12 +576,22 @@ private:
         switch (k.kw) {
         case Kw::Par:
         case Kw::Sect:
-            if (ch.deleted)
-                textChar(kDeletedMark);
-            if (depth() > 0 && w == "par")
-                textChar(QChar(QChar::LineSeparator));   // a paragraph inside a cell
-            else
-                paragraph();
+            if (!st_.skip) {
+                Sink& s = out();
+                if (s.paragraphHidden && !s.paragraphShown) {
+                    s.paragraphHidden = false;   // every character hidden: the paragraph is, its mark too
+                } else {
+                    if (ch.deleted)
+                        textChar(kDeletedMark);
+                    if (depth() > 0 && w == "par") {
+                        textChar(QChar(QChar::LineSeparator));   // a paragraph inside a cell
+                        if (!ch.hidden)
+                            s.paragraphShown = s.paragraphHidden = false;
+                    } else {
+                        paragraph();
+                    }
+                }
+            }
             if (k.kw == Kw::Sect && !st_.skip) {
                 footNumbering_.endSection();
                 endNumbering_.endSection();
@@ -800,17 +812,24 @@ private:
         st_.dest = State::Body;
         st_.inTable = false;   // a note written in a table cell is not part of the table
         st_.itap = 0;
-        if (!notes_) {
-            notesDoc_ = std::make_unique<QTextDocument>();
-            notes_ = std::make_unique<Sink>(notesDoc_.get());
-        }
         inNote_ = true;
         noteDepth_ = stack_.size();
         endnote_ = false;
         noteLabel_ = markOpen_ ? markLabel_ : QString();
         markOpen_ = false;
-        if (notes_->blockHasText)
-            breakParagraph(*notes_);
+        if (notes(false).blockHasText)
+            breakParagraph(notes(false));
+    }
+
+    // The notes of a kind, footnotes or endnotes, made when the first is read.
+    Sink& notes(bool endnote)
+    {
+        Notes& n = notes_[endnote];
+        if (!n.sink) {
+            n.document = std::make_unique<QTextDocument>();
+            n.sink = std::make_unique<Sink>(n.document.get());
+        }
+        return *n.sink;
     }
 
     // \ftnalt: the note is an endnote, numbered among the endnotes; its mark in the body, still
@@ -819,7 +838,9 @@ private:
     {
         if (!inNote_ || endnote_)
             return;
+        closeNote(out());   // what the note wrote before it said so stays among the footnotes
         endnote_ = true;
+        notes(true);        // the note's text goes among the endnotes from here
         if (noteLabel_.isEmpty() || noteLabel_ != markLabel_ || !body_.run.endsWith(markLabel_))
             return;
         footNumbering_.takeBack();
@@ -830,7 +851,12 @@ private:
 
     void endNote()
     {
-        Sink& s = *notes_;
+        closeNote(out());
+        inNote_ = false;
+    }
+
+    void closeNote(Sink& s)
+    {
         flush(s);
         closeLevels(s, 1);
         Level& top = s.levels.front();
@@ -848,29 +874,34 @@ private:
         insertTable(s);
         if (s.blockHasText)
             breakParagraph(s);
-        inNote_ = false;
     }
 
-    // The notes, after the body under a short rule.
+    // The notes, after the body under a short rule: the footnotes, then the endnotes.
     void appendNotes()
     {
-        if (!notes_)
-            return;
-        finishSink(*notes_);
-        if (notesDoc_->isEmpty())
-            return;
         QTextCursor& c = body_.cursor;
-        c.movePosition(QTextCursor::End);
-        if (!c.block().text().isEmpty())
-            c.insertBlock();   // else the empty paragraph after a closing table, or an empty body
-        QTextBlockFormat rule;
-        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 30));
-        rule.setAlignment(Qt::AlignLeft);
-        rule.setTopMargin(12);
-        c.setBlockFormat(rule);
-        // The first note's paragraph goes into the block made here, which keeps its own format.
-        c.insertBlock(notesDoc_->begin().blockFormat(), QTextCharFormat());
-        c.insertFragment(QTextDocumentFragment(notesDoc_.get()));
+        bool ruled = false;
+        for (Notes& n : notes_) {
+            if (!n.sink)
+                continue;
+            finishSink(*n.sink);
+            if (n.document->isEmpty())
+                continue;
+            c.movePosition(QTextCursor::End);
+            if (!std::exchange(ruled, true)) {
+                if (!c.block().text().isEmpty())
+                    c.insertBlock();   // else the empty paragraph after a closing table, or an empty body
+                QTextBlockFormat rule;
+                rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                                 QTextLength(QTextLength::PercentageLength, 30));
+                rule.setAlignment(Qt::AlignLeft);
+                rule.setTopMargin(12);
+                c.setBlockFormat(rule);
+            }
+            // The first note's paragraph goes into a block made here, which keeps its own format.
+            c.insertBlock(n.document->begin().blockFormat(), QTextCharFormat());
+            c.insertFragment(QTextDocumentFragment(n.document.get()));
+        }
     }
 
     // ---- text ----------------------------------------------------------------------------------
@@ -892,9 +923,14 @@ private:
             --pendingSkip_;
             return;
         }
-        if (ch == kNoDelimiter || st_.chars.hidden)
-            return;   // a NUL shows nothing, nor does hidden text
+        if (ch == kNoDelimiter)
+            return;   // a NUL shows nothing
         Sink& s = out();
+        if (st_.chars.hidden) {
+            s.paragraphHidden = true;   // nor does hidden text
+            return;
+        }
+        s.paragraphShown = true;
         const CharKey* key = &st_.chars;
         CharKey tab;
         if (ch == QLatin1Char('\t')) {
@@ -1075,8 +1111,9 @@ private:
     void flushAll()
     {
         flush(body_);
-        if (notes_)
-            flush(*notes_);
+        for (Notes& n : notes_)
+            if (n.sink)
+                flush(*n.sink);
     }
 
     // A hidden paragraph mark joins its paragraph to the next.
@@ -1097,6 +1134,7 @@ private:
         s.blockHasText = false;
         s.afterTable = s.afterInsertedTable = false;
         s.tabsInLine = 0;
+        s.paragraphShown = s.paragraphHidden = false;
     }
 
     // ---- tables --------------------------------------------------------------------------------
@@ -1159,6 +1197,7 @@ private:
         l.cell = {};
         l.cellOpen = false;
         s.tabsInLine = 0;
+        s.paragraphShown = s.paragraphHidden = false;
     }
 
     // A paragraph mark that closes a cell's text (some writers put one before every \cell)
@@ -1502,8 +1541,11 @@ private:
     std::vector<ColorEntry> colors_;
     ColorEntry colorEntry_;
     // notes
-    std::unique_ptr<QTextDocument> notesDoc_;
-    std::unique_ptr<Sink> notes_;
+    struct Notes {
+        std::unique_ptr<QTextDocument> document;
+        std::unique_ptr<Sink> sink;
+    };
+    Notes notes_[2];              // the footnotes, the endnotes: each kind gathered apart
     bool inNote_ = false;
     std::size_t noteDepth_ = 0;   // the stack's depth inside the note's group
     bool endnote_ = false;

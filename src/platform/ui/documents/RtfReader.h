@@ -3,7 +3,8 @@
 // and tab stops (a leader drawn as the tab's underline), tables as grids whose columns end at
 // the cell edges (merged cells merged, a table inside a cell kept there), revisions (deleted
 // text struck through; hidden text left out), and footnotes and endnotes (the mark where it
-// stands, the note's text after the body, numbered as in the source, section by section).
+// stands, the note's text after the body, the endnotes after the footnotes, numbered as in the
+// source, section by section).
 // Font, colour and style tables, pictures, document information, headers and footers, and
 // every destination marked as optional are skipped. Broken input (unbalanced braces, a file
 // cut short, stray bytes) gives the text read so far; the reader never fails. The reader needs

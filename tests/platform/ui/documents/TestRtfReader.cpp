@@ -243,13 +243,14 @@ TEST(RtfReader, FontAndColourTablesAndGroupsGiveFamiliesColoursAndScopes)
 }
 
 // Revisions as a marked-up text shows them: the deleted struck through, the inserted as text;
-// hidden text, paragraph marks and rows are left out.
+// hidden text, paragraph marks, paragraphs and rows are left out.
 TEST(RtfReader, DeletedRevisionsAreStruckThroughAndHiddenTextLeftOut)
 {
     QTextDocument doc;
     RtfReader::read("{\\rtf1 The rate is {\\deleted\\revauthdel1 four}{\\revised\\revauth1 five} per cent{\\v  hidden note}.\\par "
-                    "Joined{\\v\\par} on.\\par{\\deleted\\revauthdel1 Old clause.\\par}New clause.\\par"
-                    "\\trowd\\cellx2000\\pard\\intbl Kept\\cell\\row{\\v\\intbl Hidden\\cell\\row}\\intbl Struck\\cell{\\deleted\\row}"
+                    "Joined{\\v\\par} on.{\\v\\par Note}\\par{\\v Not for publication.}\\par"
+                    "{\\deleted\\revauthdel1 Old clause.\\par}New clause.\\par\\trowd\\cellx2000\\pard\\intbl Kept\\par{\\v Note}\\par"
+                    "\\cell\\row{\\v\\intbl Hidden\\cell\\row}\\intbl Struck\\cell{\\deleted\\row}"
                     "\\pard End}",
                     &doc);
     EXPECT_EQ(lines(doc), QStringList({"The rate is fourfive per cent.", "Joined on.", QString::fromUtf8("Old clause.\u00b6"),
@@ -481,7 +482,7 @@ TEST(RtfReader, ALongScheduleStaysAGridOfSeamlessParts)
 }
 
 // Footnotes and endnotes: the mark stays where it stands, the note follows the body under a
-// rule, numbered as the source numbers it.
+// rule (the endnotes after the footnotes), numbered as the source numbers it.
 TEST(RtfReader, NotesKeepTheirMarksAndFollowTheBodyNumberedAsInTheSource)
 {
     const struct {
@@ -496,9 +497,9 @@ TEST(RtfReader, NotesKeepTheirMarksAndFollowTheBodyNumberedAsInTheSource)
         // numbered as the document says: lower-case roman from 3
         {"{\\rtf1\\ftnnrlc\\ftnstart3 a{\\super\\chftn}{\\footnote\\chftn x} b{\\super\\chftn}{\\footnote\\chftn y}\\par}",
          "aiii biv", {"iiix", "ivy"}},
-        // an endnote among the endnotes (a, b...), then a footnote among the footnotes
+        // an endnote among the endnotes (a, b...), then a footnote among the footnotes, before it
         {"{\\rtf1\\aftnnalc a{\\super\\chftn}{\\footnote\\ftnalt\\chftn  end} b{\\super\\chftn}{\\footnote\\chftn  foot}\\par}",
-         "aa b1", {"a end", "1 foot"}},
+         "aa b1", {"1 foot", "a end"}},
         // a mark of the writer's own takes no number
         {"{\\rtf1 a*{\\footnote * starred} b{\\super\\chftn}{\\footnote\\chftn  numbered}\\par}", "a* b1",
          {"* starred", "1 numbered"}},
@@ -512,7 +513,7 @@ TEST(RtfReader, NotesKeepTheirMarksAndFollowTheBodyNumberedAsInTheSource)
         // endnotes restarted at each section by the document, footnotes numbered per page run on
         {"{\\rtf1\\aftnrestart\\aftnnauc\\ftnrstpg a{\\super\\chftn}{\\footnote\\ftnalt\\chftn  x}b{\\super\\chftn}"
          "{\\footnote\\chftn  y}\\sect c{\\super\\chftn}{\\footnote\\ftnalt\\chftn  z}d{\\super\\chftn}{\\footnote\\chftn  w}\\par}",
-         "aAb1\ncAd2", {"A x", "1 y", "A z", "2 w"}},
+         "aAb1\ncAd2", {"1 y", "2 w", "A x", "A z"}},
         // a note in a header is not shown; no notes, no rule
         {"{\\rtf1 {\\header h{\\footnote hidden}}body\\par}", "body", {}},
     };
