@@ -870,8 +870,7 @@ private:
             top.cell = {};
             top.cellOpen = false;
         }
-        endOpenRow(s);
-        insertTable(s);
+        endTable(s, 1);
         if (s.blockHasText)
             breakParagraph(s);
     }
@@ -1152,13 +1151,19 @@ private:
     void closeLevels(Sink& s, int depth)
     {
         while (int(s.levels.size()) > std::max(depth, 1)) {
-            const int inner = int(s.levels.size());
-            Level& l = s.levels.back();
-            if (l.cellOpen || !l.rowCells.empty())
-                endRow(s, inner, CharKey{});   // a row cut short still shows
-            completeTable(s, inner);
+            endTable(s, int(s.levels.size()));
             s.levels.pop_back();
         }
+    }
+
+    // Ends the table read at a depth, and those inside it.
+    void endTable(Sink& s, int depth)
+    {
+        closeLevels(s, depth);
+        const Level& l = s.levels[depth - 1];
+        if (l.cellOpen || !l.rowCells.empty())
+            endRow(s, depth, CharKey{});   // a row cut short still shows
+        completeTable(s, depth);
     }
 
     // The table read at a depth is complete: the outermost goes into the document, a nested one
@@ -1177,14 +1182,6 @@ private:
         outer.cell.tables.push_back({outer.cell.runs.size(), std::move(t)});
         outer.cellOpen = true;
         t = {};
-    }
-
-    void endOpenRow(Sink& s)
-    {
-        closeLevels(s, 1);
-        const Level& top = s.levels.front();
-        if (top.cellOpen || !top.rowCells.empty())
-            endRow(s, 1, CharKey{});   // a row cut short still shows
     }
 
     void endCell(Sink& s, Level& l)
@@ -1502,8 +1499,7 @@ private:
     void finishSink(Sink& s)
     {
         flush(s);
-        endOpenRow(s);
-        insertTable(s);
+        endTable(s, 1);
         if (s.afterTable)
             return;
         QTextDocument* d = s.cursor.document();
