@@ -817,8 +817,7 @@ private:
         endnote_ = false;
         noteLabel_ = markOpen_ ? markLabel_ : QString();
         markOpen_ = false;
-        if (notes(false).blockHasText)
-            breakParagraph(notes(false));
+        notes(false);   // the note before ended its paragraph (see closeNote)
     }
 
     // The notes of a kind, footnotes or endnotes, made when the first is read.
